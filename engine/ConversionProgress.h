@@ -1,0 +1,51 @@
+#pragma once
+
+#include "settings/CutterOptions.h"
+
+#include <QString>
+
+#include <optional>
+
+class QueueModel;
+
+// What the progress bar and its label show.
+struct ProgressDisplay
+{
+    double barShare = 0; // share of the bar's full length, 0 to 1
+    QString label;       // e.g. "12.3%"
+
+};
+
+inline bool operator==(const ProgressDisplay &a, const ProgressDisplay &b)
+{
+    return a.barShare == b.barShare && a.label == b.label;
+}
+
+// Reads a "HH:MM:SS.ff" duration or position: hours, minutes and seconds as decimal numbers,
+// a comma after the seconds ignored. Rounds to whole seconds, halves to the even neighbour.
+// Empty when there are fewer than three fields or a field is not a number.
+std::optional<qint64> ParseClockSeconds(const QString &text);
+
+// The display for `position` seconds of `totalSeconds`: full bar and "100%" when the total is
+// unknown (0) or reached; otherwise the share and the first four characters of the percentage.
+ProgressDisplay ProgressFor(qint64 positionSeconds, qint64 totalSeconds);
+
+// Turns the converter's console output into progress for the file being converted, and ends
+// that file when the converter is over.
+class ConversionProgress
+{
+public:
+    // Length of the current file (or of its cut stretch) in whole seconds; 0 while unknown.
+    qint64 TotalSeconds() const { return m_totalSeconds; }
+
+    // One chunk of converter output. Returns the new display when the chunk held a position.
+    // A field cut by a read boundary is found when the next chunk completes it.
+    std::optional<ProgressDisplay> ReceiveOutputs(const QString &CommandOutputs, const CutterOptions &cutter);
+
+    // The converter has ended: its file leaves the queue and the next file starts unknown.
+    void CommandOver(QueueModel &queue);
+
+private:
+    qint64 m_totalSeconds = 0;
+    QString m_unfinishedTail;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "settings/CutterOptions.h"
+
+#include <QString>
+#include <QStringList>
+
+// Output formats in the order of the format picker.
+enum class OutputFormat { MP3 = 0, WMA, OGG, WAV, FLAC, AC3, AAC, AMR };
+
+// The output choices one conversion is built from, read when its file starts.
+struct ConversionChoices
+{
+    int formatIndex = int(OutputFormat::WMA);
+    QString bitrateText = QStringLiteral("192");     // MP3 only, kbit/s
+    QString sampleRateText = QStringLiteral("44100"); // MP3 only, Hz
+    int channelIndex = 1;                             // MP3 only: 0 "Mono", 1 "Stereo"
+    QString outputFolder;
+    CutterOptions cutter;
+};
+
+struct ConverterCommand
+{
+    // Empty when the format index names no format.
+    QString commandLine;
+    // The file the converter is asked to write.
+    QString outputPath;
+};
+
+// The output file extensions, with their dot, in format order.
+QString OutputExtension(OutputFormat format);
+
+// The converter's path inside the program folder.
+QString ConverterPath(const QString &programFolder);
+
+// The output folder with one trailing separator.
+QString OutputFolderWithSeparator(const QString &folder);
+
+// The converter command line for one queued input. Paths are put between double quotes and
+// nothing else is escaped; names are taken in their narrow form, so no double quote can
+// end a quoted path early.
+ConverterCommand BuildConverterCommand(const QString &programFolder, const QString &inputPath,
+                                       const ConversionChoices &choices);

@@ -1,0 +1,95 @@
+#include "DOSOutputs.h"
+
+#include "CommandLineSplitter.h"
+#include "clsWaitableTimer.h"
+#include "platform/ChildProcess.h"
+#include "platform/MessagePump.h"
+#include "platform/ProcessList.h"
+#include "platform/UserMessages.h"
+
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <memory>
+
+namespace {
+
+bool IsExecutableFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+} // namespace
+
+DOSOutputs::DOSOutputs(platform::UserMessages &messages, QObject *parent)
+    : QObject(parent), m_messages(messages)
+{
+}
+
+bool DOSOutputs::IsProcessRunning(const QString &name) const
+{
+    return platform::IsProcessNameRunning(name);
+}
+
+QString DOSOutputs::ExecuteCommand(const QString &CommandLine)
+{
+    using platform::UserMessages;
+    if (!CommandLine.isEmpty())
+        m_commandLine = CommandLine;
+    if (m_commandLine.isEmpty()) {
+        m_messages.Show(QStringLiteral("Command Line empty"), {}, UserMessages::Icon::Error);
+        return {};
+    }
+
+    const QStringList argv = ConverterArgv(SplitConverterCommandLine(m_commandLine, IsExecutableFile));
+    platform::ChildProcess child;
+    switch (child.Start(argv)) {
+    case platform::ChildProcess::StartResult::Started:
+        break;
+    case platform::ChildProcess::StartResult::PipeFailed:
+        m_messages.Show(QStringLiteral("CreatePipe failed. Error: ") + QString::number(child.LastError()), {},
+                        UserMessages::Icon::Error);
+        return {};
+    case platform::ChildProcess::StartResult::NotFound:
+        m_messages.Show(QStringLiteral("File or command not found"), {}, UserMessages::Icon::Error);
+        return {};
+    }
+
+    m_outputs.clear();
+    m_lastExitCode.reset();
+    // One decoder for the whole run, so a character cut by a read boundary is not garbled.
+    QStringDecoder decode(QStringConverter::System);
+    std::unique_ptr<clsWaitableTimer> timer;
+    char buffer[ReadSize];
+    bool keepGoing = true;
+    while (keepGoing) {
+        if (child.BytesWaiting() > 0) {
+            const qint64 got = child.Read(buffer, ReadSize);
+            keepGoing = got > 0;
+            const QString text = keepGoing ? QString(decode(QByteArrayView(buffer, got))) : QString();
+            m_outputs += text;
+            emit ReceiveOutputs(text);
+        } else {
+            // Collect our own child first: an ended but unreaped child would still be listed.
+            child.Reap();
+            // Output written between the byte count and the process check is still read.
+            if (!IsProcessRunning(platform::ConverterProcessName()))
+                keepGoing = child.BytesWaiting() > 0;
+        }
+        platform::PumpMessages();
+        // Waiting once the end is decided would only delay the next file.
+        if (keepGoing) {
+            if (!timer)
+                timer = std::make_unique<clsWaitableTimer>();
+            timer->Wait(PollMilliSeconds);
+        }
+    }
+
+    child.Reap();
+    child.CloseReadEnd();
+    if (child.HasEnded() && child.ExitCode() >= 0)
+        m_lastExitCode = child.ExitCode();
+    emit CommandOver();
+    return m_outputs;
+}

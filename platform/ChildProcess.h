@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QStringList>
+
+namespace platform {
+
+// One hidden child process whose standard output and standard error both go into one pipe.
+// It gets no standard input (it reads /dev/null) and is started without a shell, so each
+// argument reaches it exactly as given.
+class ChildProcess
+{
+public:
+    enum class StartResult { Started, PipeFailed, NotFound };
+
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess &) = delete;
+    ChildProcess &operator=(const ChildProcess &) = delete;
+
+    // argv[0] is the program's path.
+    StartResult Start(const QStringList &argv);
+    // The system error number of the last failed start.
+    int LastError() const { return m_lastError; }
+
+    // Bytes waiting in the pipe right now; 0 when none or on error.
+    qint64 BytesWaiting() const;
+    // Reads at most `maxBytes` bytes; -1 on failure.
+    qint64 Read(char *buffer, qint64 maxBytes);
+
+    // Collects the child's exit without blocking, so it does not linger as a zombie.
+    // True once the child has ended.
+    bool Reap();
+    bool HasEnded() const { return m_ended; }
+    // Exit code when the child exited normally; -1 when it was killed by a signal or has not ended.
+    int ExitCode() const { return m_exitCode; }
+
+    void CloseReadEnd();
+
+private:
+    int m_readFd = -1;
+    qint64 m_pid = -1;
+    bool m_ended = false;
+    int m_exitCode = -1;
+    int m_lastError = 0;
+};
+
+} // namespace platform

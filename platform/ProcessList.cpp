@@ -1,0 +1,99 @@
+#include "ProcessList.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <functional>
+
+#ifdef Q_OS_WIN
+#error "The Windows process list is not written yet"
+#else
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+namespace {
+
+struct ProcessEntry
+{
+    qint64 pid = 0;
+    QString name;
+    bool zombie = false;
+};
+
+// /proc/<pid>/stat reads "pid (comm) state ...": the name may hold spaces and parentheses,
+// so the state is the first field after the last ')'.
+bool ReadProcessEntry(const QString &pidText, ProcessEntry &entry)
+{
+    QFile stat(QStringLiteral("/proc/") + pidText + QStringLiteral("/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.read(512);
+    const qsizetype open = text.indexOf('(');
+    const qsizetype close = text.lastIndexOf(')');
+    if (open < 0 || close < open || close + 2 >= text.size())
+        return false;
+    entry.pid = pidText.toLongLong();
+    QByteArray name = text.mid(open + 1, close - open - 1);
+    const qsizetype nul = name.indexOf('\0');
+    if (nul >= 0)
+        name.truncate(nul);
+    entry.name = QString::fromLocal8Bit(name);
+    entry.zombie = text.at(close + 2) == 'Z' || text.at(close + 2) == 'X';
+    return true;
+}
+
+void ForEachProcess(const std::function<void(const ProcessEntry &)> &visit)
+{
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &pidText : pids) {
+        bool numeric = false;
+        pidText.toLongLong(&numeric);
+        ProcessEntry entry;
+        if (numeric && ReadProcessEntry(pidText, entry))
+            visit(entry);
+    }
+}
+
+bool SameName(const QString &processName, const QString &wanted)
+{
+    return processName.toLower() == wanted.toLower();
+}
+
+} // namespace
+
+QString ConverterProcessName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("conv.exe");
+#else
+    return QStringLiteral("conv");
+#endif
+}
+
+bool IsProcessNameRunning(const QString &name)
+{
+    bool found = false;
+    ForEachProcess([&](const ProcessEntry &entry) {
+        if (!entry.zombie && SameName(entry.name, name))
+            found = true;
+    });
+    return found;
+}
+
+int KillProcessesByName(const QString &name)
+{
+    int signalled = 0;
+    const qint64 self = getpid();
+    ForEachProcess([&](const ProcessEntry &entry) {
+        if (entry.pid == self || entry.zombie || !SameName(entry.name, name))
+            return;
+        if (::kill(static_cast<pid_t>(entry.pid), SIGKILL) == 0)
+            ++signalled;
+    });
+    return signalled;
+}
+
+} // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The executable name under which the converter runs and is recognised in the process list.
+QString ConverterProcessName();
+
+// True when any live process has the executable name `name`, compared after lower-casing both.
+// A zombie (ended but not yet reaped) does not count as running.
+bool IsProcessNameRunning(const QString &name);
+
+// Ends every live process whose executable name equals `name` (lower-cased compare).
+// Processes that cannot be signalled are skipped. Returns how many were signalled.
+int KillProcessesByName(const QString &name);
+
+} // namespace platform

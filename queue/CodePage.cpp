@@ -1,0 +1,71 @@
+#include "CodePage.h"
+
+#include <QList>
+#include <QStringEncoder>
+
+namespace {
+
+CodePage &ActivePage()
+{
+    static CodePage page = CodePage::System();
+    return page;
+}
+
+bool SystemHolds(char32_t ch)
+{
+#ifndef Q_OS_WIN
+    // Qt takes the locale encoding on Unix to be UTF-8, which holds every character.
+    return ch < 0x110000 && (ch < 0xD800 || ch > 0xDFFF);
+#else
+    const QString one = QString::fromUcs4(&ch, 1);
+    QStringEncoder encode(QStringConverter::System);
+    QStringDecoder decode(QStringConverter::System);
+    const QByteArray bytes = encode(one);
+    return !encode.hasError() && QString(decode(bytes)) == one;
+#endif
+}
+
+} // namespace
+
+CodePage CodePage::System()
+{
+    return CodePage(SystemHolds);
+}
+
+CodePage CodePage::Ascii()
+{
+    return CodePage([](char32_t ch) { return ch < 0x80; });
+}
+
+CodePage CodePage::Latin1()
+{
+    return CodePage([](char32_t ch) { return ch < 0x100; });
+}
+
+const CodePage &CodePage::Active()
+{
+    return ActivePage();
+}
+
+void CodePage::SetActive(const CodePage &page)
+{
+    ActivePage() = page;
+}
+
+QString CodePage::Narrow(const QString &text) const
+{
+    QString narrow;
+    narrow.reserve(text.size());
+    for (const char32_t ch : text.toUcs4()) {
+        if (ch == U'"' || !m_holds(ch))
+            narrow += QLatin1Char('?');
+        else
+            narrow += QString::fromUcs4(&ch, 1);
+    }
+    return narrow;
+}
+
+QString NarrowForm(const QString &text)
+{
+    return CodePage::Active().Narrow(text);
+}

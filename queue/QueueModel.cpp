@@ -1,0 +1,81 @@
+#include "QueueModel.h"
+
+QueueModel::QueueModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+int QueueModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : Count();
+}
+
+int QueueModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant QueueModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= Count())
+        return {};
+    const QueueEntry &entry = m_entries.at(index.row());
+    if (role == InputPathRole)
+        return entry.inputPath;
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return index.column() == FileNameColumn ? entry.rowText : entry.formatCode;
+    return {};
+}
+
+QVariant QueueModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    if (section == FileNameColumn)
+        return QStringLiteral("FileName");
+    if (section == FormatColumn)
+        return QStringLiteral("Format");
+    return {};
+}
+
+void QueueModel::Append(const QueueEntry &entry)
+{
+    Append(QList<QueueEntry>{entry});
+}
+
+void QueueModel::Append(const QList<QueueEntry> &entries)
+{
+    if (entries.isEmpty())
+        return;
+    beginInsertRows({}, Count(), Count() + int(entries.size()) - 1);
+    m_entries.append(entries);
+    endInsertRows();
+}
+
+QStringList QueueModel::InputPaths() const
+{
+    QStringList paths;
+    paths.reserve(m_entries.size());
+    for (const QueueEntry &entry : m_entries)
+        paths.append(entry.inputPath);
+    return paths;
+}
+
+bool QueueModel::RemoveHead()
+{
+    return RemoveRow(0);
+}
+
+bool QueueModel::RemoveRow(int row)
+{
+    if (row < 0 || row >= Count())
+        return false;
+    beginRemoveRows({}, row, row);
+    m_entries.removeAt(row);
+    endRemoveRows();
+    return true;
+}
+
+void QueueModel::RemoveAll()
+{
+    beginResetModel();
+    m_entries.clear();
+    endResetModel();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+
+// One queued file: the path the converter reads, the text its row shows, and its format code.
+struct QueueEntry
+{
+    QString inputPath;
+    QString rowText;
+    QString formatCode;
+};
+
+// The conversion queue, in insertion order. Each entry carries its path and its row together,
+// so the list the user sees and the paths the converter reads never fall out of step.
+class QueueModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column { FileNameColumn = 0, FormatColumn = 1, ColumnCount = 2 };
+    enum Role { InputPathRole = Qt::UserRole + 1 };
+
+    explicit QueueModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    void Append(const QueueEntry &entry);
+    void Append(const QList<QueueEntry> &entries);
+    bool IsEmpty() const { return m_entries.isEmpty(); }
+    int Count() const { return int(m_entries.size()); }
+    const QueueEntry &At(int row) const { return m_entries.at(row); }
+    // The paths the converter will read, in order.
+    QStringList InputPaths() const;
+
+    // Takes the head entry off once its conversion has ended. False when the queue is empty.
+    bool RemoveHead();
+    // Remove Selected: removes exactly the row given; an invalid row removes nothing.
+    bool RemoveRow(int row);
+    // Remove All: empties the queue in one step, so no other handler sees it half emptied.
+    void RemoveAll();
+
+private:
+    QList<QueueEntry> m_entries;
+};

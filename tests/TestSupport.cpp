@@ -1,0 +1,98 @@
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+QStringList RecordingMessages::Texts() const
+{
+    QStringList texts;
+    for (const Message &m : shown)
+        texts.append(m.text);
+    return texts;
+}
+
+// The folder name holds spaces, as an installed program's folder may.
+FakeProgramFolder::FakeProgramFolder() : m_dir(QDir::tempPath() + QStringLiteral("/brimwave program XXXXXX"))
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("data"));
+}
+
+QString FakeProgramFolder::ConverterPath() const
+{
+    return m_dir.path() + QStringLiteral("/data/conv");
+}
+
+void FakeProgramFolder::WriteConverter(const QString &body) const
+{
+    QFile::remove(ConverterPath());
+    QFile script(ConverterPath());
+    if (!script.open(QIODevice::WriteOnly))
+        return;
+    script.write("#!/bin/sh\n");
+    script.write(body.toUtf8());
+    script.write("\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void FakeProgramFolder::LinkRealConverter() const
+{
+    QFile::remove(ConverterPath());
+    QFile::link(QCoreApplication::applicationDirPath() + QStringLiteral("/data/conv"), ConverterPath());
+}
+
+QByteArray RunProgram(const QString &program, const QStringList &arguments, int *exitCode)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(program, arguments);
+    process.waitForFinished(120000);
+    if (exitCode)
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return process.readAllStandardOutput();
+}
+
+bool MakeTestClip(const QString &path, int seconds)
+{
+    const QString length = QString::number(seconds);
+    int exitCode = -1;
+    RunProgram(QStringLiteral("ffmpeg"),
+               {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"),
+                QStringLiteral("lavfi"), QStringLiteral("-i"),
+                QStringLiteral("testsrc=size=160x120:rate=10:duration=") + length, QStringLiteral("-f"),
+                QStringLiteral("lavfi"), QStringLiteral("-i"),
+                QStringLiteral("sine=frequency=440:sample_rate=48000:duration=") + length, QStringLiteral("-ac"),
+                QStringLiteral("2"), QStringLiteral("-c:v"), QStringLiteral("mpeg4"), QStringLiteral("-c:a"),
+                QStringLiteral("aac"), QStringLiteral("-shortest"), path},
+               &exitCode);
+    return exitCode == 0 && QFile::exists(path);
+}
+
+AudioProbe ProbeAudio(const QString &path)
+{
+    AudioProbe probe;
+    const QString stream = QString::fromUtf8(RunProgram(
+        QStringLiteral("ffprobe"),
+        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"), QStringLiteral("a:0"),
+         QStringLiteral("-show_entries"), QStringLiteral("stream=codec_name,sample_rate,channels"),
+         QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path}));
+    for (const QString &line : stream.split(QLatin1Char('\n'))) {
+        const QString value = line.section(QLatin1Char('='), 1);
+        if (line.startsWith(QLatin1String("codec_name=")))
+            probe.codec = value;
+        else if (line.startsWith(QLatin1String("sample_rate=")))
+            probe.sampleRate = value.toInt();
+        else if (line.startsWith(QLatin1String("channels=")))
+            probe.channels = value.toInt();
+    }
+    const QString packets = QString::fromUtf8(RunProgram(
+        QStringLiteral("ffprobe"),
+        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"), QStringLiteral("a:0"),
+         QStringLiteral("-show_entries"), QStringLiteral("packet=duration_time"), QStringLiteral("-of"),
+         QStringLiteral("csv=p=0"), path}));
+    for (const QString &line : packets.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        probe.seconds += line.trimmed().toDouble();
+    return probe;
+}

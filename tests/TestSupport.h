@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/UserMessages.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// Remembers every message instead of showing it.
+class RecordingMessages : public platform::UserMessages
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString title;
+        Icon icon;
+    };
+    void Show(const QString &text, const QString &title, Icon icon) override { shown.append({text, title, icon}); }
+    QStringList Texts() const;
+    QList<Message> shown;
+};
+
+// A program folder of its own, with a converter of the test's making in data/.
+class FakeProgramFolder
+{
+public:
+    FakeProgramFolder();
+    QString Path() const { return m_dir.path(); }
+    // Writes data/conv as a shell script with `body` after the interpreter line.
+    void WriteConverter(const QString &body) const;
+    // Links data/conv to the real converter beside the test program.
+    void LinkRealConverter() const;
+    QString ConverterPath() const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Runs a program to its end without a shell and returns its standard output.
+QByteArray RunProgram(const QString &program, const QStringList &arguments, int *exitCode = nullptr);
+
+// A short clip made by the converter's own test sources: `seconds` long, with video and
+// stereo 48 kHz audio.
+bool MakeTestClip(const QString &path, int seconds);
+
+struct AudioProbe
+{
+    QString codec;
+    int sampleRate = 0;
+    int channels = 0;
+    double seconds = 0; // summed packet durations of the first audio stream
+};
+AudioProbe ProbeAudio(const QString &path);
