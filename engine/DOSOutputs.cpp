@@ -61,25 +61,31 @@ QString DOSOutputs::ExecuteCommand(const QString &CommandLine)
     // One decoder for the whole run, so a character cut by a read boundary is not garbled.
     QStringDecoder decode(QStringConverter::System);
     std::unique_ptr<clsWaitableTimer> timer;
+    // Our own child, while it runs, is a process of the converter's name: no need to list them all.
+    const bool childIsConverter =
+        QFileInfo(argv.constFirst()).fileName().toLower() == platform::ConverterProcessName().toLower();
     char buffer[ReadSize];
     bool keepGoing = true;
     while (keepGoing) {
+        bool readNow = false;
         if (child.BytesWaiting() > 0) {
             const qint64 got = child.Read(buffer, ReadSize);
             keepGoing = got > 0;
+            readNow = true;
             const QString text = keepGoing ? QString(decode(QByteArrayView(buffer, got))) : QString();
             m_outputs += text;
             emit ReceiveOutputs(text);
         } else {
             // Collect our own child first: an ended but unreaped child would still be listed.
-            child.Reap();
+            const bool childRunning = !child.Reap();
             // Output written between the byte count and the process check is still read.
-            if (!IsProcessRunning(platform::ConverterProcessName()))
+            if (!(childRunning && childIsConverter) && !IsProcessRunning(platform::ConverterProcessName()))
                 keepGoing = child.BytesWaiting() > 0;
         }
         platform::PumpMessages();
-        // Waiting once the end is decided would only delay the next file.
-        if (keepGoing) {
+        // Once our converter has ended, what it left in the pipe is read without pausing;
+        // waiting once the end is decided would only delay the next file.
+        if (keepGoing && !(readNow && child.Reap())) {
             if (!timer)
                 timer = std::make_unique<clsWaitableTimer>();
             timer->Wait(PollMilliSeconds);

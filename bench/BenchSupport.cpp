@@ -1,0 +1,51 @@
+#include "BenchSupport.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <algorithm>
+#include <sys/resource.h>
+
+int RunDirectly(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    process.readAll();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+bool MakeClip(const QString &path, int seconds)
+{
+    const QString length = QString::number(seconds);
+    return RunDirectly(QStringLiteral("ffmpeg"),
+                       {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=10:duration=" + length,
+                        "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=" + length, "-ac", "2",
+                        "-c:v", "mpeg4", "-c:a", "aac", "-shortest", path}) == 0;
+}
+
+double MillisecondsOf(const std::function<void()> &work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double OwnCpuMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+}
+
+double Median(QList<double> values)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const qsizetype mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}

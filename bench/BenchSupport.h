@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Runs a program to its end with its output merged and read; returns its exit code.
+int RunDirectly(const QString &program, const QStringList &arguments);
+
+// A clip of `seconds` with video and stereo audio, made by the system's ffmpeg.
+bool MakeClip(const QString &path, int seconds);
+
+// Wall-clock milliseconds of `work`.
+double MillisecondsOf(const std::function<void()> &work);
+
+// CPU time (user + system) this process has used so far, in milliseconds.
+double OwnCpuMilliseconds();
+
+double Median(QList<double> values);
