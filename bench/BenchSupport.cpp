@@ -20,9 +20,10 @@ bool MakeClip(const QString &path, int seconds)
 {
     const QString length = QString::number(seconds);
     return RunDirectly(QStringLiteral("ffmpeg"),
-                       {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=10:duration=" + length,
-                        "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=" + length, "-ac", "2",
-                        "-c:v", "mpeg4", "-c:a", "aac", "-shortest", path}) == 0;
+                       {"-v", "error", "-y", "-f", "lavfi", "-i",
+                        "testsrc=size=160x120:rate=10:duration=" + length, "-f", "lavfi", "-i",
+                        "sine=frequency=440:sample_rate=48000:duration=" + length, "-ac", "2", "-c:v",
+                        "mpeg4", "-c:a", "aac", "-shortest", path}) == 0;
 }
 
 double MillisecondsOf(const std::function<void()> &work)

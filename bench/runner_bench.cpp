@@ -27,7 +27,9 @@ Figures Compare(const QList<QString> &commandLines)
 {
     platform::ConsoleMessages messages;
     DOSOutputs dos(messages);
-    const auto isProgram = [](const QString &path) { return QFileInfo(path).isExecutable(); };
+    const auto isProgram = [](const QString &path) {
+        return QFileInfo(path).isExecutable();
+    };
     Figures f;
     // Alternate the two ways, so that drift of the machine touches both alike.
     for (const QString &line : commandLines) {
@@ -81,6 +83,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < 10; ++i)
         real << BuildConverterCommand(QCoreApplication::applicationDirPath(), clip, choices).commandLine;
     Report("Real MP3 192k conversions of a 3-minute clip", Compare(real), int(real.size()));
-    std::printf("targets: overhead <= 60 ms per run, ratio <= 1.06 and CPU < 2%% of one core on real conversions\n");
+    std::printf(
+        "targets: overhead <= 60 ms per run, ratio <= 1.06 and CPU < 2%% of one core on real conversions\n");
     return 0;
 }

@@ -13,7 +13,6 @@ struct ProgressDisplay
 {
     double barShare = 0; // share of the bar's full length, 0 to 1
     QString label;       // e.g. "12.3%"
-
 };
 
 inline bool operator==(const ProgressDisplay &a, const ProgressDisplay &b)

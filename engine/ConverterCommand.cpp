@@ -72,10 +72,11 @@ ConverterCommand BuildConverterCommand(const QString &programFolder, const QStri
     command.outputPath = NarrowForm(OutputFolderWithSeparator(choices.outputFolder)) +
                          NarrowForm(TitleOfPath(inputPath)) + OutputExtension(format);
 
-    QString line = ConverterPath(programFolder) + QStringLiteral(" -threads 1 -i ") + Quoted(NarrowForm(inputPath));
+    QString line =
+        ConverterPath(programFolder) + QStringLiteral(" -threads 1 -i ") + Quoted(NarrowForm(inputPath));
     if (choices.cutter.CutterEnabled != 0) {
-        line += QStringLiteral(" -ss ") + QString::number(choices.cutter.CutStartSeconds) + QStringLiteral(" -t ") +
-                QString::number(choices.cutter.CutLengthSeconds);
+        line += QStringLiteral(" -ss ") + QString::number(choices.cutter.CutStartSeconds) +
+                QStringLiteral(" -t ") + QString::number(choices.cutter.CutLengthSeconds);
     }
     line += QStringLiteral(" -y -vn ") + options + Quoted(command.outputPath);
     command.commandLine = line;

@@ -12,7 +12,7 @@ enum class OutputFormat { MP3 = 0, WMA, OGG, WAV, FLAC, AC3, AAC, AMR };
 struct ConversionChoices
 {
     int formatIndex = int(OutputFormat::WMA);
-    QString bitrateText = QStringLiteral("192");     // MP3 only, kbit/s
+    QString bitrateText = QStringLiteral("192");      // MP3 only, kbit/s
     QString sampleRateText = QStringLiteral("44100"); // MP3 only, Hz
     int channelIndex = 1;                             // MP3 only: 0 "Mono", 1 "Stereo"
     QString outputFolder;

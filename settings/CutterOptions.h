@@ -10,7 +10,6 @@ struct CutterOptions
     qint16 CutterEnabled = 0;    // nonzero cuts every input
     qint32 CutStartSeconds = 0;
     qint32 CutLengthSeconds = 0;
-
 };
 
 inline bool operator==(const CutterOptions &a, const CutterOptions &b)

@@ -45,8 +45,8 @@ TEST(CommandLine, SixteenLinesWithAndWithoutCutter)
     for (const FormatRow &row : kFormats) {
         for (const bool cutter : {false, true}) {
             SCOPED_TRACE(testing::Message() << "format " << row.index << " cutter " << cutter);
-            const ConverterCommand cmd =
-                BuildConverterCommand(kProgram, QStringLiteral("/home/v/clip.mp4"), Choices(row.index, cutter));
+            const ConverterCommand cmd = BuildConverterCommand(kProgram, QStringLiteral("/home/v/clip.mp4"),
+                                                               Choices(row.index, cutter));
             const QString middle = cutter ? QStringLiteral(" -ss 90 -t 30") : QString();
             EXPECT_EQ(cmd.commandLine, kHead + middle + QString::fromLatin1(row.tail));
             EXPECT_TRUE(QString::fromLatin1(row.tail).contains(cmd.outputPath));
@@ -58,8 +58,9 @@ TEST(CommandLine, WorkedExample)
 {
     const ConverterCommand cmd =
         BuildConverterCommand(kProgram, QStringLiteral("/home/v/clip.mp4"), Choices(0, true));
-    EXPECT_EQ(cmd.commandLine, QStringLiteral("/opt/Apps/Conv/data/conv -threads 1 -i \"/home/v/clip.mp4\" -ss 90 "
-                                              "-t 30 -y -vn -ab 192k -ar 44100 -ac 2 \"/home/u/output/clip.mp3\""));
+    EXPECT_EQ(cmd.commandLine,
+              QStringLiteral("/opt/Apps/Conv/data/conv -threads 1 -i \"/home/v/clip.mp4\" -ss 90 "
+                             "-t 30 -y -vn -ab 192k -ar 44100 -ac 2 \"/home/u/output/clip.mp3\""));
     EXPECT_EQ(cmd.outputPath, QStringLiteral("/home/u/output/clip.mp3"));
 }
 
@@ -72,16 +73,19 @@ TEST(CommandLine, Mp3PickersAndCutterValues)
     c.cutter.CutStartSeconds = 0;
     c.cutter.CutLengthSeconds = 0;
     EXPECT_EQ(BuildConverterCommand(kProgram, QStringLiteral("/v/a.avi"), c).commandLine,
-              QStringLiteral("/opt/Apps/Conv/data/conv -threads 1 -i \"/v/a.avi\" -ss 0 -t 0 -y -vn -ab 32k -ar 8000 "
-                             "-ac 1 \"/home/u/output/a.mp3\""));
+              QStringLiteral(
+                  "/opt/Apps/Conv/data/conv -threads 1 -i \"/v/a.avi\" -ss 0 -t 0 -y -vn -ab 32k -ar 8000 "
+                  "-ac 1 \"/home/u/output/a.mp3\""));
     c.channelIndex = -1; // nothing selected gives channel count 0
-    EXPECT_TRUE(BuildConverterCommand(kProgram, QStringLiteral("/v/a.avi"), c).commandLine.contains(" -ac 0 "));
+    EXPECT_TRUE(
+        BuildConverterCommand(kProgram, QStringLiteral("/v/a.avi"), c).commandLine.contains(" -ac 0 "));
 }
 
 TEST(CommandLine, UnknownFormatGivesEmptyLine)
 {
     for (const int index : {-1, 8, 100})
-        EXPECT_TRUE(BuildConverterCommand(kProgram, QStringLiteral("/v/a.mp4"), Choices(index, false)).commandLine.isEmpty());
+        EXPECT_TRUE(BuildConverterCommand(kProgram, QStringLiteral("/v/a.mp4"), Choices(index, false))
+                        .commandLine.isEmpty());
 }
 
 TEST(CommandLine, OutputNamesAndFolders)
@@ -124,8 +128,8 @@ TEST(CommandLine, QuoteInAnyNameCannotEndItsPiece)
     ConversionChoices c = Choices(3, false);
     c.outputFolder = QStringLiteral("/tmp/a\" -f mp4 \"/tmp/b");
     const ConverterCommand cmd = BuildConverterCommand(kProgram, QStringLiteral("/v/x\" -i \"y.mp4"), c);
-    const SplitCommandLine split =
-        SplitConverterCommandLine(cmd.commandLine, [](const QString &p) { return p == "/opt/Apps/Conv/data/conv"; });
+    const SplitCommandLine split = SplitConverterCommandLine(
+        cmd.commandLine, [](const QString &p) { return p == "/opt/Apps/Conv/data/conv"; });
     ASSERT_EQ(split.arguments.size(), 9);
     EXPECT_EQ(split.arguments[3].text, QStringLiteral("/v/x? -i ?y.mp4"));
     EXPECT_EQ(split.arguments.last().text, QStringLiteral("/tmp/a? -f mp4 ?/tmp/b/x? -i ?y.wav"));
@@ -134,11 +138,16 @@ TEST(CommandLine, QuoteInAnyNameCannotEndItsPiece)
 TEST(CommandLineSplitter, GivesBackThePiecesItWasBuiltFrom)
 {
     const QString program = QStringLiteral("/opt/my apps/conv dir/data/conv");
-    const auto isProgram = [&](const QString &p) { return p == program; };
+    const auto isProgram = [&](const QString &p) {
+        return p == program;
+    };
     const QStringList names = {
-        QStringLiteral("/v/plain.mp4"),         QStringLiteral("/v/with space/a b.mp4"),
-        QStringLiteral("/v/-y.mp4"),            QStringLiteral("/v/$HOME `id` ;|&.mp4"),
-        QStringLiteral("/v/line\nbreak.mp4"),   QStringLiteral("/v/caf\u00e9 \u65e5\u672c.mp4"),
+        QStringLiteral("/v/plain.mp4"),
+        QStringLiteral("/v/with space/a b.mp4"),
+        QStringLiteral("/v/-y.mp4"),
+        QStringLiteral("/v/$HOME `id` ;|&.mp4"),
+        QStringLiteral("/v/line\nbreak.mp4"),
+        QStringLiteral("/v/caf\u00e9 \u65e5\u672c.mp4"),
         QStringLiteral("/v/  two  spaces  .mp4"),
     };
     for (const QString &name : names) {
@@ -149,19 +158,22 @@ TEST(CommandLineSplitter, GivesBackThePiecesItWasBuiltFrom)
         QStringList texts;
         for (const CommandLinePiece &piece : split.arguments)
             texts << piece.text;
-        EXPECT_EQ(texts, QStringList({"-threads", "1", "-i", name, "-ss", "5", "-t", "6", "-y", "-vn", "/out dir/x.mp3"}));
+        EXPECT_EQ(texts, QStringList({"-threads", "1", "-i", name, "-ss", "5", "-t", "6", "-y", "-vn",
+                                      "/out dir/x.mp3"}));
         EXPECT_EQ(ConverterArgv(split).mid(1), texts);
     }
 }
 
 TEST(CommandLineSplitter, ProgramFallbackAndRelativeFileNames)
 {
-    const auto none = [](const QString &) { return false; };
-    SplitCommandLine split = SplitConverterCommandLine(QStringLiteral("/missing/conv -i \"a.mp4\" \"-x/b.mp3\""), none);
+    const auto none = [](const QString &) {
+        return false;
+    };
+    SplitCommandLine split =
+        SplitConverterCommandLine(QStringLiteral("/missing/conv -i \"a.mp4\" \"-x/b.mp3\""), none);
     EXPECT_EQ(split.program, QStringLiteral("/missing/conv"));
     // A relative file name is still a file: it cannot turn into an option or a protocol.
-    EXPECT_EQ(ConverterArgv(split),
-              QStringList({"/missing/conv", "-i", "file:a.mp4", "file:-x/b.mp3"}));
+    EXPECT_EQ(ConverterArgv(split), QStringList({"/missing/conv", "-i", "file:a.mp4", "file:-x/b.mp3"}));
     split = SplitConverterCommandLine(QStringLiteral("   "), none);
     EXPECT_TRUE(split.arguments.isEmpty());
     // An unclosed quote runs to the end of the line.

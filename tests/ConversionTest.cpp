@@ -25,7 +25,8 @@ protected:
     // Converts the clip through the runner with the converter beside the test program.
     AudioProbe Convert(const ConversionChoices &choices, QString *outputPath)
     {
-        const ConverterCommand cmd = BuildConverterCommand(QCoreApplication::applicationDirPath(), s_clip, choices);
+        const ConverterCommand cmd =
+            BuildConverterCommand(QCoreApplication::applicationDirPath(), s_clip, choices);
         RecordingMessages messages;
         DOSOutputs dos(messages);
         int overs = 0;
@@ -53,10 +54,10 @@ TEST_F(RealConversion, EveryFormatWithAndWithoutTheCutter)
         int sampleRate; // 0: the converter's choice
         int channels;   // 0: the converter's choice
     } formats[] = {
-        {OutputFormat::MP3, "mp3", 22050, 1},       {OutputFormat::WMA, "wmav1", 0, 0},
-        {OutputFormat::OGG, "vorbis", 0, 2},        {OutputFormat::WAV, "pcm_s16le", 0, 0},
-        {OutputFormat::FLAC, "flac", 0, 0},         {OutputFormat::AC3, "ac3", 0, 0},
-        {OutputFormat::AAC, "aac", 0, 0},           {OutputFormat::AMR, "amr_nb", 8000, 1},
+        {OutputFormat::MP3, "mp3", 22050, 1}, {OutputFormat::WMA, "wmav1", 0, 0},
+        {OutputFormat::OGG, "vorbis", 0, 2},  {OutputFormat::WAV, "pcm_s16le", 0, 0},
+        {OutputFormat::FLAC, "flac", 0, 0},   {OutputFormat::AC3, "ac3", 0, 0},
+        {OutputFormat::AAC, "aac", 0, 0},     {OutputFormat::AMR, "amr_nb", 8000, 1},
     };
     for (const Expect &e : formats) {
         for (const bool cut : {false, true}) {
@@ -97,8 +98,8 @@ TEST_F(RealConversion, Mp3TakesThePickedBitrateRateAndChannels)
     EXPECT_EQ(probe.codec, "mp3");
     EXPECT_EQ(probe.sampleRate, 44100);
     EXPECT_EQ(probe.channels, 2);
-    const QString bitrate = QString::fromUtf8(RunProgram(
-        "ffprobe", {"-v", "error", "-show_entries", "stream=bit_rate", "-of", "csv=p=0", output}));
+    const QString bitrate = QString::fromUtf8(
+        RunProgram("ffprobe", {"-v", "error", "-show_entries", "stream=bit_rate", "-of", "csv=p=0", output}));
     EXPECT_EQ(bitrate.trimmed(), "192000");
 }
 

@@ -1,5 +1,5 @@
-#include "queue/CodePage.h"
 #include "queue/PathHelpers.h"
+#include "queue/CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -52,10 +52,13 @@ TEST(PathHelpers, DisplayTextShowsUnreachableNameCharactersAsSpaces)
     const CodePage ascii = CodePage::Ascii();
     EXPECT_EQ(MakeDisplayText(QStringLiteral("/media/clip.mp4"), ascii), QStringLiteral("/media/clip.mp4"));
     // In the name part they become spaces; in the folder part they stay "?".
-    EXPECT_EQ(MakeDisplayText(QStringLiteral("/m\u00fcsik/caf\u00e9.mp4"), ascii), QStringLiteral("/m?sik/caf .mp4"));
-    EXPECT_EQ(MakeDisplayText(QStringLiteral("/v/a<b>c:d*e|f\"g?.mp4"), ascii), QStringLiteral("/v/a b c d e f g .mp4"));
+    EXPECT_EQ(MakeDisplayText(QStringLiteral("/m\u00fcsik/caf\u00e9.mp4"), ascii),
+              QStringLiteral("/m?sik/caf .mp4"));
+    EXPECT_EQ(MakeDisplayText(QStringLiteral("/v/a<b>c:d*e|f\"g?.mp4"), ascii),
+              QStringLiteral("/v/a b c d e f g .mp4"));
     EXPECT_EQ(MakeDisplayText(QStringLiteral("no folder?.mp4"), ascii), QStringLiteral("no folder .mp4"));
-    EXPECT_EQ(MakeDisplayText(QStringLiteral("/v/caf\u00e9.mp4"), CodePage::System()), QStringLiteral("/v/caf\u00e9.mp4"));
+    EXPECT_EQ(MakeDisplayText(QStringLiteral("/v/caf\u00e9.mp4"), CodePage::System()),
+              QStringLiteral("/v/caf\u00e9.mp4"));
 }
 
 } // namespace

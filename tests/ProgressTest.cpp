@@ -47,8 +47,8 @@ TEST(Progress, LabelsAndBarShare)
 TEST(Progress, ClockText)
 {
     const std::pair<const char *, std::optional<qint64>> cases[] = {
-        {"00:03:25.34,", 205}, {"00:03:25.34", 205}, {"01:00:00.00", 3600}, {"00:00:02.50", 2},
-        {"00:00:03.50", 4},    {"00:00:00.40", 0},   {"N/A", std::nullopt}, {"00:01", std::nullopt},
+        {"00:03:25.34,", 205},     {"00:03:25.34", 205}, {"01:00:00.00", 3600}, {"00:00:02.50", 2},
+        {"00:00:03.50", 4},        {"00:00:00.40", 0},   {"N/A", std::nullopt}, {"00:01", std::nullopt},
         {"00:x:01", std::nullopt}, {"00:00:01.5:7", 2},
     };
     for (const auto &[text, seconds] : cases)
@@ -61,7 +61,8 @@ TEST(Progress, ChunksToDisplay)
     EXPECT_EQ(p.ReceiveOutputs("ffmpeg version 5.1 Copyright", kNoCutter), std::nullopt);
     EXPECT_EQ(p.TotalSeconds(), 0);
     // Duration and progress in one chunk: both used in the same call.
-    auto d = p.ReceiveOutputs("  Duration: 00:03:20.00, start: 0.0\nsize= 1kB time=00:00:50.00 bitrate=", kNoCutter);
+    auto d = p.ReceiveOutputs("  Duration: 00:03:20.00, start: 0.0\nsize= 1kB time=00:00:50.00 bitrate=",
+                              kNoCutter);
     EXPECT_EQ(p.TotalSeconds(), 200);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->label, "25%");
@@ -111,12 +112,12 @@ TEST(Progress, CommandOverTakesTheHeadOffAndForgetsTheTotal)
 // come out as if it had arrived whole.
 TEST(Progress, FieldCutByAReadBoundaryIsStillFound)
 {
-    const QString output = QStringLiteral(
-        "Input #0, mov,mp4,m4a,3gp,3g2,mj2, from 'clip.mp4':\n"
-        "  Duration: 00:03:20.00, start: 0.000000, bitrate: 146 kb/s\n"
-        "  Stream #0:0[0x1](und): Audio: aac (LC), 48000 Hz, stereo, fltp, 128 kb/s\n"
-        "size=     512kB time=00:00:50.00 bitrate= 83.9kbits/s speed=  50x    \r"
-        "size=    1024kB time=00:01:40.00 bitrate= 83.9kbits/s speed=  50x    \r");
+    const QString output =
+        QStringLiteral("Input #0, mov,mp4,m4a,3gp,3g2,mj2, from 'clip.mp4':\n"
+                       "  Duration: 00:03:20.00, start: 0.000000, bitrate: 146 kb/s\n"
+                       "  Stream #0:0[0x1](und): Audio: aac (LC), 48000 Hz, stereo, fltp, 128 kb/s\n"
+                       "size=     512kB time=00:00:50.00 bitrate= 83.9kbits/s speed=  50x    \r"
+                       "size=    1024kB time=00:01:40.00 bitrate= 83.9kbits/s speed=  50x    \r");
     for (qsizetype cut = 1; cut < output.size(); ++cut) {
         SCOPED_TRACE(cut);
         ConversionProgress p;

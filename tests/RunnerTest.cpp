@@ -154,8 +154,15 @@ TEST(Runner, EveryNameReachesTheConverterAsExactlyOneArgument)
 
     const QString folder = work.path() + "/out $x `y` -z \u00e9\n";
     const QStringList names = {
-        "with \"quotes\".mp4", "sp a ce.mp4", "-y.mp4", "--help.mp4", "$HOME.mp4", "`id`.mp4",
-        "new\nline.mp4", "caf\u00e9 \u65e5\u672c.mp4", "semi;colon|pipe&amp.mp4",
+        "with \"quotes\".mp4",
+        "sp a ce.mp4",
+        "-y.mp4",
+        "--help.mp4",
+        "$HOME.mp4",
+        "`id`.mp4",
+        "new\nline.mp4",
+        "caf\u00e9 \u65e5\u672c.mp4",
+        "semi;colon|pipe&amp.mp4",
     };
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
@@ -172,8 +179,8 @@ TEST(Runner, EveryNameReachesTheConverterAsExactlyOneArgument)
         got.removeLast();
         const QString narrowInput = QString(input).replace('"', '?');
         const QString output = folder + "/" + QString(name).replace('"', '?').section('.', 0, -2) + ".mp3";
-        EXPECT_EQ(got, QStringList({"-threads", "1", "-i", narrowInput, "-y", "-vn", "-ab", "192k", "-ar", "44100",
-                                    "-ac", "2", output}));
+        EXPECT_EQ(got, QStringList({"-threads", "1", "-i", narrowInput, "-y", "-vn", "-ab", "192k", "-ar",
+                                    "44100", "-ac", "2", output}));
     }
 }
 

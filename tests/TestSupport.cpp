@@ -63,9 +63,9 @@ bool MakeTestClip(const QString &path, int seconds)
                 QStringLiteral("lavfi"), QStringLiteral("-i"),
                 QStringLiteral("testsrc=size=160x120:rate=10:duration=") + length, QStringLiteral("-f"),
                 QStringLiteral("lavfi"), QStringLiteral("-i"),
-                QStringLiteral("sine=frequency=440:sample_rate=48000:duration=") + length, QStringLiteral("-ac"),
-                QStringLiteral("2"), QStringLiteral("-c:v"), QStringLiteral("mpeg4"), QStringLiteral("-c:a"),
-                QStringLiteral("aac"), QStringLiteral("-shortest"), path},
+                QStringLiteral("sine=frequency=440:sample_rate=48000:duration=") + length,
+                QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-c:v"), QStringLiteral("mpeg4"),
+                QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-shortest"), path},
                &exitCode);
     return exitCode == 0 && QFile::exists(path);
 }
@@ -73,11 +73,12 @@ bool MakeTestClip(const QString &path, int seconds)
 AudioProbe ProbeAudio(const QString &path)
 {
     AudioProbe probe;
-    const QString stream = QString::fromUtf8(RunProgram(
-        QStringLiteral("ffprobe"),
-        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"), QStringLiteral("a:0"),
-         QStringLiteral("-show_entries"), QStringLiteral("stream=codec_name,sample_rate,channels"),
-         QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path}));
+    const QString stream = QString::fromUtf8(
+        RunProgram(QStringLiteral("ffprobe"),
+                   {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                    QStringLiteral("a:0"), QStringLiteral("-show_entries"),
+                    QStringLiteral("stream=codec_name,sample_rate,channels"), QStringLiteral("-of"),
+                    QStringLiteral("default=noprint_wrappers=1"), path}));
     for (const QString &line : stream.split(QLatin1Char('\n'))) {
         const QString value = line.section(QLatin1Char('='), 1);
         if (line.startsWith(QLatin1String("codec_name=")))
@@ -89,9 +90,9 @@ AudioProbe ProbeAudio(const QString &path)
     }
     const QString packets = QString::fromUtf8(RunProgram(
         QStringLiteral("ffprobe"),
-        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"), QStringLiteral("a:0"),
-         QStringLiteral("-show_entries"), QStringLiteral("packet=duration_time"), QStringLiteral("-of"),
-         QStringLiteral("csv=p=0"), path}));
+        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+         QStringLiteral("a:0"), QStringLiteral("-show_entries"), QStringLiteral("packet=duration_time"),
+         QStringLiteral("-of"), QStringLiteral("csv=p=0"), path}));
     for (const QString &line : packets.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         probe.seconds += line.trimmed().toDouble();
     return probe;

@@ -17,7 +17,10 @@ public:
         QString title;
         Icon icon;
     };
-    void Show(const QString &text, const QString &title, Icon icon) override { shown.append({text, title, icon}); }
+    void Show(const QString &text, const QString &title, Icon icon) override
+    {
+        shown.append({text, title, icon});
+    }
     QStringList Texts() const;
     QList<Message> shown;
 };
