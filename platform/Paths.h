@@ -18,4 +18,16 @@ constexpr QChar PathSeparator()
 // The folder that holds the running executable; settings, sound and data/conv live beside it.
 QString ProgramFolder();
 
+// Where the program keeps its files.
+struct ProgramPlaces
+{
+    QString programFolder;       // settings files, sound.wav and data/conv
+    QString tempFolder;          // temporary copies; the program's own, emptied at every start
+    QString defaultOutputFolder; // where output goes until the user picks a folder
+    QString instanceLock;        // held while the program runs
+
+    // The places of the running program, per user.
+    static ProgramPlaces ForThisProgram();
+};
+
 } // namespace platform

@@ -83,7 +83,7 @@ bool IsProcessNameRunning(const QString &name)
     return found;
 }
 
-int KillProcessesByName(const QString &name)
+int KillProcessByName(const QString &name)
 {
     int signalled = 0;
     const qint64 self = getpid();

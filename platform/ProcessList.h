@@ -13,6 +13,6 @@ bool IsProcessNameRunning(const QString &name);
 
 // Ends every live process whose executable name equals `name` (lower-cased compare).
 // Processes that cannot be signalled are skipped. Returns how many were signalled.
-int KillProcessesByName(const QString &name);
+int KillProcessByName(const QString &name);
 
 } // namespace platform

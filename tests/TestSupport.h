@@ -7,6 +7,18 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <ostream>
+
+// Lets test messages and failure reports show texts.
+inline std::ostream &operator<<(std::ostream &os, const QString &text)
+{
+    return os << text.toStdString();
+}
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 // Remembers every message instead of showing it.
 class RecordingMessages : public platform::UserMessages
 {

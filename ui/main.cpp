@@ -1,14 +1,23 @@
+#include "QtServices.h"
+#include "frmMain.h"
+#include "platform/SingleInstance.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brimwave"));
-    QLabel placeholder(QStringLiteral("Brimwave"));
-    placeholder.setWindowTitle(QStringLiteral("Brimwave"));
-    placeholder.resize(696, 495);
-    placeholder.setAlignment(Qt::AlignCenter);
-    placeholder.show();
+    const platform::ProgramPlaces places = platform::ProgramPlaces::ForThisProgram();
+    // A second start ends at once, before it reads or touches anything.
+    const platform::SingleInstance instance(places.instanceLock);
+    if (!instance.IsFirst())
+        return 0;
+
+    QtMessages messages;
+    QtDialogs dialogs;
+    QtShell shell;
+    frmMain window(places, {messages, dialogs, shell});
+    window.show();
     return app.exec();
 }

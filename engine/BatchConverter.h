@@ -1,0 +1,78 @@
+#pragma once
+
+#include "ConversionProgress.h"
+#include "ConverterCommand.h"
+#include "DOSOutputs.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+class QueueModel;
+namespace platform {
+class Shell;
+class UserMessages;
+} // namespace platform
+
+// Converts the queue, one file after another in queue order. Each tick of the batch timer
+// converts the head of the queue; each finished file re-arms the timer; a tick that finds the
+// queue empty ends the batch. Files queued meanwhile join the same batch.
+class BatchConverter : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kTimerMilliSeconds = 100;
+
+    struct Failure
+    {
+        QString rowText;
+        QString lastErrorLine;
+    };
+
+    // `choices` gives the output choices at the moment each file starts.
+    BatchConverter(QueueModel &queue, platform::UserMessages &messages, platform::Shell &shell,
+                   std::function<ConversionChoices()> choices, QString programFolder,
+                   QObject *parent = nullptr);
+
+    // Arms the batch timer; the first file starts on its tick.
+    void Start();
+    bool IsRunning() const { return m_running; }
+    DOSOutputs &objDOS() { return m_dos; }
+    QTimer &Timer1() { return m_timer; }
+    // Length of the file being converted, as far as known.
+    qint64 TotalSeconds() const { return m_progress.TotalSeconds(); }
+
+    void Timer1_Timer();
+    void ConvertNextFile();
+
+    // The text of the warning that lists failed files.
+    static QString FailureWarning(const QList<Failure> &failures);
+
+signals:
+    void ProgressChanged(const ProgressDisplay &display);
+    // The output folder has been shown and the finish sound played: the batch is over.
+    void BatchFinished();
+    // The converter could not be started; the queue is left as it was.
+    void BatchHalted();
+
+private:
+    void objDOS_ReceiveOutputs(const QString &CommandOutputs);
+    void objDOS_CommandOver();
+    void EndBatch(const ConversionChoices &choices);
+
+    QueueModel &m_queue;
+    platform::UserMessages &m_messages;
+    platform::Shell &m_shell;
+    std::function<ConversionChoices()> m_choices;
+    QString m_programFolder;
+    DOSOutputs m_dos;
+    ConversionProgress m_progress;
+    QTimer m_timer;
+    bool m_running = false;
+    // The file being converted.
+    ConversionChoices m_current;
+    QString m_currentOutput;
+    bool m_commandOver = false;
+    QList<Failure> m_failures;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "CodePage.h"
+
+#include <QDateTime>
+#include <QString>
+
+// The path to queue for a chosen file. A file the converter can reach by its own name is
+// queued as it is; any other (a name the narrow code page cannot hold, a folder, a vanished
+// file) is copied into `tempFolder` under its cleaned title + ".tmp", and the copy is queued,
+// so that the output is still named after the title. A copy never replaces another queued
+// entry's copy: a colliding name gets a numbered folder of its own.
+QString QueueInputPath(const QString &path, const QString &tempFolder,
+                       const QDateTime &now = QDateTime::currentDateTime(),
+                       const CodePage &page = CodePage::Active());
+
+// The title a temporary copy is named after: the title's narrow form with the characters a
+// file name cannot hold made spaces, at most 200 characters, or the moment of the add
+// ("YYYYMMDD-HHMMSS") when nothing is left of it.
+QString CleanedCopyTitle(const QString &path, const QDateTime &now, const CodePage &page);
+
+// Deletes `folder` with everything in it, read-only and hidden entries included. Links are
+// removed, never followed. What cannot be deleted stays, and the walk still ends. The
+// application keeps handling its events between entries.
+void DeleteFolderTree(const QString &folder);

@@ -1,0 +1,167 @@
+#include "SettingsFiles.h"
+
+#include "OutputPickers.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QLatin1String kLineEnd("\r\n");
+
+QString Quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+bool WriteWhole(const QString &path, const QString &content)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(content.toUtf8());
+    return file.commit();
+}
+
+std::optional<QByteArray> ReadWhole(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+// Applies a stored picker index when it names an item of the picker, or -1 (no selection).
+void ApplyIndex(const std::optional<QString> &field, int itemCount, qint16 &index)
+{
+    if (!field)
+        return;
+    const std::optional<qint16> value = IndexFromText(*field);
+    if (value && *value >= -1 && *value < itemCount)
+        index = *value;
+}
+
+template <typename Int> void ApplyLenient(const std::optional<QString> &field, Int &target)
+{
+    if (!field)
+        return;
+    const double value = LenientNumber(*field);
+    if (value >= double(std::numeric_limits<Int>::min()) && value <= double(std::numeric_limits<Int>::max()))
+        target = Int(value);
+}
+
+} // namespace
+
+SettingsFieldReader::SettingsFieldReader(const QByteArray &content) : m_text(QString::fromUtf8(content)) {}
+
+std::optional<QString> SettingsFieldReader::Next()
+{
+    const qsizetype size = m_text.size();
+    while (m_pos < size && m_text.at(m_pos) == QLatin1Char(' '))
+        ++m_pos;
+    if (m_pos >= size)
+        return std::nullopt;
+
+    const auto isDelimiter = [](QChar ch) {
+        return ch == QLatin1Char(',') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n');
+    };
+    QString value;
+    if (m_text.at(m_pos) == QLatin1Char('"')) {
+        qsizetype close = m_text.indexOf(QLatin1Char('"'), m_pos + 1);
+        if (close < 0)
+            close = size;
+        value = m_text.mid(m_pos + 1, close - m_pos - 1);
+        m_pos = close + 1;
+        while (m_pos < size && !isDelimiter(m_text.at(m_pos)))
+            ++m_pos;
+    } else {
+        const qsizetype start = m_pos;
+        while (m_pos < size && !isDelimiter(m_text.at(m_pos)))
+            ++m_pos;
+        value = m_text.mid(start, m_pos - start);
+        while (value.endsWith(QLatin1Char(' ')))
+            value.chop(1);
+    }
+    if (m_pos < size && m_text.at(m_pos) == QLatin1Char(',')) {
+        ++m_pos;
+    } else {
+        if (m_pos < size && m_text.at(m_pos) == QLatin1Char('\r'))
+            ++m_pos;
+        if (m_pos < size && m_text.at(m_pos) == QLatin1Char('\n'))
+            ++m_pos;
+    }
+    return value;
+}
+
+std::optional<qint16> IndexFromText(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)$"));
+    const QString trimmed = text.trimmed();
+    if (!number.match(trimmed).hasMatch())
+        return std::nullopt;
+    const double value = std::nearbyint(trimmed.toDouble());
+    if (value < -32768 || value > 32767)
+        return std::nullopt;
+    return qint16(value);
+}
+
+double LenientNumber(const QString &text)
+{
+    static const QRegularExpression leading(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)"));
+    QString compact = text;
+    compact.remove(QLatin1Char(' '));
+    const QRegularExpressionMatch match = leading.match(compact);
+    return match.hasMatch() ? std::nearbyint(match.captured(0).toDouble()) : 0.0;
+}
+
+void LoadAppSettings(const QString &path, AppSettings &settings, const QString &defaultFolder)
+{
+    if (const std::optional<QByteArray> content = ReadWhole(path)) {
+        SettingsFieldReader reader(*content);
+        ApplyIndex(reader.Next(), int(OutputPickers::BitrateItems().size()), settings.BitrateIndex);
+        ApplyIndex(reader.Next(), int(OutputPickers::SampleRateItems().size()), settings.SampleRateIndex);
+        ApplyIndex(reader.Next(), int(OutputPickers::ChannelItems().size()), settings.ChannelIndex);
+        if (const std::optional<QString> folder = reader.Next())
+            settings.OutputFolder = *folder;
+        ApplyIndex(reader.Next(), int(OutputPickers::FormatItems().size()), settings.FormatIndex);
+    }
+    if (settings.OutputFolder.isEmpty())
+        settings.OutputFolder = defaultFolder;
+}
+
+bool SaveAppSettings(const QString &path, const AppSettings &settings)
+{
+    const QStringList values = {
+        QString::number(settings.BitrateIndex), QString::number(settings.SampleRateIndex),
+        QString::number(settings.ChannelIndex), settings.OutputFolder, QString::number(settings.FormatIndex)};
+    QString content;
+    for (const QString &value : values)
+        content += Quoted(value) + kLineEnd;
+    return WriteWhole(path, content);
+}
+
+CutterOptions LoadCutterOptions(const QString &path)
+{
+    CutterOptions options;
+    if (const std::optional<QByteArray> content = ReadWhole(path)) {
+        SettingsFieldReader reader(*content);
+        ApplyLenient(reader.Next(), options.FinishSoundIndex);
+        ApplyLenient(reader.Next(), options.CutterEnabled);
+        ApplyLenient(reader.Next(), options.CutStartSeconds);
+        ApplyLenient(reader.Next(), options.CutLengthSeconds);
+    }
+    return options;
+}
+
+bool SaveCutterOptions(const QString &path, const CutterOptions &options)
+{
+    QString content;
+    for (const qint32 value : {qint32(options.FinishSoundIndex), qint32(options.CutterEnabled),
+                               options.CutStartSeconds, options.CutLengthSeconds})
+        content += QString::number(value) + kLineEnd;
+    return WriteWhole(path, content);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "AppSettings.h"
+#include "CutterOptions.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Reads the values of a settings file one after another. A value is either a double-quoted
+// text (commas inside belong to it) or an unquoted text from its first non-space character to
+// the next comma or line end.
+class SettingsFieldReader
+{
+public:
+    explicit SettingsFieldReader(const QByteArray &content);
+    // The next value; none once the file is used up.
+    std::optional<QString> Next();
+
+private:
+    QString m_text;
+    qsizetype m_pos = 0;
+};
+
+// A picker index written as decimal text: optional sign, surrounding spaces and a fraction,
+// rounded to the nearest integer with ties to the even one. None when it is not such a
+// number or lies outside -32768..32767.
+std::optional<qint16> IndexFromText(const QString &text);
+
+// The lenient number rule: spaces anywhere are ignored, the longest leading decimal number is
+// taken ("90s" is 90), and a text with none is 0. Rounded, ties to the even integer.
+double LenientNumber(const QString &text);
+
+// setup.ini: values missing, damaged or naming no picker item leave the first-run values in
+// `settings`; an empty folder becomes `defaultFolder`.
+void LoadAppSettings(const QString &path, AppSettings &settings, const QString &defaultFolder);
+// Writes every value quoted, one per line, CR LF ended. False when the file could not be
+// written; the previous file then stays whole.
+bool SaveAppSettings(const QString &path, const AppSettings &settings);
+
+// options.ini: missing values and numbers too large for their field stay 0.
+CutterOptions LoadCutterOptions(const QString &path);
+bool SaveCutterOptions(const QString &path, const CutterOptions &options);

@@ -1,0 +1,162 @@
+#include "settings/SettingsFiles.h"
+#include "settings/PathTests.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kDefault = QStringLiteral("/home/u/output");
+
+QString Write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.path() + "/" + name;
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+QByteArray Read(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+AppSettings FirstRun()
+{
+    AppSettings s;
+    s.OutputFolder = kDefault;
+    return s;
+}
+
+TEST(SettingsFiles, SetupFileReading)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray bytes;
+        int bitrate, rate, channels;
+        const char *folder;
+        int format;
+    } cases[] = {
+        {"quoted", "\"3\"\r\n\"4\"\r\n\"0\"\r\n\"/music/out\"\r\n\"0\"\r\n", 3, 4, 0, "/music/out", 0},
+        {"unquoted", "3\r\n4\r\n0\r\n/music/out\r\n0\r\n", 3, 4, 0, "/music/out", 0},
+        {"bare line feeds", "3\n4\n0\n/music/out\n0\n", 3, 4, 0, "/music/out", 0},
+        {"quoted comma", "\"8\"\r\n\"1\"\r\n\"1\"\r\n\"/a,b\"\r\n\"2\"\r\n", 8, 1, 1, "/a,b", 2},
+        // Unquoted, the comma ends the folder and "b" is read as the format: not a number.
+        {"unquoted comma", "8\r\n1\r\n1\r\n/a,b\r\n2\r\n", 8, 1, 1, "/a", 1},
+        {"halves to even", "\"3.5\"\r\n\"2.5\"\r\n\"0.5\"\r\n\"/o\"\r\n\"1.5\"\r\n", 4, 2, 0, "/o", 2},
+        {"spaces and sign", " 5 \r\n+3\r\n  1\r\n/o\r\n\" 7 \"\r\n", 5, 3, 1, "/o", 7},
+        {"no selection", "-1\r\n-1\r\n-1\r\n/o\r\n-1\r\n", -1, -1, -1, "/o", -1},
+        {"out of range", "12\r\n8\r\n2\r\n/o\r\n-2\r\n", 8, 1, 1, "/o", 1},
+        {"beyond 16 bits", "99999\r\n-40000\r\n1e1\r\n/o\r\n8\r\n", 8, 1, 1, "/o", 1},
+        {"not numbers", "abc\r\n\r\n1x\r\n/o\r\n.\r\n", 8, 1, 1, "/o", 1},
+        {"empty folder", "8\r\n1\r\n1\r\n\"\"\r\n1\r\n", 8, 1, 1, "/home/u/output", 1},
+        // Cut short: what is missing keeps its first-run value.
+        {"three lines", "\"0\"\r\n\"0\"\r\n\"0\"\r\n", 0, 0, 0, "/home/u/output", 1},
+        {"empty file", "", 8, 1, 1, "/home/u/output", 1},
+        {"damaged", QByteArray("\xff\xfe\x00\x01garbage\"", 12), 8, 1, 1, "/home/u/output", 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        AppSettings s = FirstRun();
+        LoadAppSettings(Write(dir, "setup.ini", c.bytes), s, kDefault);
+        EXPECT_EQ(s.BitrateIndex, c.bitrate);
+        EXPECT_EQ(s.SampleRateIndex, c.rate);
+        EXPECT_EQ(s.ChannelIndex, c.channels);
+        EXPECT_EQ(s.OutputFolder, QString::fromUtf8(c.folder));
+        EXPECT_EQ(s.FormatIndex, c.format);
+    }
+}
+
+TEST(SettingsFiles, MissingFilesGiveFirstRunValues)
+{
+    AppSettings s;
+    LoadAppSettings("/nonexistent/setup.ini", s, kDefault);
+    EXPECT_EQ(s.BitrateIndex, 8);
+    EXPECT_EQ(s.SampleRateIndex, 1);
+    EXPECT_EQ(s.ChannelIndex, 1);
+    EXPECT_EQ(s.OutputFolder, kDefault);
+    EXPECT_EQ(s.FormatIndex, 1);
+    EXPECT_EQ(LoadCutterOptions("/nonexistent/options.ini"), CutterOptions());
+}
+
+TEST(SettingsFiles, OptionsFileReading)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray bytes;
+        CutterOptions expected;
+    } cases[] = {
+        {"plain", "1\r\n1\r\n90\r\n45\r\n", {1, 1, 90, 45}},
+        {"lenient", "0\r\n1\r\n90s\r\n4 5\r\n", {0, 1, 90, 45}},
+        {"no numbers", "abc\r\n\r\nx1\r\n-\r\n", {0, 0, 0, 0}},
+        {"fractions and signs", "2.5\r\n3.5\r\n-5\r\n+7.5\r\n", {2, 4, -5, 8}},
+        {"too large for the field", "70000\r\n1\r\n3000000000\r\n45\r\n", {0, 1, 0, 45}},
+        {"two lines", "1\r\n1\r\n", {1, 1, 0, 0}},
+        {"quoted", "\"1\",\"0\",\"30\",\"10\"\r\n", {1, 0, 30, 10}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        EXPECT_EQ(LoadCutterOptions(Write(dir, "options.ini", c.bytes)), c.expected);
+    }
+}
+
+TEST(SettingsFiles, WrittenBytes)
+{
+    QTemporaryDir dir;
+    AppSettings s;
+    s.OutputFolder = QStringLiteral("c:\\output");
+    ASSERT_TRUE(SaveAppSettings(dir.path() + "/setup.ini", s));
+    EXPECT_EQ(Read(dir.path() + "/setup.ini"),
+              QByteArray("\"8\"\r\n\"1\"\r\n\"1\"\r\n\"c:\\output\"\r\n\"1\"\r\n"));
+
+    s = {-1, 7, 0, QStringLiteral("/m\u00fcsic, live"), 0};
+    ASSERT_TRUE(SaveAppSettings(dir.path() + "/setup.ini", s));
+    AppSettings back = FirstRun();
+    LoadAppSettings(dir.path() + "/setup.ini", back, kDefault);
+    EXPECT_EQ(back.BitrateIndex, -1);
+    EXPECT_EQ(back.SampleRateIndex, 7);
+    EXPECT_EQ(back.ChannelIndex, 0);
+    EXPECT_EQ(back.OutputFolder, s.OutputFolder);
+    EXPECT_EQ(back.FormatIndex, 0);
+
+    ASSERT_TRUE(SaveCutterOptions(dir.path() + "/options.ini", {1, 1, 90, 45}));
+    EXPECT_EQ(Read(dir.path() + "/options.ini"), QByteArray("1\r\n1\r\n90\r\n45\r\n"));
+    ASSERT_TRUE(SaveCutterOptions(dir.path() + "/options.ini", {0, 0, -3, 0}));
+    EXPECT_EQ(Read(dir.path() + "/options.ini"), QByteArray("0\r\n0\r\n-3\r\n0\r\n"));
+
+    // A place that cannot be written: nothing is written, and the caller is told.
+    EXPECT_FALSE(SaveAppSettings(dir.path() + "/options.ini/setup.ini", s));
+}
+
+TEST(PathTests, FilesAndFolders)
+{
+    QTemporaryDir dir;
+    const QString file = Write(dir, "clip.mp4", "x");
+    const QString foreign = Write(dir, "caf\u00e9.mp4", "x");
+    const CodePage ascii = CodePage::Ascii();
+    struct Case
+    {
+        QString path;
+        bool folder, file;
+    } cases[] = {
+        {dir.path(), true, false}, {file, false, true},     {dir.path() + "/missing", false, false},
+        {QString(), false, false}, {foreign, false, false}, // its name does not fit the code page
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        EXPECT_EQ(FolderExists(c.path, ascii), c.folder);
+        EXPECT_EQ(FileExists(c.path, ascii), c.file);
+    }
+    EXPECT_TRUE(FileExists(foreign, CodePage::System()));
+}
+
+} // namespace

@@ -1,0 +1,157 @@
+#include "queue/TemporaryCopies.h"
+#include "TestSupport.h"
+#include "queue/PathHelpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 12, 8), QTime(19, 5, 7));
+
+class TemporaryCopies : public testing::Test
+{
+protected:
+    QString Make(const QString &name, const QByteArray &content = "media")
+    {
+        QDir().mkpath(QFileInfo(m_sources.path() + "/" + name).absolutePath());
+        QFile file(m_sources.path() + "/" + name);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+        file.write(content);
+        return file.fileName();
+    }
+    QString Queue(const QString &path) { return QueueInputPath(path, TempFolder(), kNow, CodePage::Ascii()); }
+    QString TempFolder() const { return m_temp.path() + "/tmp"; }
+    static QByteArray Content(const QString &path)
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+
+    QTemporaryDir m_sources;
+    QTemporaryDir m_temp;
+};
+
+TEST_F(TemporaryCopies, ReachableFileIsQueuedAsItIs)
+{
+    const QString path = Make("clip.mp4");
+    EXPECT_EQ(Queue(path), path);
+    EXPECT_FALSE(QFileInfo::exists(TempFolder() + "/clip.tmp"));
+}
+
+TEST_F(TemporaryCopies, UnreachableNamesAreCopiedUnderTheirCleanedTitle)
+{
+    struct Case
+    {
+        QString name;
+        QString copyName; // relative to the temporary folder
+    } cases[] = {
+        {"caf\u00e9 live.mp4", "caf  live.tmp"},
+        {"\u65e5\u672c.mp4", "20261208-190507.tmp"}, // nothing left of the title
+        {"sub/\u00fc", "1/20261208-190507.tmp"},     // no dot: no title; taken already this second
+        {".\u00fc", "2/20261208-190507.tmp"},        // only a leading dot
+        {"x\u00e9<y>.a.b", "x  y .a.tmp"},           // "<", ">" and the foreign letter become spaces
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QString source = Make(c.name, c.name.toUtf8());
+        const QString queued = Queue(source);
+        EXPECT_EQ(queued, TempFolder() + "/" + c.copyName);
+        EXPECT_EQ(Content(queued), c.name.toUtf8());
+    }
+}
+
+TEST_F(TemporaryCopies, LongTitlesAreCutTo200Characters)
+{
+    const QString title = QString(249, 'a') + QChar(0xe9);
+    const QString queued = Queue(Make(title + ".mp4"));
+    EXPECT_EQ(FileNameOfPath(queued), QString(200, 'a') + ".tmp");
+    EXPECT_EQ(TitleOfPath(queued).size(), 200);
+
+    // In a code page that holds every letter, a long title is also cut to what one name may hold.
+    const QString wide = QString::fromUcs4(std::u32string(200, U'\U0001F3B5').c_str());
+    const QString vanished =
+        QueueInputPath(m_sources.path() + "/" + wide + ".mp4", TempFolder(), kNow, CodePage::System());
+    EXPECT_LE(QFile::encodeName(FileNameOfPath(vanished)).size(), 255);
+    EXPECT_TRUE(FileNameOfPath(vanished).startsWith(QString::fromUcs4(U"\U0001F3B5")));
+}
+
+TEST_F(TemporaryCopies, CollidingNamesEachKeepTheirOwnCopy)
+{
+    const QString a = Make("one/x\u00e9.mp4", "first");
+    const QString b = Make("two/x\u00e8.avi", "second");
+    const QString c = Make("three/x\u00ea.wmv", "third");
+    const QStringList queued = {Queue(a), Queue(b), Queue(c)};
+    EXPECT_EQ(queued, QStringList({TempFolder() + "/x .tmp", TempFolder() + "/1/x .tmp",
+                                   TempFolder() + "/2/x .tmp"}));
+    EXPECT_EQ(Content(queued[0]), "first");
+    EXPECT_EQ(Content(queued[1]), "second");
+    EXPECT_EQ(Content(queued[2]), "third");
+    for (const QString &path : queued)
+        EXPECT_EQ(TitleOfPath(path), "x "); // every output is still named after its title
+}
+
+TEST_F(TemporaryCopies, FolderOrVanishedFileIsQueuedThroughACopyThatFails)
+{
+    QDir().mkpath(m_sources.path() + "/folder.d");
+    const QString queued = Queue(m_sources.path() + "/folder.d");
+    EXPECT_EQ(queued, TempFolder() + "/folder.tmp");
+    EXPECT_FALSE(QFileInfo::exists(queued));
+}
+
+TEST_F(TemporaryCopies, DeleteFolderTreeRemovesEverythingButFollowsNoLink)
+{
+    const QString root = TempFolder();
+    QDir().mkpath(root + "/a/b/c");
+    QDir().mkpath(root + "/.hidden dir");
+    const auto put = [](const QString &path) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("x");
+    };
+    put(root + "/plain.tmp");
+    put(root + "/.hidden.tmp");
+    put(root + "/a/b/c/deep.tmp");
+    put(root + "/.hidden dir/f");
+    QFile::setPermissions(root + "/plain.tmp", QFile::ReadOwner);
+    QFile::setPermissions(root + "/a/b", QFile::ReadOwner | QFile::ExeOwner); // a read-only folder
+
+    // Links inside the folder pointing out of it: the links go, their targets stay.
+    const QString outsideFile = Make("keep/precious.txt", "keep me");
+    QFile::link(outsideFile, root + "/file link");
+    QFile::link(QFileInfo(outsideFile).absolutePath(), root + "/a/folder link");
+
+    DeleteFolderTree(root);
+    EXPECT_FALSE(QFileInfo::exists(root));
+    EXPECT_EQ(Content(outsideFile), "keep me");
+    EXPECT_TRUE(QFileInfo::exists(QFileInfo(outsideFile).absolutePath()));
+
+    DeleteFolderTree(root); // a missing folder is fine
+}
+
+TEST_F(TemporaryCopies, DeleteFolderTreeEndsWhenSomethingCannotBeDeleted)
+{
+    const QString root = TempFolder();
+    QDir().mkpath(root + "/stuck");
+    QDir().mkpath(root + "/other");
+    const QString stuck = root + "/stuck/held.tmp";
+    QFile file(stuck);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    int code = -1;
+    RunProgram("chattr", {"+i", stuck}, &code);
+    if (code != 0)
+        GTEST_SKIP() << "this file system cannot make a file undeletable";
+    DeleteFolderTree(root);
+    RunProgram("chattr", {"-i", stuck});
+    EXPECT_TRUE(QFileInfo::exists(stuck));
+    EXPECT_FALSE(QFileInfo::exists(root + "/other"));
+    DeleteFolderTree(root);
+    EXPECT_FALSE(QFileInfo::exists(root));
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+#include "WindowFakes.h"
+
+#include "queue/CodePage.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+std::optional<QString> FakeDialogs::OpenFile(const OpenFileRequest &request)
+{
+    fileRequests.append(request);
+    return files.isEmpty() ? std::nullopt : files.takeFirst();
+}
+
+std::optional<QString> FakeDialogs::BrowseForFolder(QObject *, const QString &prompt)
+{
+    folderPrompts.append(prompt);
+    return folders.isEmpty() ? std::nullopt : folders.takeFirst();
+}
+
+void FakeShell::OpenFolder(const QString &path)
+{
+    log << QStringLiteral("open ") + path;
+}
+
+void FakeShell::PlaySoundFile(const QString &path)
+{
+    log << QStringLiteral("sound ") + path;
+    if (whileSoundPlays)
+        whileSoundPlays();
+}
+
+WindowFixture::WindowFixture()
+{
+    const QString root = work.path();
+    places.programFolder = root + "/program";
+    places.tempFolder = root + "/cache/tmp";
+    places.defaultOutputFolder = root + "/default output";
+    places.instanceLock = root + "/cache/instance.lock";
+    QDir().mkpath(places.programFolder + "/data");
+    QFile::link(QCoreApplication::applicationDirPath() + "/data/conv", places.programFolder + "/data/conv");
+    WriteProgramFile("sound.wav", "RIFF");
+}
+
+WindowFixture::~WindowFixture()
+{
+    m_window.reset();
+    CodePage::SetActive(CodePage::System());
+}
+
+frmMain &WindowFixture::Start()
+{
+    m_window = std::make_unique<frmMain>(places, frmMain::Services{messages, dialogs, shell});
+    m_window->show();
+    return *m_window;
+}
+
+void WindowFixture::WriteProgramFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile file(ProgramFile(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+QByteArray WindowFixture::ReadProgramFile(const QString &name) const
+{
+    QFile file(ProgramFile(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+QString WindowFixture::MakeClip(const QString &name, int seconds) const
+{
+    const QString path = work.path() + "/" + name;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return ::MakeTestClip(path, seconds) ? path : QString();
+}
+
+bool WindowFixture::WaitForBatchEnd(int milliseconds)
+{
+    QSignalSpy finished(&m_window->Batch(), &BatchConverter::BatchFinished);
+    QSignalSpy halted(&m_window->Batch(), &BatchConverter::BatchHalted);
+    QElapsedTimer clock;
+    clock.start();
+    while (finished.isEmpty() && halted.isEmpty() && clock.elapsed() < milliseconds)
+        QTest::qWait(20);
+    return !finished.isEmpty() || !halted.isEmpty();
+}

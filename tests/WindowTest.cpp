@@ -1,0 +1,442 @@
+#include "WindowFakes.h"
+#include "platform/ProcessList.h"
+#include "queue/CodePage.h"
+#include "ui/HotArea.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Icon = platform::UserMessages::Icon;
+
+// Controls that a batch puts out of reach, and whether each is enabled.
+QList<bool> BatchControlsEnabled(frmMain &w)
+{
+    QList<bool> states;
+    for (int index : {0, 1, 2, 3, 4, 6})
+        states << w.imgToolbar(index)->isEnabled();
+    for (int i = 0; i < 3; ++i)
+        states << w.imgMenu(i)->isEnabled();
+    states << w.imgConvert()->isEnabled() << w.lblFeed()->isEnabled();
+    return states;
+}
+const QList<bool> kAllEnabled(11, true);
+const QList<bool> kAllDisabled(11, false);
+
+TEST(Window, FirstStart)
+{
+    WindowFixture f;
+    QDir().mkpath(f.places.tempFolder);
+    frmMain &w = f.Start();
+    EXPECT_EQ(w.windowTitle(), "Brimwave");
+    EXPECT_EQ(w.size(), QSize(696, 495));
+    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(w.cmbOF()->currentText(), "WMA");
+    EXPECT_EQ(w.cmbBR()->currentText(), "192");
+    EXPECT_EQ(w.cmbR()->currentText(), "44100");
+    EXPECT_EQ(w.cmbChannel()->currentText(), "Stereo");
+    EXPECT_EQ(w.txtPath()->text(), f.places.defaultOutputFolder);
+    EXPECT_EQ(w.Cutter(), CutterOptions());
+    EXPECT_EQ(w.cmbR()->itemText(6), "12000");
+    EXPECT_EQ(w.lblPB()->text(), "0%");
+    EXPECT_EQ(w.imgPB()->width(), 0);
+    EXPECT_TRUE(w.picDoor()->isVisible());
+    EXPECT_EQ(w.picDrop()->geometry(), w.LV()->geometry());
+    EXPECT_FALSE(QFileInfo::exists(f.places.tempFolder));
+    EXPECT_EQ(w.LV()->model()->headerData(0, Qt::Horizontal).toString(), "FileName");
+    EXPECT_EQ(w.LV()->columnWidth(0) + w.LV()->columnWidth(1), w.LV()->width());
+
+    // Out of sight until the reveal timer shapes the window and centres it once.
+    EXPECT_LT(w.x(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Timer2().isActive(); }, 2000));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(w.frameGeometry().center().x() / 2, screen.center().x() / 2);
+    EXPECT_FALSE(w.mask().isEmpty());
+    EXPECT_FALSE(w.mask().contains(QPoint(0, 0))); // the key-coloured corner is cut away
+    EXPECT_TRUE(w.mask().contains(QPoint(300, 200)));
+}
+
+TEST(Window, SettingsFilesAreReadAtStart)
+{
+    WindowFixture f;
+    f.WriteProgramFile("setup.ini", "\"3\"\r\n\"6\"\r\n\"0\"\r\n\"/music, live\"\r\n\"7\"\r\n");
+    f.WriteProgramFile("options.ini", "1\r\n1\r\n90\r\n45\r\n");
+    frmMain &w = f.Start();
+    EXPECT_EQ(w.cmbBR()->currentText(), "64");
+    EXPECT_EQ(w.cmbR()->currentText(), "12000");
+    EXPECT_EQ(w.cmbChannel()->currentText(), "Mono");
+    EXPECT_EQ(w.txtPath()->text(), "/music, live");
+    EXPECT_EQ(w.cmbOF()->currentText(), "AMR");
+    EXPECT_EQ(w.Cutter(), (CutterOptions{1, 1, 90, 45}));
+    const ConversionChoices c = w.CurrentChoices();
+    EXPECT_EQ(c.sampleRateText, "12000");
+    EXPECT_EQ(c.channelIndex, 0);
+
+    WindowFixture g;
+    g.WriteProgramFile("setup.ini", "-1\r\n-1\r\n-1\r\n\r\n-1\r\n");
+    frmMain &empty = g.Start();
+    EXPECT_EQ(empty.cmbBR()->currentText(), "");
+    EXPECT_EQ(empty.CurrentChoices().channelIndex, -1);
+    EXPECT_EQ(empty.txtPath()->text(), g.places.defaultOutputFolder);
+}
+
+TEST(Window, OnlyTheExitCommandSavesTheChoices)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    w.cmbOF()->setCurrentIndex(0);
+    w.cmbBR()->setCurrentIndex(11);
+    w.txtPath()->setText("/data/out");
+    QDir().mkpath(f.places.tempFolder);
+    f.WriteProgramFile("../cache/tmp/tmpfile.wav", "x");
+    w.close(); // the window system's close: no save
+    EXPECT_EQ(f.ReadProgramFile("setup.ini"), "<missing>");
+    EXPECT_EQ(f.shell.log, QStringList{"end"});
+    EXPECT_FALSE(QFileInfo::exists(f.places.tempFolder + "/tmpfile.wav"));
+
+    WindowFixture g;
+    frmMain &x = g.Start();
+    x.cmbOF()->setCurrentIndex(0);
+    x.cmbBR()->setCurrentIndex(11);
+    x.cmbR()->setCurrentIndex(7);
+    x.cmbChannel()->setCurrentIndex(0);
+    x.txtPath()->setText("/data/out");
+    x.imgToolbar_Click(4);
+    EXPECT_EQ(g.ReadProgramFile("setup.ini"), "\"11\"\r\n\"7\"\r\n\"0\"\r\n\"/data/out\"\r\n\"0\"\r\n");
+    EXPECT_EQ(g.shell.log, QStringList{"end"});
+    EXPECT_FALSE(x.picDoor()->isVisible());
+}
+
+TEST(Window, WholeBatchWithTheRealConverter)
+{
+    WindowFixture f;
+    const QString a = f.MakeClip("in/first clip.mp4");
+    const QString b = f.MakeClip("in/second.avi");
+    const QString late = f.MakeClip("in/added later.mov");
+    ASSERT_FALSE(a.isEmpty() || b.isEmpty() || late.isEmpty());
+    frmMain &w = f.Start();
+    const QString out = f.work.path() + "/out";
+    w.txtPath()->setText(out);
+    w.cmbOF()->setCurrentIndex(0); // MP3
+    f.dialogs.files = {a, b};
+    w.imgToolbar_Click(0);
+    w.imgToolbar_Click(0);
+    ASSERT_EQ(w.Queue().Count(), 2);
+    EXPECT_FALSE(w.picText()->isVisible());
+
+    // A file added while the first converts joins the same batch.
+    bool added = false;
+    QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, [&] {
+        if (added)
+            return;
+        added = true;
+        f.dialogs.files = {late};
+        w.imgAdd_Click();
+    });
+    QList<bool> duringSound;
+    f.shell.whileSoundPlays = [&] {
+        duringSound = BatchControlsEnabled(w);
+    };
+    QStringList labels;
+    QObject::connect(&w.Batch(), &BatchConverter::ProgressChanged, [&] { labels << w.lblPB()->text(); });
+
+    w.imgConvert_Click();
+    EXPECT_EQ(BatchControlsEnabled(w), kAllDisabled);
+    EXPECT_TRUE(w.imgBrowse()->isEnabled());
+    ASSERT_TRUE(f.WaitForBatchEnd());
+
+    EXPECT_TRUE(f.messages.shown.isEmpty()) << f.messages.Texts().join('\n').toStdString();
+    EXPECT_EQ(f.shell.log, QStringList({"open " + out, "sound " + f.ProgramFile("sound.wav")}));
+    EXPECT_EQ(duringSound, kAllDisabled);
+    EXPECT_EQ(BatchControlsEnabled(w), kAllEnabled);
+    EXPECT_EQ(w.lblPB()->text(), "Done.");
+    EXPECT_EQ(w.imgPB()->width(), 0);
+    EXPECT_TRUE(w.Queue().IsEmpty());
+    EXPECT_FALSE(labels.isEmpty());
+    for (const QString &name : {"first clip.mp3", "second.mp3", "added later.mp3"}) {
+        const AudioProbe probe = ProbeAudio(out + "/" + name);
+        EXPECT_EQ(probe.codec, "mp3") << name;
+        EXPECT_EQ(probe.sampleRate, 44100) << name;
+        EXPECT_NEAR(probe.seconds, 2.0, 0.15) << name;
+    }
+}
+
+TEST(Window, EmptyQueueAsksForAFile)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    w.imgConvert_Click();
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    EXPECT_EQ(f.messages.shown[0].text, "Please add a file");
+    EXPECT_EQ(f.messages.shown[0].title, "Add");
+    EXPECT_EQ(f.messages.shown[0].icon, Icon::Warning);
+    EXPECT_EQ(BatchControlsEnabled(w), kAllEnabled);
+    EXPECT_FALSE(w.Batch().Timer1().isActive());
+    EXPECT_TRUE(f.shell.log.isEmpty());
+}
+
+TEST(Window, FailuresAreReportedAfterTheBatch)
+{
+    WindowFixture f;
+    f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n"); // finish sound off
+    const QString good = f.MakeClip("good.mp4");
+    const QString junk = f.work.path() + "/junk.mp4";
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is not a video");
+    file.close();
+    frmMain &w = f.Start();
+    w.txtPath()->setText(f.work.path() + "/out");
+    f.dialogs.files = {junk, good};
+    w.imgAdd_Click();
+    w.imgAdd_Click();
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    EXPECT_EQ(f.shell.log, QStringList{"open " + f.work.path() + "/out"});
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    const QString warning = f.messages.shown[0].text;
+    EXPECT_EQ(f.messages.shown[0].icon, Icon::Warning);
+    EXPECT_TRUE(warning.contains(junk)) << warning.toStdString();
+    EXPECT_TRUE(warning.contains("Invalid data found when processing input")) << warning.toStdString();
+    EXPECT_FALSE(warning.contains(good));
+    EXPECT_EQ(w.lblPB()->text(), "Done.");
+
+    // An output folder whose parent is missing: every file fails, and each is named.
+    f.messages.shown.clear();
+    w.txtPath()->setText(f.work.path() + "/missing/parent/out");
+    f.dialogs.files = {good, good};
+    w.imgAdd_Click();
+    w.imgAdd_Click();
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    EXPECT_TRUE(f.messages.shown[0].text.startsWith("These 2 files could not be converted:"));
+    EXPECT_EQ(f.messages.shown[0].text.count(good), 2);
+    EXPECT_TRUE(f.messages.shown[0].text.contains("No such file or directory"));
+}
+
+TEST(Window, MissingConverterLeavesAUsableWindow)
+{
+    WindowFixture f;
+    const QString clip = f.MakeClip("clip.mp4");
+    QFile::remove(f.ProgramFile("data/conv"));
+    frmMain &w = f.Start();
+    w.txtPath()->setText(f.work.path() + "/out");
+    f.dialogs.files = {clip};
+    w.imgAdd_Click();
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    ASSERT_EQ(f.messages.Texts(), QStringList{"File or command not found"});
+    EXPECT_EQ(f.messages.shown[0].icon, Icon::Error);
+    EXPECT_EQ(BatchControlsEnabled(w), kAllEnabled);
+    EXPECT_EQ(w.Queue().InputPaths(), QStringList{clip});
+    EXPECT_TRUE(f.shell.log.isEmpty());
+
+    // With the converter back, Convert works again without a restart.
+    QFile::link(QCoreApplication::applicationDirPath() + "/data/conv", f.ProgramFile("data/conv"));
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    EXPECT_EQ(w.lblPB()->text(), "Done.");
+    EXPECT_TRUE(QFileInfo(f.work.path() + "/out/clip.wma").size() > 0);
+}
+
+TEST(Window, AddingFilesThroughTheOpenDialog)
+{
+    WindowFixture f;
+    CodePage::SetActive(CodePage::Ascii());
+    const QString plain = f.work.path() + "/media/clip.rm";
+    const QString foreign = f.work.path() + "/media/caf\u00e9.mp4";
+    QDir().mkpath(f.work.path() + "/media");
+    for (const QString &path : {plain, foreign}) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("x");
+    }
+    frmMain &w = f.Start();
+
+    f.dialogs.files = {std::nullopt}; // cancelled
+    w.imgAdd_Click();
+    EXPECT_TRUE(w.Queue().IsEmpty());
+    EXPECT_TRUE(w.picText()->isVisible());
+    ASSERT_EQ(f.dialogs.fileRequests.size(), 1);
+    const platform::Dialogs::OpenFileRequest &request = f.dialogs.fileRequests[0];
+    ASSERT_EQ(request.fileTypes.size(), 13);
+    EXPECT_EQ(request.fileTypes[0], "All Media Formats(*.*)");
+    EXPECT_EQ(request.fileTypes[12], "WMA Audio(*.wma)");
+    EXPECT_EQ(request.selectedFileType, 0);
+    EXPECT_EQ(request.proposedName, "");
+
+    f.dialogs.files = {plain, plain, foreign};
+    w.imgAdd_Click();
+    w.imgAdd_Click();
+    w.imgAdd_Click();
+    ASSERT_EQ(w.Queue().Count(), 3);
+    EXPECT_EQ(w.Queue().At(0).inputPath, plain);
+    EXPECT_EQ(w.Queue().At(1).inputPath, plain); // the same file twice is queued twice
+    EXPECT_EQ(w.Queue().At(0).formatCode, ".RM");
+    EXPECT_EQ(w.Queue().At(2).inputPath, f.places.tempFolder + "/caf .tmp");
+    EXPECT_EQ(w.Queue().At(2).rowText, f.work.path() + "/media/caf .mp4");
+    EXPECT_EQ(w.Queue().At(2).formatCode, "MP4");
+    EXPECT_FALSE(w.picText()->isVisible());
+    // Added through the menu's path, the start panel stays; through the door button it goes.
+    EXPECT_TRUE(w.picDoor()->isVisible());
+    f.dialogs.files = {plain};
+    emit w.imgDoorButton()->Clicked();
+    EXPECT_FALSE(w.picDoor()->isVisible());
+    EXPECT_EQ(w.Queue().Count(), 4);
+
+    // Remove Selected takes exactly the selected row; with no row selected nothing goes.
+    w.imgRemove_Click();
+    EXPECT_EQ(w.Queue().Count(), 4);
+    w.LV()->setCurrentIndex(w.Queue().index(2, 0));
+    w.imgRemove_Click();
+    EXPECT_EQ(w.Queue().InputPaths(), QStringList({plain, plain, plain}));
+}
+
+TEST(Window, BrowseForTheOutputFolder)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    const QString chosen = f.work.path() + "/music";
+    QDir().mkpath(chosen);
+    const QString fallbackMessage = "The path has unknown characters.\r\nChanged to the default path " +
+                                    f.places.defaultOutputFolder + ".";
+    struct Case
+    {
+        std::optional<QString> answer;
+        bool defaultExists;
+        QString expected;
+        bool message;
+    } cases[] = {
+        {chosen, false, chosen, false},
+        {std::nullopt, false, f.places.defaultOutputFolder, true}, // cancelled, default not there yet
+        {std::nullopt, true, f.places.defaultOutputFolder, false},
+        {f.work.path() + "/vanished", true, f.places.defaultOutputFolder, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.expected.toStdString());
+        if (c.defaultExists)
+            QDir().mkpath(f.places.defaultOutputFolder);
+        w.txtPath()->setText("/previous");
+        f.messages.shown.clear();
+        f.dialogs.folders = {c.answer};
+        w.imgBrowse_Click();
+        EXPECT_EQ(w.txtPath()->text(), c.expected);
+        EXPECT_EQ(f.messages.Texts(), c.message ? QStringList{fallbackMessage} : QStringList{});
+        if (c.message)
+            EXPECT_EQ(f.messages.shown[0].title, "Path");
+    }
+    EXPECT_EQ(f.dialogs.folderPrompts.first(), "Please select a folder:");
+}
+
+TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
+{
+    WindowFixture f;
+    const QString temp = f.places.tempFolder;
+    QDir().mkpath(temp + "/nested/deeper");
+    for (const QString &name : {"/a.tmp", "/.hidden.tmp", "/nested/deeper/b.tmp"}) {
+        QFile file(temp + name);
+        file.open(QIODevice::WriteOnly);
+    }
+    QFile::setPermissions(temp + "/a.tmp", QFile::ReadOwner);
+    const QString precious = f.work.path() + "/precious.txt";
+    QFile keep(precious);
+    keep.open(QIODevice::WriteOnly);
+    keep.write("keep");
+    keep.close();
+    QFile::link(precious, temp + "/link");
+
+    // A converter left running by an earlier run.
+    const QString stale = f.work.path() + "/stale/conv";
+    QDir().mkpath(f.work.path() + "/stale");
+    ASSERT_TRUE(QFile::link("/bin/sleep", stale));
+    QProcess old;
+    old.start(stale, {"30"});
+    ASSERT_TRUE(old.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor([] { return platform::IsProcessNameRunning("conv"); }, 2000));
+
+    f.Start();
+    EXPECT_FALSE(QFileInfo::exists(temp));
+    EXPECT_TRUE(QFileInfo(precious).size() == 4);
+    EXPECT_TRUE(old.state() == QProcess::NotRunning || old.waitForFinished(2000));
+    EXPECT_EQ(old.exitStatus(), QProcess::CrashExit);
+    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+}
+
+TEST(Window, PointerLooks)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    const auto move = [](QWidget *target) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    const auto press = [](QWidget *target) {
+        QMouseEvent event(QEvent::MouseButtonPress, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    using Look = HotArea::Look;
+    move(w.imgToolbar(0));
+    move(w.imgToolbar(6));
+    EXPECT_EQ(w.imgToolbar(0)->CurrentLook(), Look::Idle); // one toolbar button lit at a time
+    EXPECT_EQ(w.imgToolbar(6)->CurrentLook(), Look::Hover);
+    press(w.imgToolbar(6));
+    EXPECT_EQ(w.imgToolbar(6)->CurrentLook(), Look::Idle);
+    move(w.imgConvert());
+    move(w.LV()->viewport()); // straight onto the list: the hover stays
+    EXPECT_EQ(w.imgConvert()->CurrentLook(), Look::Hover);
+    press(w.imgConvert());
+    EXPECT_EQ(w.imgConvert()->CurrentLook(), Look::Idle);
+    press(w.imgBrowse());
+    EXPECT_EQ(w.imgBrowse()->CurrentLook(), Look::Pressed);
+    move(w.lblFeed());
+    EXPECT_TRUE(w.lblFeed()->IsBold());
+    move(&w); // bare skin puts every look back
+    EXPECT_EQ(w.imgBrowse()->CurrentLook(), Look::Idle);
+    EXPECT_FALSE(w.lblFeed()->IsBold());
+
+    w.imgConvert_Click(); // empty queue: nothing starts
+    f.dialogs.files = {QString()};
+    w.imgMin_Click();
+    EXPECT_TRUE(w.isMinimized());
+}
+
+TEST(Window, SecondStartEndsAtOnce)
+{
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CACHE_HOME", home.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const QString program = QCoreApplication::applicationDirPath() + "/brimwave";
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(program, {});
+    ASSERT_TRUE(first.waitForStarted());
+    QTest::qWait(1500);
+    ASSERT_EQ(first.state(), QProcess::Running);
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(program, {});
+    EXPECT_TRUE(second.waitForFinished(5000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running); // the first one is untouched
+    first.kill();
+    first.waitForFinished();
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+#include "HotArea.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+HotArea::HotArea(QWidget *parent, const QRect &place) : QWidget(parent)
+{
+    setGeometry(place);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void HotArea::SetIdlePicture(const QPixmap &picture)
+{
+    m_idle = picture;
+    update();
+}
+
+void HotArea::SetLook(Look look)
+{
+    if (m_look == look)
+        return;
+    m_look = look;
+    update();
+}
+
+void HotArea::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QPixmap &picture = m_look == Look::Hover && !m_hover.isNull()       ? m_hover
+                             : m_look == Look::Pressed && !m_pressed.isNull() ? m_pressed
+                                                                              : m_idle;
+    if (!picture.isNull())
+        painter.drawPixmap(0, 0, picture);
+    // While a batch runs the area is out of reach: show it dimmed.
+    if (!isEnabled())
+        painter.fillRect(rect(), QColor(0xee, 0xf1, 0xf6, 150));
+}
+
+void HotArea::mouseMoveEvent(QMouseEvent *event)
+{
+    emit PointerMoved();
+    if (!(event->buttons() & Qt::LeftButton) || m_look != Look::Pressed)
+        SetLook(Look::Hover);
+}
+
+void HotArea::mousePressEvent(QMouseEvent *)
+{
+    emit ButtonDown();
+    if (m_pressLook == PressLook::Idle)
+        SetLook(Look::Idle);
+    else if (m_pressLook == PressLook::PressedPicture)
+        SetLook(Look::Pressed);
+}
+
+void HotArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit Clicked();
+}
+
+void HotArea::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange) {
+        if (!isEnabled())
+            m_look = Look::Idle;
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+HotText::HotText(QWidget *parent, const QRect &place, const QString &text) : QLabel(text, parent)
+{
+    setGeometry(place);
+    setMouseTracking(true);
+}
+
+void HotText::SetBold(bool bold)
+{
+    QFont f = font();
+    if (f.bold() == bold)
+        return;
+    f.setBold(bold);
+    setFont(f);
+}
+
+void HotText::mouseMoveEvent(QMouseEvent *)
+{
+    SetBold(true);
+}
+
+void HotText::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit Clicked();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QLabel>
+#include <QPixmap>
+#include <QWidget>
+
+// A place on the skin that reacts to the pointer. Idle it shows its idle picture (usually none,
+// so the skin below shows); hovered or pressed it shows the matching picture. Hover comes from
+// pointer moves and ends only when the window resets it, as the skin's buttons have no leave.
+class HotArea : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Look { Idle, Hover, Pressed };
+    // What a button press does to the look.
+    enum class PressLook { NoChange, Idle, PressedPicture };
+
+    HotArea(QWidget *parent, const QRect &place);
+
+    void SetIdlePicture(const QPixmap &picture);
+    void SetHoverPicture(const QPixmap &picture) { m_hover = picture; }
+    void SetPressedPicture(const QPixmap &picture) { m_pressed = picture; }
+    void SetPressLook(PressLook pressLook) { m_pressLook = pressLook; }
+
+    Look CurrentLook() const { return m_look; }
+    void SetLook(Look look);
+    void Idle() { SetLook(Look::Idle); }
+
+signals:
+    // Raised before the area lights itself, so a group can put its other members out first.
+    void PointerMoved();
+    void ButtonDown();
+    void Clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    QPixmap m_idle;
+    QPixmap m_hover;
+    QPixmap m_pressed;
+    PressLook m_pressLook = PressLook::NoChange;
+    Look m_look = Look::Idle;
+};
+
+// A text on the skin that reacts to the pointer: bold while hovered.
+class HotText : public QLabel
+{
+    Q_OBJECT
+public:
+    HotText(QWidget *parent, const QRect &place, const QString &text);
+    void SetBold(bool bold);
+    bool IsBold() const { return font().bold(); }
+
+signals:
+    void Clicked();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};

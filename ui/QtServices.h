@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/Shell.h"
+#include "platform/UserMessages.h"
+
+// The real message boxes, file choosers and desktop services, for the running program.
+class QtMessages : public platform::UserMessages
+{
+public:
+    void Show(const QString &text, const QString &title, Icon icon) override;
+};
+
+class QtDialogs : public platform::Dialogs
+{
+public:
+    std::optional<QString> OpenFile(const OpenFileRequest &request) override;
+    std::optional<QString> BrowseForFolder(QObject *owner, const QString &prompt) override;
+};
+
+class QtShell : public platform::Shell
+{
+public:
+    void OpenFolder(const QString &path) override;
+    void PlaySoundFile(const QString &path) override;
+    void EndProcess() override;
+};

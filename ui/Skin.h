@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QCursor>
+#include <QPixmap>
+#include <QString>
+
+// The skin's pictures, compiled into the program.
+namespace Skin {
+
+// The picture `name` (without ".png"), e.g. "face" or "toolbar_hover_0".
+QPixmap Picture(const QString &name);
+// The hand pointer shared by every window.
+QCursor HandCursor();
+
+} // namespace Skin

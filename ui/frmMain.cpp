@@ -1,0 +1,490 @@
+#include "frmMain.h"
+
+#include "HotArea.h"
+#include "Skin.h"
+#include "SkinLayout.h"
+#include "platform/Dialogs.h"
+#include "platform/MessagePump.h"
+#include "platform/ProcessList.h"
+#include "platform/Shell.h"
+#include "platform/UserMessages.h"
+#include "queue/MediaFilter.h"
+#include "queue/PathHelpers.h"
+#include "queue/TemporaryCopies.h"
+#include "settings/OutputPickers.h"
+#include "settings/PathTests.h"
+#include "settings/SettingsFiles.h"
+
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTreeView>
+#include <QWindow>
+
+namespace {
+
+using namespace SkinLayout;
+
+constexpr int kRevealMilliSeconds = 50;
+// How often unloading tries to delete a leftover temporary file before it gives up.
+constexpr int kDeleteAttempts = 20;
+
+const char *const kStyle = R"(
+QTreeView { border: none; background: #ffffff; color: #1f2937; selection-background-color: #ccf2ee;
+            selection-color: #0b3b3f; alternate-background-color: #f6f8fb; outline: 0; }
+QHeaderView::section { background: #f1f4f8; color: #5b6577; border: none; border-bottom: 1px solid #d3d9e4;
+                       padding: 3px 6px; }
+QComboBox, QLineEdit { background: #ffffff; color: #1f2937; border: 1px solid #c9d1dd; border-radius: 3px;
+                       padding: 1px 6px; }
+QComboBox:focus, QLineEdit:focus { border-color: #0ea5a4; }
+QComboBox::drop-down { border: none; width: 20px; }
+QComboBox QAbstractItemView { background: #ffffff; color: #1f2937; selection-background-color: #0ea5a4;
+                              selection-color: #ffffff; border: 1px solid #c9d1dd; }
+QLabel#picText { color: #7b8597; background: transparent; }
+QLabel#lblPB { color: #0b3b3f; background: transparent; }
+QLabel#lblFeed { color: #000000; background: transparent; }
+)";
+
+QString ShownCaption(const QString &caption)
+{
+    return QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+QComboBox *MakePicker(QWidget *parent, const QRect &place, const QStringList &items, const QString &tip)
+{
+    auto *picker = new QComboBox(parent);
+    picker->setGeometry(place);
+    picker->addItems(items);
+    picker->setEditable(false);
+    picker->setToolTip(tip);
+    return picker;
+}
+
+} // namespace
+
+frmMain::frmMain(const platform::ProgramPlaces &places, Services services, QWidget *parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_places(places), m_services(services)
+{
+    BuildControls();
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+QString frmMain::ProgramFile(const QString &name) const
+{
+    return m_places.programFolder + platform::PathSeparator() + name;
+}
+
+void frmMain::BuildControls()
+{
+    setWindowTitle(QStringLiteral("Brimwave"));
+    setFixedSize(kWindowSize);
+    setMouseTracking(true);
+    QFont font(QStringLiteral("Tahoma"));
+    font.insertSubstitutions(QStringLiteral("Tahoma"),
+                             {QStringLiteral("DejaVu Sans"), QStringLiteral("Verdana")});
+    font.setPixelSize(11);
+    setFont(font);
+    setStyleSheet(QString::fromLatin1(kStyle));
+    m_face = Skin::Picture(QStringLiteral("face"));
+    const QCursor hand = Skin::HandCursor();
+
+    // The queue.
+    m_LV = new QTreeView(this);
+    m_LV->setGeometry(kList);
+    m_LV->setModel(&m_queue);
+    m_LV->setRootIsDecorated(false);
+    m_LV->setUniformRowHeights(true);
+    m_LV->setAlternatingRowColors(true);
+    m_LV->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_LV->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_LV->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_LV->setTextElideMode(Qt::ElideMiddle);
+    m_LV->header()->setStretchLastSection(false);
+    m_LV->header()->setSectionsMovable(false);
+    m_LV->setColumnWidth(QueueModel::FileNameColumn, kFileNameColumnWidth);
+    m_LV->setColumnWidth(QueueModel::FormatColumn, kFormatColumnWidth);
+    m_LV->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    m_picText = new QLabel(ShownCaption(IdleHintCaption()), this);
+    m_picText->setObjectName(QStringLiteral("picText"));
+    m_picText->setGeometry(kHint);
+    m_picText->setAlignment(Qt::AlignCenter);
+
+    // The drop overlay: laid over the list at start-up, shown while files are dragged over it.
+    m_picDrop = new QWidget(this);
+    m_picDrop->hide();
+
+    // Progress.
+    m_imgPB = new QLabel(this);
+    m_imgPB->setPixmap(Skin::Picture(QStringLiteral("progress")));
+    m_imgPB->setScaledContents(true);
+    m_imgPB->setGeometry(kProgressBar);
+    m_lblPB = new QLabel(QStringLiteral("0%"), this);
+    m_lblPB->setObjectName(QStringLiteral("lblPB"));
+    m_lblPB->setGeometry(kProgressLabel);
+    m_lblPB->setAlignment(Qt::AlignCenter);
+
+    // Output pickers with their drop-down buttons, and the output folder.
+    m_cmbOF = MakePicker(this, kFormatPicker, OutputPickers::FormatItems(), QStringLiteral("Output Format"));
+    m_cmbBR =
+        MakePicker(this, kBitratePicker, OutputPickers::BitrateItems(), QStringLiteral("MP3 Audio Bitrate"));
+    m_cmbR =
+        MakePicker(this, kRatePicker, OutputPickers::SampleRateItems(), QStringLiteral("MP3 Audio Rate"));
+    m_cmbChannel = MakePicker(this, kChannelPicker, OutputPickers::ChannelItems(),
+                              QStringLiteral("MP3 Audio Channel(Stereo or Mono)"));
+    m_txtPath = new QLineEdit(this);
+    m_txtPath->setGeometry(kOutputFolder);
+    m_txtPath->setToolTip(QStringLiteral("Select a Folder to Output"));
+    for (QComboBox *picker : {m_cmbOF, m_cmbBR, m_cmbR, m_cmbChannel}) {
+        auto *button = new HotArea(this, PickerButton(picker->geometry()));
+        button->SetIdlePicture(Skin::Picture(QStringLiteral("picker_button")));
+        button->SetHoverPicture(Skin::Picture(QStringLiteral("picker_button_light")));
+        button->setToolTip(picker->toolTip());
+        connect(button, &HotArea::Clicked, this, [this, picker] { ShowDropDown(picker); });
+        m_pickerButtons.append(button);
+    }
+    setTabOrder(m_cmbOF, m_cmbBR);
+    setTabOrder(m_cmbBR, m_cmbR);
+    setTabOrder(m_cmbR, m_cmbChannel);
+    setTabOrder(m_cmbChannel, m_txtPath);
+
+    m_imgBrowse = new HotArea(this, kBrowse);
+    m_imgBrowse->SetHoverPicture(Skin::Picture(QStringLiteral("browse_light")));
+    m_imgBrowse->SetPressedPicture(Skin::Picture(QStringLiteral("browse_dark")));
+    m_imgBrowse->SetPressLook(HotArea::PressLook::PressedPicture);
+    m_imgBrowse->setToolTip(QStringLiteral("Select an Output Folder"));
+    connect(m_imgBrowse, &HotArea::Clicked, this, &frmMain::imgBrowse_Click);
+
+    m_imgConvert = new HotArea(this, kConvert);
+    m_imgConvert->SetHoverPicture(Skin::Picture(QStringLiteral("convert_hover")));
+    m_imgConvert->SetPressLook(HotArea::PressLook::Idle);
+    connect(m_imgConvert, &HotArea::Clicked, this, &frmMain::imgConvert_Click);
+
+    // The window's own buttons.
+    const auto titleButton = [&](const QRect &place, const char *hover, const char *tip) {
+        auto *area = new HotArea(this, place);
+        area->SetHoverPicture(Skin::Picture(QString::fromLatin1(hover)));
+        area->setToolTip(QString::fromLatin1(tip));
+        area->setCursor(hand);
+        return area;
+    };
+    m_imgHelp = titleButton(kHelp, "help_light", "Help & Tutorial");
+    m_imgMin = titleButton(kMin, "min_light", "Minimize Window");
+    m_imgExit = titleButton(kExit, "exit_light", "Exit");
+    connect(m_imgMin, &HotArea::Clicked, this, &frmMain::imgMin_Click);
+    connect(m_imgExit, &HotArea::Clicked, this, &frmMain::imgExit_Click);
+    // Help and its tutorial come with the menus.
+    connect(m_imgHelp, &HotArea::Clicked, m_imgHelp, &HotArea::Idle);
+
+    // Toolbar and menu tabs: one lit member per group.
+    for (int index : kToolbarIndexes) {
+        auto *button = new HotArea(this, ToolbarButton(index));
+        button->SetHoverPicture(Skin::Picture(QStringLiteral("toolbar_hover_%1").arg(index)));
+        connect(button, &HotArea::PointerMoved, this, [this] {
+            for (HotArea *other : std::as_const(m_imgToolbar))
+                other->Idle();
+        });
+        connect(button, &HotArea::ButtonDown, this, [this] {
+            for (HotArea *other : std::as_const(m_imgToolbar))
+                other->Idle();
+        });
+        button->SetPressLook(HotArea::PressLook::Idle);
+        connect(button, &HotArea::Clicked, this, [this, index] { imgToolbar_Click(qint16(index)); });
+        m_imgToolbar.insert(index, button);
+    }
+    for (int i = 0; i < 3; ++i) {
+        auto *tab = new HotArea(this, kMenuTabs[i]);
+        tab->SetHoverPicture(Skin::Picture(QStringLiteral("menu_hover_%1").arg(i)));
+        connect(tab, &HotArea::PointerMoved, this, [this] {
+            for (HotArea *other : std::as_const(m_imgMenu))
+                other->Idle();
+        });
+        m_imgMenu.insert(i, tab);
+    }
+
+    m_lblFeed = new HotText(this, kFeedback, QStringLiteral("Feedback"));
+    m_lblFeed->setObjectName(QStringLiteral("lblFeed"));
+    m_lblFeed->setCursor(hand);
+
+    // The start panel over the list area, with its one button.
+    m_picDoor = new HotArea(this, kDoor);
+    m_imgDoorButton = new HotArea(m_picDoor, kDoorButton);
+    m_imgDoorButton->SetHoverPicture(Skin::Picture(QStringLiteral("door_button_hover")));
+    connect(m_picDoor, &HotArea::PointerMoved, m_imgDoorButton, &HotArea::Idle);
+    connect(m_imgDoorButton, &HotArea::Clicked, this, [this] { imgToolbar_Click(0); });
+}
+
+void frmMain::Form_Load()
+{
+    // Prepared out of sight; the reveal timer shapes and centres the window.
+    move(-width() - 7, -height() - 7);
+    m_fileDialogs = std::make_unique<CommonDlgsW>(m_services.dialogs);
+    platform::PumpMessages();
+    m_imgPB->resize(0, m_imgPB->height());
+
+    m_batch = std::make_unique<BatchConverter>(
+        m_queue, m_services.messages, m_services.shell, [this] { return CurrentChoices(); },
+        m_places.programFolder);
+    connect(m_batch.get(), &BatchConverter::ProgressChanged, this, &frmMain::ShowProgress);
+    connect(m_batch.get(), &BatchConverter::BatchFinished, this, [this] { BatchEnded(true); });
+    connect(m_batch.get(), &BatchConverter::BatchHalted, this, [this] { BatchEnded(false); });
+
+    LoadSettings();
+    m_picDoor->SetIdlePicture(Skin::Picture(QStringLiteral("door")));
+    platform::KillProcessByName(platform::ConverterProcessName());
+    update();
+    m_timer2.setSingleShot(true);
+    m_timer2.setInterval(kRevealMilliSeconds);
+    connect(&m_timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
+    m_timer2.start();
+    m_picDrop->setGeometry(m_LV->geometry());
+    m_picDrop->raise();
+    m_picDoor->raise();
+    DeleteFolderTree(m_places.tempFolder);
+}
+
+void frmMain::LoadSettings()
+{
+    AppSettings settings; // the first-run values
+    settings.OutputFolder = m_places.defaultOutputFolder;
+    LoadAppSettings(ProgramFile(QStringLiteral("setup.ini")), settings, m_places.defaultOutputFolder);
+    ApplyAppSettings(settings);
+    m_cutter = LoadCutterOptions(ProgramFile(QStringLiteral("options.ini")));
+}
+
+void frmMain::ApplyAppSettings(const AppSettings &settings)
+{
+    m_cmbBR->setCurrentIndex(settings.BitrateIndex);
+    m_cmbR->setCurrentIndex(settings.SampleRateIndex);
+    m_cmbChannel->setCurrentIndex(settings.ChannelIndex);
+    m_txtPath->setText(settings.OutputFolder);
+    m_cmbOF->setCurrentIndex(settings.FormatIndex);
+}
+
+AppSettings frmMain::CurrentAppSettings() const
+{
+    AppSettings settings;
+    settings.BitrateIndex = qint16(m_cmbBR->currentIndex());
+    settings.SampleRateIndex = qint16(m_cmbR->currentIndex());
+    settings.ChannelIndex = qint16(m_cmbChannel->currentIndex());
+    settings.OutputFolder = m_txtPath->text();
+    settings.FormatIndex = qint16(m_cmbOF->currentIndex());
+    return settings;
+}
+
+ConversionChoices frmMain::CurrentChoices() const
+{
+    ConversionChoices choices;
+    choices.formatIndex = m_cmbOF->currentIndex();
+    choices.bitrateText = m_cmbBR->currentText();
+    choices.sampleRateText = m_cmbR->currentText();
+    choices.channelIndex = m_cmbChannel->currentIndex();
+    choices.outputFolder = m_txtPath->text();
+    choices.cutter = m_cutter;
+    return choices;
+}
+
+void frmMain::Timer2_Timer()
+{
+    m_timer2.stop();
+    // The key colour of the face is cut out of the window's shape.
+    const QImage face = m_face.toImage().copy(QRect(QPoint(0, 0), kWindowSize));
+    setMask(QBitmap::fromImage(face.createMaskFromColor(kKeyColour, Qt::MaskInColor)));
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect whole = screen->geometry();
+        move(whole.x() + (whole.width() - width()) / 2, whole.y() + (whole.height() - height()) / 2);
+    }
+    platform::PumpMessages();
+}
+
+void frmMain::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_face);
+}
+
+void frmMain::Form_MouseMove()
+{
+    m_lblFeed->SetBold(false);
+    m_imgHelp->Idle();
+    m_imgExit->Idle();
+    for (HotArea *button : std::as_const(m_pickerButtons))
+        button->Idle();
+    m_imgBrowse->Idle();
+    m_imgMin->Idle();
+    m_imgDoorButton->Idle();
+    for (HotArea *button : std::as_const(m_imgToolbar))
+        button->Idle();
+    m_picDrop->hide();
+    for (HotArea *tab : std::as_const(m_imgMenu))
+        tab->Idle();
+    m_imgConvert->Idle();
+}
+
+void frmMain::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragOffset && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - *m_dragOffset);
+    Form_MouseMove();
+}
+
+void frmMain::mousePressEvent(QMouseEvent *event)
+{
+    // Bare skin is the window's caption: holding the left button on it drags the window.
+    if (event->button() != Qt::LeftButton)
+        return;
+    QWindow *window = windowHandle();
+    if (!window || !window->startSystemMove())
+        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent *)
+{
+    m_dragOffset.reset();
+}
+
+void frmMain::imgMin_Click()
+{
+    showMinimized();
+    m_imgMin->Idle();
+}
+
+void frmMain::ShowDropDown(QComboBox *picker)
+{
+    picker->showPopup();
+}
+
+void frmMain::ShowHintWhenEmpty()
+{
+    m_picText->setVisible(m_queue.IsEmpty());
+}
+
+void frmMain::imgToolbar_Click(qint16 index)
+{
+    // Remove, options, help and add-a-folder come with the menus.
+    if (index != 0 && index != 4)
+        return;
+    m_picDoor->hide();
+    repaint();
+    platform::PumpMessages();
+    if (index == 0)
+        imgAdd_Click();
+    else
+        imgExit_Click();
+}
+
+void frmMain::imgAdd_Click()
+{
+    m_fileDialogs->FileName.clear();
+    m_fileDialogs->Filter = MediaFilter();
+    if (!m_fileDialogs->ShowOpen(this))
+        return;
+    const QString path = m_fileDialogs->FileName;
+    if (path.isEmpty())
+        return;
+    QDir().mkpath(m_places.tempFolder);
+    QueueEntry entry;
+    entry.inputPath = QueueInputPath(path, m_places.tempFolder);
+    entry.rowText = MakeDisplayText(path);
+    entry.formatCode = FormatCode(entry.rowText.trimmed());
+    m_queue.Append(entry);
+    ShowHintWhenEmpty();
+    update();
+}
+
+void frmMain::imgRemove_Click()
+{
+    const QModelIndex current = m_LV->currentIndex();
+    if (current.isValid() && m_LV->selectionModel()->isRowSelected(current.row(), {}))
+        m_queue.RemoveRow(current.row());
+    if (m_queue.IsEmpty())
+        m_picText->show();
+}
+
+void frmMain::imgStart_Click()
+{
+    if (m_queue.IsEmpty()) {
+        m_services.messages.Show(QStringLiteral("Please add a file"), QStringLiteral("Add"),
+                                 platform::UserMessages::Icon::Warning);
+        return;
+    }
+    SetBatchControlsEnabled(false);
+    m_batch->Start();
+}
+
+void frmMain::SetBatchControlsEnabled(bool enabled)
+{
+    for (HotArea *button : std::as_const(m_imgToolbar))
+        button->setEnabled(enabled);
+    for (HotArea *tab : std::as_const(m_imgMenu))
+        tab->setEnabled(enabled);
+    m_imgConvert->setEnabled(enabled);
+    m_lblFeed->setEnabled(enabled);
+    if (enabled)
+        m_imgBrowse->setEnabled(true);
+}
+
+void frmMain::ShowProgress(const ProgressDisplay &display)
+{
+    m_imgPB->resize(qRound(display.barShare * kProgressBar.width()), m_imgPB->height());
+    m_lblPB->setText(display.label);
+}
+
+void frmMain::BatchEnded(bool finished)
+{
+    SetBatchControlsEnabled(true);
+    if (finished) {
+        m_imgPB->resize(0, m_imgPB->height());
+        m_lblPB->setText(QStringLiteral("Done."));
+    }
+}
+
+void frmMain::imgBrowse_Click()
+{
+    const std::optional<QString> chosen =
+        m_services.dialogs.BrowseForFolder(this, QStringLiteral("Please select a folder:"));
+    const QString fallback = m_places.defaultOutputFolder;
+    m_txtPath->setText(chosen ? *chosen : fallback);
+    if (FolderExists(m_txtPath->text()))
+        return;
+    m_txtPath->setText(fallback);
+    m_services.messages.Show(
+        QStringLiteral("The path has unknown characters.\r\nChanged to the default path ") + fallback +
+            QLatin1Char('.'),
+        QStringLiteral("Path"), platform::UserMessages::Icon::None);
+}
+
+void frmMain::imgExit_Click()
+{
+    SaveAppSettings(ProgramFile(QStringLiteral("setup.ini")), CurrentAppSettings());
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_Unload()
+{
+    for (const char *name : {"tmpfile.wav", "tmpfile1.mp3"}) {
+        const QString path = m_places.tempFolder + platform::PathSeparator() + QString::fromLatin1(name);
+        for (int attempt = 0; attempt < kDeleteAttempts && QFileInfo::exists(path); ++attempt) {
+            if (!QFile::remove(path))
+                platform::PumpMessages();
+        }
+    }
+    m_services.shell.EndProcess();
+}

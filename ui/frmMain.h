@@ -1,0 +1,136 @@
+#pragma once
+
+#include "engine/BatchConverter.h"
+#include "platform/Paths.h"
+#include "queue/QueueModel.h"
+#include "settings/AppSettings.h"
+#include "settings/CommonDlgsW.h"
+#include "settings/CutterOptions.h"
+
+#include <QMap>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class HotArea;
+class HotText;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTreeView;
+namespace platform {
+class Dialogs;
+class Shell;
+class UserMessages;
+} // namespace platform
+
+// The main window: the skinned face with its hot areas, the queue, the output pickers and
+// folder, and the progress of the batch. Loading it starts the program; unloading ends it.
+class frmMain : public QWidget
+{
+    Q_OBJECT
+public:
+    struct Services
+    {
+        platform::UserMessages &messages;
+        platform::Dialogs &dialogs;
+        platform::Shell &shell;
+    };
+
+    frmMain(const platform::ProgramPlaces &places, Services services, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // The operations behind the window's buttons.
+    void imgAdd_Click();
+    void imgStart_Click();
+    void imgConvert_Click() { imgStart_Click(); }
+    void imgRemove_Click();
+    void imgBrowse_Click();
+    void imgExit_Click();
+    void imgMin_Click();
+    void imgToolbar_Click(qint16 index);
+
+    // The output choices as the pickers and the folder box hold them now.
+    AppSettings CurrentAppSettings() const;
+    ConversionChoices CurrentChoices() const;
+    const CutterOptions &Cutter() const { return m_cutter; }
+
+    QueueModel &Queue() { return m_queue; }
+    BatchConverter &Batch() { return *m_batch; }
+    // The controls, by their names.
+    QComboBox *cmbOF() const { return m_cmbOF; }
+    QComboBox *cmbBR() const { return m_cmbBR; }
+    QComboBox *cmbR() const { return m_cmbR; }
+    QComboBox *cmbChannel() const { return m_cmbChannel; }
+    QLineEdit *txtPath() const { return m_txtPath; }
+    QLabel *lblPB() const { return m_lblPB; }
+    QLabel *imgPB() const { return m_imgPB; }
+    QLabel *picText() const { return m_picText; }
+    QTreeView *LV() const { return m_LV; }
+    HotArea *picDoor() const { return m_picDoor; }
+    QWidget *picDrop() const { return m_picDrop; }
+    HotArea *imgConvert() const { return m_imgConvert; }
+    HotArea *imgToolbar(int index) const { return m_imgToolbar.value(index); }
+    HotArea *imgMenu(int index) const { return m_imgMenu.value(index); }
+    HotArea *imgBrowse() const { return m_imgBrowse; }
+    HotArea *imgDoorButton() const { return m_imgDoorButton; }
+    HotText *lblFeed() const { return m_lblFeed; }
+    QTimer &Timer2() { return m_timer2; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildControls();
+    void Form_Load();
+    void Form_Unload();
+    void Form_MouseMove();
+    void Timer2_Timer();
+    void LoadSettings();
+    void ApplyAppSettings(const AppSettings &settings);
+    void SetBatchControlsEnabled(bool enabled);
+    void ShowHintWhenEmpty();
+    void ShowDropDown(QComboBox *picker);
+    void ShowProgress(const ProgressDisplay &display);
+    void BatchEnded(bool finished);
+    QString ProgramFile(const QString &name) const;
+
+    platform::ProgramPlaces m_places;
+    Services m_services;
+    QueueModel m_queue;
+    CutterOptions m_cutter;
+    std::unique_ptr<CommonDlgsW> m_fileDialogs;
+    std::unique_ptr<BatchConverter> m_batch;
+    QTimer m_timer2;
+    QPixmap m_face;
+    // Where the pointer took hold of the window, when the window system cannot move it.
+    std::optional<QPoint> m_dragOffset;
+
+    QTreeView *m_LV = nullptr;
+    QLabel *m_picText = nullptr;
+    QLabel *m_imgPB = nullptr;
+    QLabel *m_lblPB = nullptr;
+    QComboBox *m_cmbOF = nullptr;
+    QComboBox *m_cmbBR = nullptr;
+    QComboBox *m_cmbR = nullptr;
+    QComboBox *m_cmbChannel = nullptr;
+    QLineEdit *m_txtPath = nullptr;
+    QWidget *m_picDrop = nullptr;
+    HotArea *m_picDoor = nullptr;
+    HotArea *m_imgDoorButton = nullptr;
+    HotArea *m_imgConvert = nullptr;
+    HotArea *m_imgBrowse = nullptr;
+    HotArea *m_imgHelp = nullptr;
+    HotArea *m_imgMin = nullptr;
+    HotArea *m_imgExit = nullptr;
+    QMap<int, HotArea *> m_imgToolbar;
+    QMap<int, HotArea *> m_imgMenu;
+    QList<HotArea *> m_pickerButtons;
+    HotText *m_lblFeed = nullptr;
+};

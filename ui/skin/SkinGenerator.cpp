@@ -1,0 +1,631 @@
+// Draws Brimwave's skin: the main window's face, every hover and pressed picture, the start
+// panel, the hand cursor and the progress gradient, plus the finish chime. The build runs it and
+// compiles the pictures in as resources; change the drawing here to change the artwork.
+//
+// Usage: skin_generator <picture folder> <sound file>
+#include "ui/SkinLayout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using namespace SkinLayout;
+
+namespace Palette {
+const QColor HeaderTop(0x1f, 0x2b, 0x48);
+const QColor HeaderBottom(0x2d, 0x3f, 0x6c);
+const QColor HeaderText(0xd3, 0xdb, 0xec);
+const QColor Body(0xee, 0xf1, 0xf6);
+const QColor Strip(0xf8, 0xfa, 0xfd);
+const QColor Line(0xd3, 0xd9, 0xe4);
+const QColor Card(0xff, 0xff, 0xff);
+const QColor Text(0x1f, 0x29, 0x37);
+const QColor Muted(0x5b, 0x65, 0x77);
+const QColor Accent(0x0e, 0xa5, 0xa4);
+const QColor AccentDark(0x0b, 0x76, 0x7d);
+const QColor AccentLight(0x5e, 0xea, 0xd4);
+const QColor Track(0xdc, 0xe2, 0xeb);
+} // namespace Palette
+
+// The look an element is drawn in.
+enum class Look { Idle, Hover, Pressed };
+
+// Every element of the face that has a look of its own.
+enum class Element { None, Toolbar, Tab, Convert, Browse, Help, Min, Exit, DoorButton };
+
+struct Lit
+{
+    Element element = Element::None;
+    int index = 0;
+    Look look = Look::Hover;
+    Look LookOf(Element e, int i = 0) const { return e == element && i == index ? look : Look::Idle; }
+};
+
+QFont Font(int pixelSize, bool bold = false)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+QPainterPath Rounded(const QRectF &rect, qreal radius)
+{
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    return path;
+}
+
+void Text(QPainter &p, const QRectF &rect, const QString &text, const QFont &font, const QColor &colour,
+          int flags = Qt::AlignCenter)
+{
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(rect, flags, text);
+}
+
+// Toolbar icons, drawn into a 24 x 24 box.
+void ToolbarIcon(QPainter &p, int index, const QPointF &topLeft, const QColor &colour)
+{
+    p.save();
+    p.translate(topLeft);
+    QPen pen(colour, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    const auto plus = [&](QPointF c) {
+        p.drawLine(c + QPointF(-3.5, 0), c + QPointF(3.5, 0));
+        p.drawLine(c + QPointF(0, -3.5), c + QPointF(0, 3.5));
+    };
+    switch (index) {
+    case 0: { // add a file: a page with a folded corner and a plus
+        QPainterPath page;
+        page.moveTo(5, 2);
+        page.lineTo(14, 2);
+        page.lineTo(19, 7);
+        page.lineTo(19, 22);
+        page.lineTo(5, 22);
+        page.closeSubpath();
+        p.drawPath(page);
+        p.drawPolyline(QPolygonF({QPointF(14, 2), QPointF(14, 7), QPointF(19, 7)}));
+        plus(QPointF(12, 14.5));
+        break;
+    }
+    case 6: { // add a folder
+        QPainterPath folder;
+        folder.moveTo(2, 6);
+        folder.lineTo(9, 6);
+        folder.lineTo(11, 8.5);
+        folder.lineTo(22, 8.5);
+        folder.lineTo(22, 20);
+        folder.lineTo(2, 20);
+        folder.closeSubpath();
+        p.drawPath(folder);
+        plus(QPointF(12, 14.2));
+        break;
+    }
+    case 1: // remove: a bin
+        p.drawLine(QPointF(4, 6), QPointF(20, 6));
+        p.drawPolyline(QPolygonF({QPointF(9, 6), QPointF(9.5, 3), QPointF(14.5, 3), QPointF(15, 6)}));
+        p.drawPolyline(QPolygonF({QPointF(6, 6), QPointF(7.2, 21), QPointF(16.8, 21), QPointF(18, 6)}));
+        p.drawLine(QPointF(10, 10), QPointF(10.3, 17));
+        p.drawLine(QPointF(14, 10), QPointF(13.7, 17));
+        break;
+    case 2: // options: three sliders
+        for (int row = 0; row < 3; ++row) {
+            const qreal y = 5 + row * 7;
+            const qreal knob = row == 1 ? 15 : (row == 0 ? 8 : 11);
+            p.drawLine(QPointF(3, y), QPointF(21, y));
+            p.setBrush(colour);
+            p.drawEllipse(QPointF(knob, y), 2.3, 2.3);
+            p.setBrush(Qt::NoBrush);
+        }
+        break;
+    case 3: { // help: a question mark in a ring
+        p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
+        QPainterPath hook;
+        hook.moveTo(9, 9.5);
+        hook.cubicTo(9, 5.5, 15.5, 5.5, 15.2, 9.5);
+        hook.cubicTo(15, 12, 12, 12, 12, 14.5);
+        p.drawPath(hook);
+        p.setBrush(colour);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPointF(12, 17.8), 1.3, 1.3);
+        break;
+    }
+    case 4: // exit: a power sign
+        p.drawArc(QRectF(3, 4, 18, 18), 120 * 16, -240 * 16);
+        p.drawLine(QPointF(12, 2), QPointF(12, 11));
+        break;
+    }
+    p.restore();
+}
+
+QString ToolbarLabel(int index)
+{
+    switch (index) {
+    case 0:
+        return QStringLiteral("Add File");
+    case 6:
+        return QStringLiteral("Add Folder");
+    case 1:
+        return QStringLiteral("Remove");
+    case 2:
+        return QStringLiteral("Options");
+    case 3:
+        return QStringLiteral("Help");
+    case 4:
+        return QStringLiteral("Exit");
+    }
+    return {};
+}
+
+void ToolbarButton(QPainter &p, int index, Look look)
+{
+    const QRectF r = SkinLayout::ToolbarButton(index);
+    if (look == Look::Hover) {
+        p.setPen(QPen(Palette::Accent, 1));
+        p.setBrush(Palette::Card);
+        p.drawPath(Rounded(r.adjusted(1.5, 1.5, -1.5, -1.5), 7));
+    }
+    const QColor ink = look == Look::Hover ? Palette::Accent : Palette::AccentDark;
+    ToolbarIcon(p, index, r.topLeft() + QPointF(31, 7), ink);
+    Text(p, QRectF(r.x(), r.y() + 33, r.width(), 16), ToolbarLabel(index), Font(11, look == Look::Hover),
+         look == Look::Hover ? Palette::Text : Palette::Muted);
+}
+
+void MenuTab(QPainter &p, int index, Look look)
+{
+    static const char *const captions[] = {"File", "Options", "About"};
+    const QRectF r = kMenuTabs[index];
+    if (look == Look::Hover) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 46));
+        p.drawPath(Rounded(r, 4));
+    }
+    Text(p, r, QString::fromLatin1(captions[index]), Font(11),
+         look == Look::Hover ? Qt::white : Palette::HeaderText);
+}
+
+void ConvertButton(QPainter &p, Look look)
+{
+    const QRectF r = QRectF(kConvert).adjusted(2, 2, -4, -5);
+    QLinearGradient fill(r.topLeft(), r.bottomLeft());
+    fill.setColorAt(0, look == Look::Hover ? QColor(0x2d, 0xd4, 0xbf) : QColor(0x14, 0xb8, 0xa6));
+    fill.setColorAt(1, look == Look::Hover ? QColor(0x0f, 0x9f, 0x9a) : Palette::AccentDark);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 28));
+    p.drawPath(Rounded(r.translated(0, 2), 12));
+    p.setBrush(fill);
+    p.drawPath(Rounded(r, 12));
+    // A play sign in a ring, then the caption.
+    const QPointF c(r.left() + 38, r.center().y());
+    p.setPen(QPen(QColor(255, 255, 255, 220), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, 17, 17);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF({c + QPointF(-5, -8), c + QPointF(9, 0), c + QPointF(-5, 8)}));
+    Text(p, QRectF(r.left() + 62, r.top(), r.width() - 66, r.height()), QStringLiteral("Convert"),
+         Font(21, true), Qt::white, Qt::AlignVCenter | Qt::AlignLeft);
+}
+
+void BrowseButton(QPainter &p, Look look)
+{
+    const QRectF r = QRectF(kBrowse).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QColor fill =
+        look == Look::Idle ? Palette::Card : (look == Look::Hover ? Palette::Accent : Palette::AccentDark);
+    p.setPen(QPen(look == Look::Idle ? Palette::Line : fill, 1));
+    p.setBrush(fill);
+    p.drawPath(Rounded(r, 4));
+    const QColor ink = look == Look::Idle ? Palette::AccentDark : Qt::white;
+    // A small open folder.
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    const QPointF o = r.topLeft() + QPointF(13, 4.5);
+    p.drawPolyline(QPolygonF({o + QPointF(0, 12), o + QPointF(0, 1), o + QPointF(5, 1), o + QPointF(7, 3),
+                              o + QPointF(15, 3), o + QPointF(15, 12), o + QPointF(0, 12)}));
+}
+
+void TitleIcon(QPainter &p, Element e, Look look)
+{
+    const QRectF r = e == Element::Help ? QRectF(kHelp) : (e == Element::Min ? QRectF(kMin) : QRectF(kExit));
+    const bool lit = look == Look::Hover;
+    if (lit) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(e == Element::Exit ? QColor(0xe1, 0x4b, 0x4b) : QColor(255, 255, 255, 60));
+        const QSizeF size = e == Element::Help
+                                ? QSizeF(kHelpHoverSize)
+                                : (e == Element::Min ? QSizeF(kMinHoverSize) : QSizeF(kExitHoverSize));
+        p.drawPath(Rounded(QRectF(r.topLeft(), size), 3));
+    }
+    const QColor ink = lit ? Qt::white : Palette::HeaderText;
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+    switch (e) {
+    case Element::Help:
+        Text(p, QRectF(r.x(), r.y() + 1, 12, 15), QStringLiteral("?"), Font(12, true), ink);
+        break;
+    case Element::Min:
+        p.drawLine(QPointF(r.x() + 3.5, r.y() + 10), QPointF(r.x() + 10.5, r.y() + 10));
+        break;
+    case Element::Exit:
+        p.drawLine(QPointF(r.x() + 3.5, r.y() + 3), QPointF(r.x() + 10.5, r.y() + 10));
+        p.drawLine(QPointF(r.x() + 10.5, r.y() + 3), QPointF(r.x() + 3.5, r.y() + 10));
+        break;
+    default:
+        break;
+    }
+}
+
+// The wave mark beside the product's name.
+void Logo(QPainter &p, const QPointF &o)
+{
+    p.setPen(Qt::NoPen);
+    static const qreal bars[] = {5, 10, 15, 9, 13, 6};
+    for (int i = 0; i < 6; ++i) {
+        QLinearGradient g(0, o.y(), 0, o.y() + 16);
+        g.setColorAt(0, Palette::AccentLight);
+        g.setColorAt(1, Palette::Accent);
+        p.setBrush(g);
+        p.drawPath(Rounded(QRectF(o.x() + i * 3.4, o.y() + 8 - bars[i] / 2, 2.2, bars[i]), 1.1));
+    }
+}
+
+QImage Face(const Lit &lit)
+{
+    QImage face(kFaceSize, QImage::Format_RGB32);
+    face.fill(Palette::Body);
+    QPainter p(&face);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    // Header: name, menu tabs and the window's own buttons on a dark band.
+    QLinearGradient header(0, kVisibleFace.top(), 0, 50);
+    header.setColorAt(0, Palette::HeaderTop);
+    header.setColorAt(1, Palette::HeaderBottom);
+    p.fillRect(QRect(0, 0, kFaceSize.width(), 50), header);
+    Logo(p, QPointF(16, 8));
+    Text(p, QRectF(40, 5, 200, 22), QStringLiteral("Brimwave"), Font(14, true), Qt::white,
+         Qt::AlignVCenter | Qt::AlignLeft);
+    Text(p, QRectF(122, 6, 300, 20), QStringLiteral("audio extractor"), Font(11), Palette::HeaderText,
+         Qt::AlignVCenter | Qt::AlignLeft);
+    for (int i = 0; i < 3; ++i)
+        MenuTab(p, i, lit.LookOf(Element::Tab, i));
+    for (Element e : {Element::Help, Element::Min, Element::Exit})
+        TitleIcon(p, e, lit.LookOf(e));
+
+    // Toolbar strip.
+    p.fillRect(QRect(0, 50, kFaceSize.width(), 62), Palette::Strip);
+    p.fillRect(QRect(0, 111, kFaceSize.width(), 1), Palette::Line);
+    for (int index : kToolbarIndexes)
+        ToolbarButton(p, index, lit.LookOf(Element::Toolbar, index));
+
+    // The queue: a heading and a card under the list.
+    Text(p, QRectF(17, 119, 300, 18), QStringLiteral("Files to convert"), Font(13, true), Palette::Text,
+         Qt::AlignVCenter | Qt::AlignLeft);
+    Text(p, QRectF(17, 138, 455, 16), QStringLiteral("Converted one after another, top first"), Font(11),
+         Palette::Muted, Qt::AlignVCenter | Qt::AlignLeft);
+    p.setPen(QPen(Palette::Line, 1));
+    p.setBrush(Palette::Card);
+    p.drawPath(Rounded(QRectF(kList).adjusted(-1.5, -1.5, 1.5, 1.5), 4));
+
+    // Output settings: a label above each picker and the folder box.
+    Text(p, QRectF(488, 119, 190, 18), QStringLiteral("Output"), Font(13, true), Palette::Text,
+         Qt::AlignVCenter | Qt::AlignLeft);
+    const std::pair<QRect, const char *> labels[] = {
+        {kFormatPicker, "Format"},
+        {kBitratePicker, "MP3 bitrate (kbit/s)"},
+        {kRatePicker, "MP3 sample rate (Hz)"},
+        {kChannelPicker, "MP3 channels"},
+        {kOutputFolder, "Output folder"},
+    };
+    for (const auto &[rect, caption] : labels)
+        Text(p, QRectF(rect.x(), rect.y() - 17, 190, 15), QString::fromLatin1(caption), Font(11),
+             Palette::Muted, Qt::AlignVCenter | Qt::AlignLeft);
+    BrowseButton(p, lit.LookOf(Element::Browse));
+
+    ConvertButton(p, lit.LookOf(Element::Convert));
+
+    // Progress row and footer.
+    Text(p, QRectF(17, kProgressBar.y() - 2, 90, 17), QStringLiteral("Progress"), Font(11), Palette::Muted,
+         Qt::AlignVCenter | Qt::AlignLeft);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Palette::Track);
+    p.drawPath(Rounded(QRectF(kProgressBar), 3));
+    p.fillRect(QRect(0, 470, kFaceSize.width(), 1), Palette::Line);
+    Text(p, QRectF(17, 474, 400, 18),
+         QStringLiteral("MP3 \u00b7 WMA \u00b7 OGG \u00b7 WAV \u00b7 FLAC \u00b7 AC3 \u00b7 AAC \u00b7 AMR"),
+         Font(10), Palette::Muted, Qt::AlignVCenter | Qt::AlignLeft);
+    p.end();
+
+    // The outline: key colour outside the rounded face, drawn without smoothing so that no
+    // blended pixel is left around the cut.
+    QImage shape(kFaceSize, QImage::Format_ARGB32);
+    shape.fill(Qt::transparent);
+    QPainter s(&shape);
+    s.setPen(Qt::NoPen);
+    s.setBrush(Qt::black);
+    s.drawPath(Rounded(QRectF(kVisibleFace), kCornerRadius));
+    s.end();
+    for (int y = 0; y < face.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(face.scanLine(y));
+        const auto *inside = reinterpret_cast<const QRgb *>(shape.constScanLine(y));
+        for (int x = 0; x < face.width(); ++x) {
+            if (qAlpha(inside[x]) < 128)
+                line[x] = kKeyColour;
+            else if (line[x] == kKeyColour)
+                line[x] = 0xFFFE00FF; // never cut a hole inside the face
+        }
+    }
+    return face;
+}
+
+void DoorButton(QPainter &p, Look look)
+{
+    const QRectF r = QRectF(kDoorButton).adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient fill(r.topLeft(), r.bottomLeft());
+    fill.setColorAt(0, look == Look::Hover ? QColor(0x2d, 0xd4, 0xbf) : QColor(0x14, 0xb8, 0xa6));
+    fill.setColorAt(1, look == Look::Hover ? QColor(0x0f, 0x9f, 0x9a) : Palette::AccentDark);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    p.drawPath(Rounded(r, 7));
+    Text(p, r, QStringLiteral("+   Add a file to start"), Font(13, true), Qt::white);
+}
+
+QImage Door(Look buttonLook)
+{
+    QImage door(kDoor.size(), QImage::Format_RGB32);
+    door.fill(Palette::Body);
+    QPainter p(&door);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF card(2.5, 6.5, kDoor.width() - 5, kDoor.height() - 11);
+    p.setPen(QPen(Palette::Line, 1));
+    QLinearGradient fill(card.topLeft(), card.bottomLeft());
+    fill.setColorAt(0, Palette::Card);
+    fill.setColorAt(1, QColor(0xf3, 0xf8, 0xf8));
+    p.setBrush(fill);
+    p.drawPath(Rounded(card, 10));
+
+    // A waveform coming out of a film frame.
+    const QPointF c(card.center().x(), 100);
+    p.setPen(QPen(Palette::AccentDark, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(Rounded(QRectF(c.x() - 120, c.y() - 38, 76, 76), 10));
+    for (int i = 0; i < 3; ++i) {
+        p.drawLine(QPointF(c.x() - 112, c.y() - 24 + i * 24), QPointF(c.x() - 104, c.y() - 24 + i * 24));
+        p.drawLine(QPointF(c.x() - 60, c.y() - 24 + i * 24), QPointF(c.x() - 52, c.y() - 24 + i * 24));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(Palette::AccentDark);
+    p.drawPolygon(QPolygonF({c + QPointF(-90, -12), c + QPointF(-72, 0), c + QPointF(-90, 12)}));
+    p.setPen(QPen(Palette::Muted, 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(-30, 0), c + QPointF(-8, 0));
+    p.drawLine(c + QPointF(-16, -7), c + QPointF(-8, 0));
+    p.drawLine(c + QPointF(-16, 7), c + QPointF(-8, 0));
+    static const qreal bars[] = {18, 38, 58, 30, 66, 44, 24, 52, 34, 14};
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 10; ++i) {
+        QLinearGradient g(0, c.y() - 33, 0, c.y() + 33);
+        g.setColorAt(0, Palette::AccentLight);
+        g.setColorAt(1, Palette::Accent);
+        p.setBrush(g);
+        p.drawPath(Rounded(QRectF(c.x() + 10 + i * 11, c.y() - bars[i] / 2, 6, bars[i]), 3));
+    }
+
+    Text(p, QRectF(0, 158, kDoor.width(), 32), QStringLiteral("Turn your videos into audio"), Font(22, true),
+         Palette::Text);
+    Text(p, QRectF(60, 196, kDoor.width() - 120, 44),
+         QStringLiteral("Queue video and audio files, choose an output format and folder,\nthen press "
+                        "Convert. Every file becomes one audio file."),
+         Font(12), Palette::Muted);
+    Text(p, QRectF(0, 250, kDoor.width(), 20),
+         QStringLiteral("MP4 \u00b7 AVI \u00b7 MPG \u00b7 WMV \u00b7 FLV \u00b7 MOV \u00b7 VOB \u00b7 3GP "
+                        "\u00b7 MP3 \u00b7 WAV \u00b7 WMA"),
+         Font(10), Palette::Accent);
+    DoorButton(p, buttonLook);
+    return door;
+}
+
+QImage PickerButtonImage(bool light)
+{
+    QImage image(kPickerButtonImageSize, QImage::Format_RGB32);
+    image.fill(Palette::Card);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(light ? Palette::Accent : Palette::Track);
+    p.drawPath(Rounded(QRectF(0, 0, 18, 18), 3));
+    p.setPen(
+        QPen(light ? QColor(Qt::white) : Palette::Text, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(5, 7.5), QPointF(9, 11.5), QPointF(13, 7.5)}));
+    return image;
+}
+
+// A pointing hand in black and white, its fingertip at the hot spot.
+QImage HandCursor()
+{
+    QImage hand(kHandCursorSize, QImage::Format_ARGB32);
+    hand.fill(Qt::transparent);
+    QPainter p(&hand);
+    QPainterPath path;
+    path.moveTo(4, 2.5);
+    path.arcTo(QRectF(4, 0.5, 5, 4), 180, -180);
+    path.lineTo(9, 11);
+    path.arcTo(QRectF(9, 9, 4, 3), 180, -180);
+    path.lineTo(13, 12);
+    path.arcTo(QRectF(13, 10, 4, 3), 180, -180);
+    path.lineTo(17, 13);
+    path.arcTo(QRectF(17, 11, 4, 3), 180, -180);
+    path.lineTo(21, 21);
+    path.cubicTo(21, 25, 19, 27, 18, 28);
+    path.lineTo(18, 30);
+    path.lineTo(8, 30);
+    path.lineTo(8, 28);
+    path.cubicTo(6, 26, 1, 20, 0.5, 17);
+    path.cubicTo(0.5, 15, 2.5, 14.5, 4, 16.5);
+    path.closeSubpath();
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawPath(path.translated(0.5, 0.5));
+    p.setPen(QPen(Qt::black, 1));
+    for (qreal x : {9.5, 13.5, 17.5})
+        p.drawLine(QPointF(x, 12), QPointF(x, 17));
+    p.end();
+    // Monochrome: every pixel black, white or clear.
+    for (int y = 0; y < hand.height(); ++y) {
+        for (int x = 0; x < hand.width(); ++x) {
+            const QRgb px = hand.pixel(x, y);
+            if (qAlpha(px) < 128)
+                hand.setPixel(x, y, qRgba(0, 0, 0, 0));
+            else
+                hand.setPixel(x, y, qGray(px) < 128 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        }
+    }
+    return hand;
+}
+
+QImage ProgressGradient()
+{
+    QImage image(1, 15, QImage::Format_RGB32);
+    for (int y = 0; y < 15; ++y) {
+        const qreal t = y / 14.0;
+        image.setPixelColor(
+            0, y,
+            QColor::fromRgbF(Palette::AccentLight.redF() * (1 - t) + Palette::AccentDark.redF() * t,
+                             Palette::AccentLight.greenF() * (1 - t) + Palette::AccentDark.greenF() * t,
+                             Palette::AccentLight.blueF() * (1 - t) + Palette::AccentDark.blueF() * t));
+    }
+    return image;
+}
+
+// A short two-note chime with soft overtones, 16-bit mono PCM.
+QByteArray Chime()
+{
+    constexpr int rate = 44100;
+    constexpr double length = 1.1;
+    const int frames = int(rate * length);
+    QByteArray pcm(frames * 2, '\0');
+    auto *samples = reinterpret_cast<qint16 *>(pcm.data());
+    const struct
+    {
+        double start, frequency, gain;
+    } notes[] = {{0.0, 1046.5, 0.45}, {0.14, 1567.98, 0.40}};
+    for (int i = 0; i < frames; ++i) {
+        const double t = double(i) / rate;
+        double v = 0;
+        for (const auto &n : notes) {
+            const double u = t - n.start;
+            if (u < 0)
+                continue;
+            const double envelope = std::min(1.0, u / 0.004) * std::exp(-u * 4.2);
+            v += n.gain * envelope *
+                 (std::sin(2 * M_PI * n.frequency * u) + 0.25 * std::sin(4 * M_PI * n.frequency * u) +
+                  0.08 * std::sin(6 * M_PI * n.frequency * u));
+        }
+        const double fadeOut = std::min(1.0, (length - t) / 0.05);
+        samples[i] = qToLittleEndian(qint16(std::clamp(v * fadeOut, -1.0, 1.0) * 30000));
+    }
+    QByteArray wav;
+    const auto put32 = [&](quint32 v) {
+        v = qToLittleEndian(v);
+        wav.append(reinterpret_cast<const char *>(&v), 4);
+    };
+    const auto put16 = [&](quint16 v) {
+        v = qToLittleEndian(v);
+        wav.append(reinterpret_cast<const char *>(&v), 2);
+    };
+    wav.append("RIFF");
+    put32(quint32(36 + pcm.size()));
+    wav.append("WAVEfmt ");
+    put32(16);
+    put16(1); // PCM
+    put16(1); // mono
+    put32(rate);
+    put32(rate * 2);
+    put16(2);
+    put16(16);
+    wav.append("data");
+    put32(quint32(pcm.size()));
+    wav.append(pcm);
+    return wav;
+}
+
+bool Save(const QImage &image, const QString &folder, const QString &name, QStringList &written)
+{
+    written << name;
+    return image.save(folder + QLatin1Char('/') + name, "PNG");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: skin_generator <picture folder> <sound file>\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    QStringList written;
+    bool ok = Save(Face({}), folder, "face.png", written);
+    const QImage door = Door(Look::Idle);
+    ok &= Save(door, folder, "door.png", written);
+
+    const auto crop = [](const QImage &image, const QPoint &at, const QSize &size) {
+        return image.copy(QRect(at, size));
+    };
+    for (int index : kToolbarIndexes) {
+        ok &= Save(crop(Face({Element::Toolbar, index}), SkinLayout::ToolbarButton(index).topLeft(),
+                        kToolbarButtonSize),
+                   folder, QStringLiteral("toolbar_hover_%1.png").arg(index), written);
+    }
+    for (int i = 0; i < 3; ++i) {
+        ok &= Save(crop(Face({Element::Tab, i}), kMenuTabs[i].topLeft(), kMenuTabs[i].size()), folder,
+                   QStringLiteral("menu_hover_%1.png").arg(i), written);
+    }
+    ok &= Save(crop(Face({Element::Convert}), kConvert.topLeft(), kConvertHoverSize), folder,
+               "convert_hover.png", written);
+    ok &= Save(crop(Face({Element::Browse}), kBrowse.topLeft(), kBrowse.size()), folder, "browse_light.png",
+               written);
+    ok &= Save(crop(Face({Element::Browse, 0, Look::Pressed}), kBrowse.topLeft(), kBrowse.size()), folder,
+               "browse_dark.png", written);
+    ok &=
+        Save(crop(Face({Element::Help}), kHelp.topLeft(), kHelpHoverSize), folder, "help_light.png", written);
+    ok &= Save(crop(Face({Element::Min}), kMin.topLeft(), kMinHoverSize), folder, "min_light.png", written);
+    ok &=
+        Save(crop(Face({Element::Exit}), kExit.topLeft(), kExitHoverSize), folder, "exit_light.png", written);
+    ok &= Save(crop(Door(Look::Hover), kDoorButton.topLeft(), kDoorButton.size()), folder,
+               "door_button_hover.png", written);
+    ok &= Save(PickerButtonImage(false), folder, "picker_button.png", written);
+    ok &= Save(PickerButtonImage(true), folder, "picker_button_light.png", written);
+    ok &= Save(HandCursor(), folder, "hand.png", written);
+    ok &= Save(ProgressGradient(), folder, "progress.png", written);
+
+    QFile qrc(folder + QStringLiteral("/skin.qrc"));
+    ok &= qrc.open(QIODevice::WriteOnly);
+    qrc.write("<RCC>\n  <qresource prefix=\"/skin\">\n");
+    for (const QString &name : written)
+        qrc.write(QStringLiteral("    <file>%1</file>\n").arg(name).toUtf8());
+    qrc.write("  </qresource>\n</RCC>\n");
+    qrc.close();
+
+    QFile sound(QString::fromLocal8Bit(argv[2]));
+    ok &= sound.open(QIODevice::WriteOnly) && sound.write(Chime()) > 0;
+    if (!ok) {
+        std::fprintf(stderr, "skin_generator: could not write every file\n");
+        return 1;
+    }
+    return 0;
+}
