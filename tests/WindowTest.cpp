@@ -107,6 +107,8 @@ TEST(Window, OnlyTheExitCommandSavesTheChoices)
     EXPECT_FALSE(QFileInfo::exists(f.places.tempFolder + "/tmpfile.wav"));
 
     WindowFixture g;
+    const QByteArray options = "0\r\n1\r\n 90 \r\n45";
+    g.WriteProgramFile("options.ini", options);
     frmMain &x = g.Start();
     x.cmbOF()->setCurrentIndex(0);
     x.cmbBR()->setCurrentIndex(11);
@@ -115,6 +117,7 @@ TEST(Window, OnlyTheExitCommandSavesTheChoices)
     x.txtPath()->setText("/data/out");
     x.imgToolbar_Click(4);
     EXPECT_EQ(g.ReadProgramFile("setup.ini"), "\"11\"\r\n\"7\"\r\n\"0\"\r\n\"/data/out\"\r\n\"0\"\r\n");
+    EXPECT_EQ(g.ReadProgramFile("options.ini"), options); // only the options dialog writes it
     EXPECT_EQ(g.shell.log, QStringList{"end"});
     EXPECT_FALSE(x.picDoor()->isVisible());
 }

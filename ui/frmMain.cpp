@@ -91,8 +91,9 @@ void frmMain::BuildControls()
     setFixedSize(kWindowSize);
     setMouseTracking(true);
     QFont font(QStringLiteral("Tahoma"));
-    font.insertSubstitutions(QStringLiteral("Tahoma"),
-                             {QStringLiteral("DejaVu Sans"), QStringLiteral("Verdana")});
+    // Where Tahoma is missing, a narrow sans keeps the texts within their design places.
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                               {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
     setFont(font);
     setStyleSheet(QString::fromLatin1(kStyle));
@@ -216,6 +217,9 @@ void frmMain::BuildControls()
     m_lblFeed = new HotText(this, kFeedback, QStringLiteral("Feedback"));
     m_lblFeed->setObjectName(QStringLiteral("lblFeed"));
     m_lblFeed->setCursor(hand);
+    QFont feedFont = font;
+    feedFont.setPixelSize(10);
+    m_lblFeed->setFont(feedFont);
 
     // The start panel over the list area, with its one button.
     m_picDoor = new HotArea(this, kDoor);
