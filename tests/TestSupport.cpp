@@ -13,6 +13,30 @@ QStringList RecordingMessages::Texts() const
     return texts;
 }
 
+std::optional<QString> FakeDialogs::OpenFile(const OpenFileRequest &request)
+{
+    fileRequests.append(request);
+    return files.isEmpty() ? std::nullopt : files.takeFirst();
+}
+
+std::optional<QString> FakeDialogs::BrowseForFolder(QObject *, const QString &prompt)
+{
+    folderPrompts.append(prompt);
+    return folders.isEmpty() ? std::nullopt : folders.takeFirst();
+}
+
+void FakeShell::OpenFolder(const QString &path)
+{
+    log << QStringLiteral("open ") + path;
+}
+
+void FakeShell::PlaySoundFile(const QString &path)
+{
+    log << QStringLiteral("sound ") + path;
+    if (whileSoundPlays)
+        whileSoundPlays();
+}
+
 // The folder name holds spaces, as an installed program's folder may.
 FakeProgramFolder::FakeProgramFolder() : m_dir(QDir::tempPath() + QStringLiteral("/brimwave program XXXXXX"))
 {

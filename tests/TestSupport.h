@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Dialogs.h"
+#include "platform/Shell.h"
 #include "platform/UserMessages.h"
 
 #include <QList>
@@ -7,6 +9,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+#include <optional>
 #include <ostream>
 
 // Lets test messages and failure reports show texts.
@@ -35,6 +39,31 @@ public:
     }
     QStringList Texts() const;
     QList<Message> shown;
+};
+
+// Answers the file and folder choosers from lists the test fills; cancels when they run out.
+class FakeDialogs : public platform::Dialogs
+{
+public:
+    std::optional<QString> OpenFile(const OpenFileRequest &request) override;
+    std::optional<QString> BrowseForFolder(QObject *owner, const QString &prompt) override;
+
+    QList<std::optional<QString>> files;
+    QList<std::optional<QString>> folders;
+    QList<OpenFileRequest> fileRequests;
+    QStringList folderPrompts;
+};
+
+// Records what the program asks of the desktop, in order.
+class FakeShell : public platform::Shell
+{
+public:
+    void OpenFolder(const QString &path) override;
+    void PlaySoundFile(const QString &path) override;
+    void EndProcess() override { log << QStringLiteral("end"); }
+
+    QStringList log;
+    std::function<void()> whileSoundPlays;
 };
 
 // A program folder of its own, with a converter of the test's making in data/.

@@ -8,30 +8,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-std::optional<QString> FakeDialogs::OpenFile(const OpenFileRequest &request)
-{
-    fileRequests.append(request);
-    return files.isEmpty() ? std::nullopt : files.takeFirst();
-}
-
-std::optional<QString> FakeDialogs::BrowseForFolder(QObject *, const QString &prompt)
-{
-    folderPrompts.append(prompt);
-    return folders.isEmpty() ? std::nullopt : folders.takeFirst();
-}
-
-void FakeShell::OpenFolder(const QString &path)
-{
-    log << QStringLiteral("open ") + path;
-}
-
-void FakeShell::PlaySoundFile(const QString &path)
-{
-    log << QStringLiteral("sound ") + path;
-    if (whileSoundPlays)
-        whileSoundPlays();
-}
-
 WindowFixture::WindowFixture()
 {
     const QString root = work.path();

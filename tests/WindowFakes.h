@@ -1,9 +1,7 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "platform/Dialogs.h"
 #include "platform/Paths.h"
-#include "platform/Shell.h"
 #include "ui/frmMain.h"
 
 #include <QList>
@@ -13,31 +11,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-// Answers the file and folder choosers from lists the test fills; cancels when they run out.
-class FakeDialogs : public platform::Dialogs
-{
-public:
-    std::optional<QString> OpenFile(const OpenFileRequest &request) override;
-    std::optional<QString> BrowseForFolder(QObject *owner, const QString &prompt) override;
-
-    QList<std::optional<QString>> files;
-    QList<std::optional<QString>> folders;
-    QList<OpenFileRequest> fileRequests;
-    QStringList folderPrompts;
-};
-
-// Records what the program asks of the desktop, in order.
-class FakeShell : public platform::Shell
-{
-public:
-    void OpenFolder(const QString &path) override;
-    void PlaySoundFile(const QString &path) override;
-    void EndProcess() override { log << QStringLiteral("end"); }
-
-    QStringList log;
-    std::function<void()> whileSoundPlays;
-};
 
 // A program folder of its own (with the real converter and a chime), per-user places inside
 // it, and the main window started on them with the fakes above.
