@@ -2,6 +2,7 @@
 #include "platform/ProcessList.h"
 #include "queue/CodePage.h"
 #include "ui/HotArea.h"
+#include "ui/QtServices.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -56,7 +57,8 @@ TEST(Window, FirstStart)
     EXPECT_EQ(w.picDrop()->geometry(), w.LV()->geometry());
     EXPECT_FALSE(QFileInfo::exists(f.places.tempFolder));
     EXPECT_EQ(w.LV()->model()->headerData(0, Qt::Horizontal).toString(), "FileName");
-    EXPECT_EQ(w.LV()->columnWidth(0) + w.LV()->columnWidth(1), w.LV()->width());
+    EXPECT_EQ(w.LV()->columnWidth(0), 361);
+    EXPECT_EQ(w.LV()->columnWidth(1), 94);
 
     // Out of sight until the reveal timer shapes the window and centres it once.
     EXPECT_LT(w.x(), 0);
@@ -440,6 +442,27 @@ TEST(Window, SecondStartEndsAtOnce)
     EXPECT_EQ(first.state(), QProcess::Running); // the first one is untouched
     first.kill();
     first.waitForFinished();
+
+    // A lock left behind by an instance that was killed does not keep the program out.
+    QProcess third;
+    third.setProcessEnvironment(env);
+    third.start(program, {});
+    ASSERT_TRUE(third.waitForStarted());
+    EXPECT_FALSE(third.waitForFinished(1500));
+    third.kill();
+    third.waitForFinished();
+}
+
+TEST(Window, FinishSoundNeverHangs)
+{
+    QtShell shell;
+    QElapsedTimer clock;
+    clock.start();
+    shell.PlaySoundFile(QCoreApplication::applicationDirPath() + "/sound.wav");
+    EXPECT_LT(clock.elapsed(), 1100 + 500 + 1000); // at most the chime, the margin, and some slack
+    clock.restart();
+    shell.PlaySoundFile(QCoreApplication::applicationDirPath() + "/missing.wav");
+    EXPECT_LT(clock.elapsed(), 500);
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 #include "QtServices.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QSoundEffect>
 #include <QTimer>
@@ -100,6 +102,9 @@ void QtShell::PlaySoundFile(const QString &path)
         QApplication::beep();
         return;
     }
+    // With no sound device there is nothing to wait for.
+    if (QMediaDevices::audioOutputs().isEmpty())
+        return;
     QSoundEffect effect;
     QEventLoop loop;
     QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {

@@ -41,7 +41,6 @@ constexpr QSize kExitHoverSize(14, 13);
 constexpr QRect kFeedback(628, 477, 46, 13);
 
 constexpr QRect kList(17, 160, 455, 274);
-constexpr int kFileNameColumnWidth = 361;
 constexpr int kFormatColumnWidth = 94;
 constexpr QRect kHint(164, 264, 163, 21);
 constexpr QRect kProgressBar(113, 447, 361, 13);

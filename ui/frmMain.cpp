@@ -113,7 +113,9 @@ void frmMain::BuildControls()
     m_LV->setTextElideMode(Qt::ElideMiddle);
     m_LV->header()->setStretchLastSection(false);
     m_LV->header()->setSectionsMovable(false);
-    m_LV->setColumnWidth(QueueModel::FileNameColumn, kFileNameColumnWidth);
+    // The names take what the format column leaves, also when a scroll bar takes its share.
+    m_LV->header()->setSectionResizeMode(QueueModel::FileNameColumn, QHeaderView::Stretch);
+    m_LV->header()->setSectionResizeMode(QueueModel::FormatColumn, QHeaderView::Fixed);
     m_LV->setColumnWidth(QueueModel::FormatColumn, kFormatColumnWidth);
     m_LV->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
