@@ -2,12 +2,14 @@
 #include "engine/ConverterCommand.h"
 #include "engine/DOSOutputs.h"
 #include "engine/clsWaitableTimer.h"
+#include "platform/ChildProcess.h"
 #include "platform/ProcessList.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -178,6 +180,47 @@ TEST(Runner, EveryNameReachesTheConverterAsExactlyOneArgument)
         EXPECT_EQ(got, QStringList({"-threads", "1", "-i", narrowInput, "-y", "-vn", "-ab", "192k", "-ar",
                                     "44100", "-ac", "2", output}));
     }
+}
+
+} // namespace
+
+namespace {
+
+// A process of the given name: the system's "sleep" under that name.
+QString SleeperNamed(const QTemporaryDir &dir, const QString &name)
+{
+    const QString path = dir.path() + "/" + name;
+    QFile::link("/bin/sleep", path);
+    return path;
+}
+
+TEST(ProcessList, FindAndKillByNameInAnyCase)
+{
+    QTemporaryDir dir;
+    QProcess upper, other;
+    upper.start(SleeperNamed(dir, "CONV"), {"30"});
+    other.start(SleeperNamed(dir, "conv2"), {"30"});
+    ASSERT_TRUE(upper.waitForStarted() && other.waitForStarted());
+    EXPECT_TRUE(platform::IsProcessNameRunning("conv"));
+    EXPECT_TRUE(platform::IsProcessNameRunning("Conv"));
+    EXPECT_EQ(platform::KillProcessByName("conv"), 1);
+    EXPECT_TRUE(upper.waitForFinished(2000));
+    EXPECT_EQ(other.state(), QProcess::Running); // another name is left alone
+    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    other.kill();
+    other.waitForFinished();
+}
+
+TEST(ProcessList, AnEndedButUnreapedChildDoesNotCount)
+{
+    QTemporaryDir dir;
+    QFile::link("/bin/true", dir.path() + "/conv");
+    platform::ChildProcess child;
+    ASSERT_EQ(child.Start({dir.path() + "/conv"}), platform::ChildProcess::StartResult::Started);
+    QThread::msleep(300); // it has exited, but nobody has collected it yet
+    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_TRUE(child.Reap());
+    EXPECT_EQ(child.ExitCode(), 0);
 }
 
 } // namespace
