@@ -25,6 +25,17 @@ QString LastLine(const QString &outputs)
     return {};
 }
 
+// The warning that names every failed input with the converter's last words about it.
+QString FailureWarning(const QList<BatchConverter::Failure> &failures)
+{
+    QString text = failures.size() == 1
+                       ? QStringLiteral("This file could not be converted:")
+                       : QStringLiteral("These %1 files could not be converted:").arg(failures.size());
+    for (const BatchConverter::Failure &failure : failures)
+        text += QStringLiteral("\n\n") + failure.rowText + QStringLiteral("\n    ") + failure.lastErrorLine;
+    return text;
+}
+
 } // namespace
 
 BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messages, platform::Shell &shell,
@@ -42,7 +53,6 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
 
 void BatchConverter::Start()
 {
-    m_running = true;
     m_failures.clear();
     m_timer.start();
 }
@@ -72,8 +82,8 @@ void BatchConverter::ConvertNextFile()
     if (!m_commandOver) {
         // The converter never started: the user has been told why. Leave the queue whole so the
         // cause can be fixed and Convert pressed again.
-        m_running = false;
         emit BatchHalted();
+        ReportFailures();
     }
 }
 
@@ -103,21 +113,15 @@ void BatchConverter::EndBatch(const ConversionChoices &choices)
     m_shell.OpenFolder(choices.outputFolder);
     if (choices.cutter.FinishSoundIndex == 0)
         m_shell.PlaySoundFile(m_programFolder + platform::PathSeparator() + QStringLiteral("sound.wav"));
-    m_running = false;
     emit BatchFinished();
-    if (!m_failures.isEmpty()) {
-        const QList<Failure> failures = std::exchange(m_failures, {});
-        m_messages.Show(FailureWarning(failures), QStringLiteral("Convert"),
-                        platform::UserMessages::Icon::Warning);
-    }
+    ReportFailures();
 }
 
-QString BatchConverter::FailureWarning(const QList<Failure> &failures)
+void BatchConverter::ReportFailures()
 {
-    QString text = failures.size() == 1
-                       ? QStringLiteral("This file could not be converted:")
-                       : QStringLiteral("These %1 files could not be converted:").arg(failures.size());
-    for (const Failure &failure : failures)
-        text += QStringLiteral("\n\n") + failure.rowText + QStringLiteral("\n    ") + failure.lastErrorLine;
-    return text;
+    if (m_failures.isEmpty())
+        return;
+    const QList<Failure> failures = std::exchange(m_failures, {});
+    m_messages.Show(FailureWarning(failures), QStringLiteral("Convert"),
+                    platform::UserMessages::Icon::Warning);
 }

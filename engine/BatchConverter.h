@@ -37,17 +37,11 @@ public:
 
     // Arms the batch timer; the first file starts on its tick.
     void Start();
-    bool IsRunning() const { return m_running; }
     DOSOutputs &objDOS() { return m_dos; }
     QTimer &Timer1() { return m_timer; }
-    // Length of the file being converted, as far as known.
-    qint64 TotalSeconds() const { return m_progress.TotalSeconds(); }
 
     void Timer1_Timer();
     void ConvertNextFile();
-
-    // The text of the warning that lists failed files.
-    static QString FailureWarning(const QList<Failure> &failures);
 
 signals:
     void ProgressChanged(const ProgressDisplay &display);
@@ -60,6 +54,7 @@ private:
     void objDOS_ReceiveOutputs(const QString &CommandOutputs);
     void objDOS_CommandOver();
     void EndBatch(const ConversionChoices &choices);
+    void ReportFailures();
 
     QueueModel &m_queue;
     platform::UserMessages &m_messages;
@@ -69,7 +64,6 @@ private:
     DOSOutputs m_dos;
     ConversionProgress m_progress;
     QTimer m_timer;
-    bool m_running = false;
     // The file being converted.
     ConversionChoices m_current;
     QString m_currentOutput;

@@ -57,7 +57,6 @@ constexpr QRect kBitratePicker(488, 200, 189, 22);
 constexpr QRect kRatePicker(488, 244, 189, 22);
 constexpr QRect kChannelPicker(488, 286, 189, 22);
 constexpr QRect kOutputFolder(488, 330, 143, 23);
-constexpr QSize kPickerButtonSize(19, 19);
 constexpr QRect PickerButton(const QRect &picker)
 {
     return QRect(657, picker.y() + 2, 19, 19);
