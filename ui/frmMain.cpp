@@ -59,6 +59,13 @@ QString ShownCaption(const QString &caption)
     return QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
+// Puts every member of a group of hot areas (the toolbar, the menu tabs) back to idle.
+void IdleAll(const QMap<int, HotArea *> &group)
+{
+    for (HotArea *area : group)
+        area->Idle();
+}
+
 QComboBox *MakePicker(QWidget *parent, const QRect &place, const QStringList &items, const QString &tip)
 {
     auto *picker = new QComboBox(parent);
@@ -194,14 +201,8 @@ void frmMain::BuildControls()
     for (int index : kToolbarIndexes) {
         auto *button = new HotArea(this, ToolbarButton(index));
         button->SetHoverPicture(Skin::Picture(QStringLiteral("toolbar_hover_%1").arg(index)));
-        connect(button, &HotArea::PointerMoved, this, [this] {
-            for (HotArea *other : std::as_const(m_imgToolbar))
-                other->Idle();
-        });
-        connect(button, &HotArea::ButtonDown, this, [this] {
-            for (HotArea *other : std::as_const(m_imgToolbar))
-                other->Idle();
-        });
+        connect(button, &HotArea::PointerMoved, this, [this] { IdleAll(m_imgToolbar); });
+        connect(button, &HotArea::ButtonDown, this, [this] { IdleAll(m_imgToolbar); });
         button->SetPressLook(HotArea::PressLook::Idle);
         connect(button, &HotArea::Clicked, this, [this, index] { imgToolbar_Click(qint16(index)); });
         m_imgToolbar.insert(index, button);
@@ -209,10 +210,7 @@ void frmMain::BuildControls()
     for (int i = 0; i < 3; ++i) {
         auto *tab = new HotArea(this, kMenuTabs[i]);
         tab->SetHoverPicture(Skin::Picture(QStringLiteral("menu_hover_%1").arg(i)));
-        connect(tab, &HotArea::PointerMoved, this, [this] {
-            for (HotArea *other : std::as_const(m_imgMenu))
-                other->Idle();
-        });
+        connect(tab, &HotArea::PointerMoved, this, [this] { IdleAll(m_imgMenu); });
         m_imgMenu.insert(i, tab);
     }
 
@@ -330,11 +328,9 @@ void frmMain::Form_MouseMove()
     m_imgBrowse->Idle();
     m_imgMin->Idle();
     m_imgDoorButton->Idle();
-    for (HotArea *button : std::as_const(m_imgToolbar))
-        button->Idle();
+    IdleAll(m_imgToolbar);
     m_picDrop->hide();
-    for (HotArea *tab : std::as_const(m_imgMenu))
-        tab->Idle();
+    IdleAll(m_imgMenu);
     m_imgConvert->Idle();
 }
 
