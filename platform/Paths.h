@@ -21,10 +21,15 @@ QString ProgramFolder();
 // Where the program keeps its files.
 struct ProgramPlaces
 {
-    QString programFolder;       // settings files, sound.wav and data/conv
-    QString tempFolder;          // temporary copies; the program's own, emptied at every start
-    QString defaultOutputFolder; // where output goes until the user picks a folder
-    QString instanceLock;        // held while the program runs
+    QString programFolder; // settings files, sound.wav and data/conv
+    QString tempFolder;    // temporary copies; the program's own, emptied at every start
+    // The output folder of a first run, and the one the folder box falls back to.
+    QString defaultOutputFolder;
+    QString browseFallbackFolder;
+    // How the fallback message names the fallback folder.
+    QString browseFallbackName;
+    QString instanceLock;   // held while the program runs
+    QString instanceSocket; // where the running program listens for a later start
 
     // The places of the running program, per user.
     static ProgramPlaces ForThisProgram();

@@ -1,5 +1,6 @@
 #include "SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -8,8 +9,33 @@ namespace platform {
 SingleInstance::SingleInstance(const QString &lockPath) : m_lock(lockPath)
 {
     QDir().mkpath(QFileInfo(lockPath).absolutePath());
+    // A lock whose process is gone is taken over at once.
     m_lock.setStaleLockTime(0);
-    m_first = m_lock.tryLock(0);
+    if (m_lock.tryLock(0)) {
+        m_outcome = Outcome::First;
+        return;
+    }
+    if (m_lock.error() != QLockFile::LockFailedError) {
+        m_outcome = Outcome::Unguarded;
+        return;
+    }
+    // A lock that names this very process was left by an earlier run that got the same id
+    // (common in containers): nobody else holds it.
+    qint64 holder = 0;
+    QString host, application;
+    if (m_lock.getLockInfo(&holder, &host, &application) && holder == QCoreApplication::applicationPid() &&
+        m_lock.removeStaleLockFile()) {
+        m_outcome = m_lock.tryLock(0) ? Outcome::First : Outcome::Unguarded;
+        return;
+    }
+    m_outcome = Outcome::AnotherRunning;
+}
+
+void SingleInstance::Release()
+{
+    if (m_outcome == Outcome::First)
+        m_lock.unlock();
+    m_outcome = Outcome::Unguarded;
 }
 
 } // namespace platform

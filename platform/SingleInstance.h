@@ -9,13 +9,20 @@ namespace platform {
 class SingleInstance
 {
 public:
+    enum class Outcome {
+        First,          // this process holds the lock
+        AnotherRunning, // another live process holds it
+        Unguarded,      // no lock could be made (folder read-only or full): start anyway
+    };
+
     explicit SingleInstance(const QString &lockPath);
-    // True when no other instance holds the lock (a lock left by an ended one is taken over).
-    bool IsFirst() const { return m_first; }
+    Outcome Result() const { return m_outcome; }
+    // Gives the lock back, so that a later start (even one given the same process id) runs.
+    void Release();
 
 private:
     QLockFile m_lock;
-    bool m_first = false;
+    Outcome m_outcome = Outcome::Unguarded;
 };
 
 } // namespace platform

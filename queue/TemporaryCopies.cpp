@@ -1,6 +1,7 @@
 #include "TemporaryCopies.h"
 
 #include "PathHelpers.h"
+#include "platform/FolderTree.h"
 #include "platform/MessagePump.h"
 #include "platform/Paths.h"
 #include "settings/PathTests.h"
@@ -15,6 +16,8 @@ constexpr qsizetype kMaxTitleLength = 200;
 // The file system's limit for one name, in bytes.
 constexpr qsizetype kMaxNameBytes = 255;
 const QLatin1String kCopySuffix(".tmp");
+// Marks a temporary folder that the program made itself, and so may delete.
+const QLatin1String kOwnFolderMarker(".brimwave-temporary-folder");
 
 QString FreeCopyPath(const QString &tempFolder, const QString &fileName)
 {
@@ -27,10 +30,6 @@ QString FreeCopyPath(const QString &tempFolder, const QString &fileName)
     }
     return candidate;
 }
-
-const QFileDevice::Permissions kOwnerAll = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                           QFileDevice::ExeOwner | QFileDevice::ReadUser |
-                                           QFileDevice::WriteUser | QFileDevice::ExeUser;
 
 } // namespace
 
@@ -54,38 +53,35 @@ QString QueueInputPath(const QString &path, const QString &tempFolder, const QDa
 {
     if (FileExists(path, page))
         return path;
-    QDir().mkpath(tempFolder);
+    MakeTemporaryFolder(tempFolder);
     const QString copy = FreeCopyPath(tempFolder, CleanedCopyTitle(path, now, page) + kCopySuffix);
     // A failed copy is still queued: its conversion then fails and is reported with the batch.
     QFile::copy(path, copy);
     return copy;
 }
 
+void MarkAsOwnFolder(const QString &folder)
+{
+    QFile marker(folder + platform::PathSeparator() + kOwnFolderMarker);
+    if (marker.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        marker.write("Brimwave keeps temporary copies here and deletes this folder when it starts.\n");
+}
+
+void MakeTemporaryFolder(const QString &folder)
+{
+    if (!QFileInfo(folder).isDir() && QDir().mkpath(folder))
+        MarkAsOwnFolder(folder);
+}
+
 void DeleteFolderTree(const QString &folder)
 {
-    const QFileInfo root(folder);
-    if (root.isSymLink()) {
-        QFile::remove(folder);
+    // Only the program's own folder, reached without a link: a folder it did not make, or one
+    // that a link has put somewhere else, is not the program's to delete.
+    const QFileInfo marker(folder + platform::PathSeparator() + kOwnFolderMarker);
+    if (platform::IsSymLink(folder) || platform::IsSymLink(QFileInfo(folder).absolutePath()) ||
+        marker.isSymLink() || !marker.isFile())
         return;
-    }
-    if (!root.isDir())
-        return;
-    // A folder without write or search rights keeps its entries: open it up first.
-    QFile::setPermissions(folder, QFile::permissions(folder) | kOwnerAll);
-    const QFileInfoList entries = QDir(folder).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QFileInfo &entry : entries) {
-        const QString path = entry.filePath();
-        if (entry.isSymLink()) {
-            QFile::remove(path);
-        } else if (entry.isDir()) {
-            DeleteFolderTree(path);
-        } else {
-            QFile::setPermissions(path,
-                                  entry.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-            QFile::remove(path);
-        }
-        platform::PumpMessages();
-    }
-    QDir().rmdir(folder);
+    // What could not be deleted is tried again at the next start.
+    if (!platform::RemoveFolderTree(folder, platform::PumpMessages) && QFileInfo(folder).isDir())
+        MarkAsOwnFolder(folder);
 }

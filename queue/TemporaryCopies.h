@@ -19,7 +19,12 @@ QString QueueInputPath(const QString &path, const QString &tempFolder,
 // ("YYYYMMDD-HHMMSS") when nothing is left of it.
 QString CleanedCopyTitle(const QString &path, const QDateTime &now, const CodePage &page);
 
-// Deletes `folder` with everything in it, read-only and hidden entries included. Links are
-// removed, never followed. What cannot be deleted stays, and the walk still ends. The
-// application keeps handling its events between entries.
+// Creates the temporary folder when it is missing and marks it as the program's own.
+void MakeTemporaryFolder(const QString &folder);
+
+// Deletes the temporary folder with everything in it, read-only and hidden entries included,
+// when it is the program's own: made and marked by MakeTemporaryFolder and not reached through a
+// link. Links inside are removed, never followed; no other file system is entered. What cannot
+// be deleted stays, and the walk still ends. The application keeps handling its events between
+// entries.
 void DeleteFolderTree(const QString &folder);

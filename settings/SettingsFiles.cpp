@@ -3,6 +3,7 @@
 #include "OutputPickers.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -18,21 +19,52 @@ QString Quoted(const QString &text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// The most of a settings file that is read: its values need a few hundred bytes, and whatever
+// lies beyond is damage.
+constexpr qint64 kLongestSettingsFile = 64 * 1024;
+
+// Writes the new content over the old in the same file, for a folder that takes no new file.
+// The old content is put back when the write fails.
+bool WriteInPlace(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray old = file.read(kLongestSettingsFile);
+    if (file.seek(0) && file.write(bytes) == bytes.size() && file.flush() && file.resize(bytes.size()))
+        return true;
+    file.seek(0);
+    file.write(old);
+    file.flush();
+    file.resize(old.size());
+    return false;
+}
+
+// Replaces the file whole, or leaves it as it was: every write is checked before the new file
+// takes the old one's place, so a full disk never leaves an empty or cut file behind.
 bool WriteWhole(const QString &path, const QString &content)
 {
+    const QByteArray bytes = content.toUtf8();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
+        return WriteInPlace(path, bytes);
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
         return false;
-    file.write(content.toUtf8());
+    }
     return file.commit();
 }
 
-std::optional<QByteArray> ReadWhole(const QString &path)
+// The file's first bytes; none for anything but a regular file (a device or a pipe would never
+// end or would block), so no settings file can stop or slow the start.
+std::optional<QByteArray> ReadBounded(const QString &path)
 {
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return file.readAll();
+    return file.read(kLongestSettingsFile);
 }
 
 // Applies a stored picker index when it names an item of the picker, or -1 (no selection).
@@ -120,7 +152,7 @@ double LenientNumber(const QString &text)
 
 void LoadAppSettings(const QString &path, AppSettings &settings, const QString &defaultFolder)
 {
-    if (const std::optional<QByteArray> content = ReadWhole(path)) {
+    if (const std::optional<QByteArray> content = ReadBounded(path)) {
         SettingsFieldReader reader(*content);
         ApplyIndex(reader.Next(), int(OutputPickers::BitrateItems().size()), settings.BitrateIndex);
         ApplyIndex(reader.Next(), int(OutputPickers::SampleRateItems().size()), settings.SampleRateIndex);
@@ -147,7 +179,7 @@ bool SaveAppSettings(const QString &path, const AppSettings &settings)
 CutterOptions LoadCutterOptions(const QString &path)
 {
     CutterOptions options;
-    if (const std::optional<QByteArray> content = ReadWhole(path)) {
+    if (const std::optional<QByteArray> content = ReadBounded(path)) {
         SettingsFieldReader reader(*content);
         ApplyLenient(reader.Next(), options.FinishSoundIndex);
         ApplyLenient(reader.Next(), options.CutterEnabled);

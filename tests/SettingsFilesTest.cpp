@@ -1,10 +1,13 @@
 #include "settings/SettingsFiles.h"
+#include "TestSupport.h"
 #include "settings/PathTests.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -135,6 +138,69 @@ TEST(SettingsFiles, WrittenBytes)
 
     // A place that cannot be written: nothing is written, and the caller is told.
     EXPECT_FALSE(SaveAppSettings(dir.path() + "/options.ini/setup.ini", s));
+}
+
+TEST(SettingsFiles, NoFileCanStopOrSlowTheStart)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.path() + "/fifo.ini";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.path() + "/zero.ini";
+    QFile::link("/dev/zero", zero);
+    const QString random = dir.path() + "/random.ini";
+    QFile::link("/dev/urandom", random);
+    // 3 GB, nearly all of it a hole, with good values at its start.
+    const QString huge = Write(dir, "huge.ini", "\"3\"\r\n\"4\"\r\n\"0\"\r\n\"/music\"\r\n\"0\"\r\n");
+    ASSERT_TRUE(QFile::resize(huge, 3LL << 30));
+    struct Case
+    {
+        QString path;
+        int bitrate;
+        const char *folder;
+        int finishSound; // the first value, as options.ini reads it
+    } cases[] = {{fifo, 8, "/home/u/output", 0},
+                 {zero, 8, "/home/u/output", 0},
+                 {random, 8, "/home/u/output", 0},
+                 {huge, 3, "/music", 3}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        AppSettings s = FirstRun();
+        LoadAppSettings(c.path, s, kDefault);
+        EXPECT_EQ(s.BitrateIndex, c.bitrate);
+        EXPECT_EQ(s.OutputFolder, c.folder);
+        EXPECT_EQ(LoadCutterOptions(c.path).FinishSoundIndex, c.finishSound);
+    }
+}
+
+TEST(SettingsFiles, AFailedSaveKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QByteArray old = "\"3\"\r\n\"4\"\r\n\"0\"\r\n\"/music\"\r\n\"0\"\r\n";
+    const QString path = Write(dir, "setup.ini", old);
+    AppSettings s = FirstRun();
+    {
+        // A disk that fills up after a few bytes.
+        const FileSizeLimit full(8);
+        EXPECT_FALSE(SaveAppSettings(path, s));
+        EXPECT_FALSE(SaveCutterOptions(dir.path() + "/options.ini", {1, 1, 90, 45}));
+    }
+    EXPECT_EQ(Read(path), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"setup.ini"}); // nothing left behind
+}
+
+TEST(SettingsFiles, AFolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    QTemporaryDir dir;
+    const QString path = Write(dir, "setup.ini", "old old old old old old old old old old old\r\n");
+    const FolderWithoutNewFiles locked(dir.path());
+    if (!locked.Active())
+        GTEST_SKIP() << "no way here to make a folder refuse new files";
+    AppSettings s = FirstRun();
+    s.OutputFolder = "/o";
+    EXPECT_TRUE(SaveAppSettings(path, s));
+    EXPECT_EQ(Read(path), QByteArray("\"8\"\r\n\"1\"\r\n\"1\"\r\n\"/o\"\r\n\"1\"\r\n"));
+    // A file that is not there yet cannot be made in such a folder: nothing, and the caller is told.
+    EXPECT_FALSE(SaveCutterOptions(dir.path() + "/options.ini", {}));
 }
 
 TEST(PathTests, FilesAndFolders)

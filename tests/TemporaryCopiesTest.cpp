@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,11 +19,15 @@ class TemporaryCopies : public testing::Test
 protected:
     QString Make(const QString &name, const QByteArray &content = "media")
     {
-        QDir().mkpath(QFileInfo(m_sources.path() + "/" + name).absolutePath());
-        QFile file(m_sources.path() + "/" + name);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+        return Put(m_sources.path() + "/" + name, content);
+    }
+    static QString Put(const QString &path, const QByteArray &content = "x")
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
         file.write(content);
-        return file.fileName();
+        return path;
     }
     QString Queue(const QString &path) { return QueueInputPath(path, TempFolder(), kNow, CodePage::Ascii()); }
     QString TempFolder() const { return m_temp.path() + "/tmp"; }
@@ -103,39 +109,86 @@ TEST_F(TemporaryCopies, FolderOrVanishedFileIsQueuedThroughACopyThatFails)
     EXPECT_FALSE(QFileInfo::exists(queued));
 }
 
-TEST_F(TemporaryCopies, DeleteFolderTreeRemovesEverythingButFollowsNoLink)
+TEST_F(TemporaryCopies, DeleteFolderTreeRemovesEverythingButTouchesNothingElse)
 {
     const QString root = TempFolder();
-    QDir().mkpath(root + "/a/b/c");
-    QDir().mkpath(root + "/.hidden dir");
-    const auto put = [](const QString &path) {
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("x");
-    };
-    put(root + "/plain.tmp");
-    put(root + "/.hidden.tmp");
-    put(root + "/a/b/c/deep.tmp");
-    put(root + "/.hidden dir/f");
+    MakeTemporaryFolder(root);
+    Put(root + "/plain.tmp");
+    Put(root + "/.hidden.tmp");
+    Put(root + "/a/b/c/deep.tmp");
+    Put(root + "/.hidden dir/f");
+    Put(root + "/closed/f");
     QFile::setPermissions(root + "/plain.tmp", QFile::ReadOwner);
     QFile::setPermissions(root + "/a/b", QFile::ReadOwner | QFile::ExeOwner); // a read-only folder
+    QFile::setPermissions(root + "/closed", {});                              // not even listable
 
     // Links inside the folder pointing out of it: the links go, their targets stay.
     const QString outsideFile = Make("keep/precious.txt", "keep me");
     QFile::link(outsideFile, root + "/file link");
     QFile::link(QFileInfo(outsideFile).absolutePath(), root + "/a/folder link");
+    // A read-only file elsewhere, hard-linked in: its rights are shared, and must stay.
+    const QString shared = Make("keep/shared.txt", "shared");
+    QFile::setPermissions(shared, QFile::ReadOwner);
+    ASSERT_EQ(::link(QFile::encodeName(shared).constData(), QFile::encodeName(root + "/hard").constData()),
+              0);
 
     DeleteFolderTree(root);
     EXPECT_FALSE(QFileInfo::exists(root));
     EXPECT_EQ(Content(outsideFile), "keep me");
     EXPECT_TRUE(QFileInfo::exists(QFileInfo(outsideFile).absolutePath()));
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(shared).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0400u);
 
     DeleteFolderTree(root); // a missing folder is fine
+}
+
+TEST_F(TemporaryCopies, DeleteFolderTreeDeletesOnlyTheProgramsOwnFolder)
+{
+    const QString documents = m_sources.path() + "/Documents";
+    const QString letter = Put(documents + "/tmp/letter.txt");
+    DeleteFolderTree(documents + "/tmp"); // a folder the program did not make
+    EXPECT_TRUE(QFileInfo::exists(letter));
+
+    // The program's cache folder is a link to the user's documents, and the program once made
+    // its folder through it.
+    QFile::link(documents, m_temp.path() + "/cache link");
+    MakeTemporaryFolder(m_temp.path() + "/cache link/made");
+    const QString note = Put(documents + "/made/note.txt");
+    DeleteFolderTree(m_temp.path() + "/cache link/made");
+    EXPECT_TRUE(QFileInfo::exists(note));
+
+    // The folder itself is a link to a folder of the program's.
+    const QString marked = m_temp.path() + "/marked";
+    MakeTemporaryFolder(marked);
+    const QString copy = Put(marked + "/x.tmp");
+    QFile::link(marked, m_temp.path() + "/folder link");
+    DeleteFolderTree(m_temp.path() + "/folder link");
+    EXPECT_TRUE(QFileInfo::exists(copy));
+}
+
+TEST_F(TemporaryCopies, DeleteFolderTreeNeverEntersAnotherFileSystem)
+{
+    const QString root = TempFolder();
+    MakeTemporaryFolder(root);
+    QDir().mkpath(root + "/mounted");
+    int code = -1;
+    RunProgram("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", root + "/mounted"}, &code);
+    if (code != 0)
+        GTEST_SKIP() << "no right to mount a file system here";
+    Put(root + "/mounted/other.txt");
+    DeleteFolderTree(root);
+    const bool survived = QFileInfo::exists(root + "/mounted/other.txt");
+    RunProgram("umount", {root + "/mounted"});
+    EXPECT_TRUE(survived);
 }
 
 TEST_F(TemporaryCopies, DeleteFolderTreeEndsWhenSomethingCannotBeDeleted)
 {
     const QString root = TempFolder();
+    MakeTemporaryFolder(root);
     QDir().mkpath(root + "/stuck");
     QDir().mkpath(root + "/other");
     const QString stuck = root + "/stuck/held.tmp";

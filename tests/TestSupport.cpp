@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QProcess>
 
+#include <csignal>
+#include <sys/resource.h>
+
 QStringList RecordingMessages::Texts() const
 {
     QStringList texts;
@@ -37,8 +40,18 @@ void FakeShell::PlaySoundFile(const QString &path)
         whileSoundPlays();
 }
 
-// The folder name holds spaces, as an installed program's folder may.
-FakeProgramFolder::FakeProgramFolder() : m_dir(QDir::tempPath() + QStringLiteral("/brimwave program XXXXXX"))
+const QString &PrivateTestFolder()
+{
+    // Made once per test program, readable by its user only (QTemporaryDir's own rights).
+    static const QTemporaryDir folder;
+    static const QString path = folder.path();
+    return path;
+}
+
+// The folder name holds spaces, as an installed program's folder may. It lies in the private
+// test folder, so no part of its path before a space is a name another user could plant.
+FakeProgramFolder::FakeProgramFolder()
+    : m_dir(PrivateTestFolder() + QStringLiteral("/brimwave program XXXXXX"))
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
 }
@@ -65,6 +78,58 @@ void FakeProgramFolder::LinkRealConverter() const
 {
     QFile::remove(ConverterPath());
     QFile::link(QCoreApplication::applicationDirPath() + QStringLiteral("/data/conv"), ConverterPath());
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    // Past the limit a write fails with EFBIG, where the system would otherwise end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_previous = qint64(limit.rlim_cur);
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_previous);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+namespace {
+
+bool CanCreateIn(const QString &folder)
+{
+    QFile probe(folder + "/.probe");
+    const bool created = probe.open(QIODevice::WriteOnly);
+    probe.remove();
+    return created;
+}
+
+} // namespace
+
+FolderWithoutNewFiles::FolderWithoutNewFiles(const QString &folder) : m_folder(folder)
+{
+    // Write rights decide for an ordinary user; the administrator needs the immutable flag.
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    if (!CanCreateIn(folder)) {
+        m_active = true;
+        return;
+    }
+    int code = -1;
+    RunProgram(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}, &code);
+    m_immutable = code == 0;
+    m_active = !CanCreateIn(folder);
+}
+
+FolderWithoutNewFiles::~FolderWithoutNewFiles()
+{
+    if (m_immutable)
+        RunProgram(QStringLiteral("chattr"), {QStringLiteral("-i"), m_folder});
+    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QByteArray RunProgram(const QString &program, const QStringList &arguments, int *exitCode)

@@ -66,6 +66,9 @@ public:
     std::function<void()> whileSoundPlays;
 };
 
+// A folder for this test program's own files, open to its user alone; deleted at the end.
+const QString &PrivateTestFolder();
+
 // A program folder of its own, with a converter of the test's making in data/.
 class FakeProgramFolder
 {
@@ -80,6 +83,33 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// While it lives, files written by this process can grow to at most `bytes`: a disk that
+// fills up, on demand.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+
+private:
+    qint64 m_previous = -1;
+};
+
+// While it lives, the folder takes no new file, though the files in it can still be written.
+class FolderWithoutNewFiles
+{
+public:
+    explicit FolderWithoutNewFiles(const QString &folder);
+    ~FolderWithoutNewFiles();
+    // False where this process has no way to lock the folder (then nothing changed).
+    bool Active() const { return m_active; }
+
+private:
+    QString m_folder;
+    bool m_immutable = false;
+    bool m_active = false;
 };
 
 // Runs a program to its end without a shell and returns its standard output.

@@ -1,9 +1,11 @@
 #include "WindowFakes.h"
 #include "platform/ProcessList.h"
 #include "queue/CodePage.h"
+#include "queue/TemporaryCopies.h"
 #include "ui/HotArea.h"
 #include "ui/QtServices.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -39,7 +41,7 @@ const QList<bool> kAllDisabled(11, false);
 TEST(Window, FirstStart)
 {
     WindowFixture f;
-    QDir().mkpath(f.places.tempFolder);
+    MakeTemporaryFolder(f.places.tempFolder);
     frmMain &w = f.Start();
     EXPECT_EQ(w.windowTitle(), "Brimwave");
     EXPECT_EQ(w.size(), QSize(696, 495));
@@ -68,6 +70,33 @@ TEST(Window, FirstStart)
     EXPECT_FALSE(w.mask().isEmpty());
     EXPECT_FALSE(w.mask().contains(QPoint(0, 0))); // the key-coloured corner is cut away
     EXPECT_TRUE(w.mask().contains(QPoint(300, 200)));
+}
+
+TEST(Window, KeysChangeNothingBehindTheStartPanel)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const auto pressAround = [&] {
+        for (int i = 0; i < 12; ++i) {
+            QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &w;
+            QTest::keyClick(target, Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_Down);
+        }
+    };
+    pressAround();
+    EXPECT_EQ(w.cmbOF()->currentText(), "WMA");
+    EXPECT_EQ(w.cmbBR()->currentText(), "192");
+    EXPECT_EQ(w.cmbR()->currentText(), "44100");
+    EXPECT_EQ(w.cmbChannel()->currentText(), "Stereo");
+
+    // Once the panel is gone, the same keys reach the pickers.
+    w.imgToolbar_Click(0);
+    pressAround();
+    const AppSettings after = w.CurrentAppSettings();
+    EXPECT_TRUE(after.FormatIndex != 1 || after.BitrateIndex != 8 || after.SampleRateIndex != 1 ||
+                after.ChannelIndex != 1);
 }
 
 TEST(Window, SettingsFilesAreReadAtStart)
@@ -101,7 +130,7 @@ TEST(Window, OnlyTheExitCommandSavesTheChoices)
     w.cmbOF()->setCurrentIndex(0);
     w.cmbBR()->setCurrentIndex(11);
     w.txtPath()->setText("/data/out");
-    QDir().mkpath(f.places.tempFolder);
+    MakeTemporaryFolder(f.places.tempFolder);
     f.WriteProgramFile("../cache/tmp/tmpfile.wav", "x");
     w.close(); // the window system's close: no save
     EXPECT_EQ(f.ReadProgramFile("setup.ini"), "<missing>");
@@ -350,6 +379,7 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
 {
     WindowFixture f;
     const QString temp = f.places.tempFolder;
+    MakeTemporaryFolder(temp);
     QDir().mkpath(temp + "/nested/deeper");
     for (const QString &name : {"/a.tmp", "/.hidden.tmp", "/nested/deeper/b.tmp"}) {
         QFile file(temp + name);

@@ -1,5 +1,7 @@
 #include "QtServices.h"
 
+#include "platform/ProcessEnd.h"
+
 #include <QApplication>
 #include <QAudioDevice>
 #include <QDesktopServices>
@@ -14,9 +16,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QtEndian>
-
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -124,6 +123,5 @@ void QtShell::PlaySoundFile(const QString &path)
 
 void QtShell::EndProcess()
 {
-    std::fflush(nullptr);
-    ::_exit(0);
+    platform::EndProcessNow();
 }

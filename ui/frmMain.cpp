@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "HotArea.h"
+#include "InstanceChannel.h"
 #include "Skin.h"
 #include "SkinLayout.h"
 #include "platform/Dialogs.h"
@@ -15,6 +16,7 @@
 #include "settings/PathTests.h"
 #include "settings/SettingsFiles.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -227,6 +229,45 @@ void frmMain::BuildControls()
     m_imgDoorButton->SetHoverPicture(Skin::Picture(QStringLiteral("door_button_hover")));
     connect(m_picDoor, &HotArea::PointerMoved, m_imgDoorButton, &HotArea::Idle);
     connect(m_imgDoorButton, &HotArea::Clicked, this, [this] { imgToolbar_Click(0); });
+    m_picDoor->installEventFilter(this);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_picDoor && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        CoverWithDoor(event->type() == QEvent::Show);
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::CoverWithDoor(bool covered)
+{
+    // What the start panel hides takes no focus, so no key can change it unseen.
+    const QList<QWidget *> children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (QWidget *child : children) {
+        if (child == m_picDoor || !m_picDoor->geometry().intersects(child->geometry()))
+            continue;
+        if (covered && !m_focusUnderDoor.contains(child)) {
+            m_focusUnderDoor.insert(child, child->focusPolicy());
+            child->setFocusPolicy(Qt::NoFocus);
+            if (child->hasFocus() || child->isAncestorOf(QApplication::focusWidget()))
+                child->clearFocus();
+        } else if (!covered && m_focusUnderDoor.contains(child)) {
+            child->setFocusPolicy(m_focusUnderDoor.take(child));
+        }
+    }
+}
+
+void frmMain::AcceptLaterStarts(InstanceChannel &channel)
+{
+    connect(&channel, &InstanceChannel::BringToFrontRequested, this, &frmMain::BringToFront);
+}
+
+void frmMain::BringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void frmMain::Form_Load()
@@ -395,7 +436,7 @@ void frmMain::imgAdd_Click()
     const QString path = m_fileDialogs->FileName;
     if (path.isEmpty())
         return;
-    QDir().mkpath(m_places.tempFolder);
+    MakeTemporaryFolder(m_places.tempFolder);
     QueueEntry entry;
     entry.inputPath = QueueInputPath(path, m_places.tempFolder);
     entry.rowText = MakeDisplayText(path);

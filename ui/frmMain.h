@@ -7,6 +7,7 @@
 #include "settings/CommonDlgsW.h"
 #include "settings/CutterOptions.h"
 
+#include <QHash>
 #include <QMap>
 #include <QPoint>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include <memory>
 
 class HotArea;
+class InstanceChannel;
 class HotText;
 class QComboBox;
 class QLabel;
@@ -51,6 +53,10 @@ public:
     void imgExit_Click();
     void imgMin_Click();
     void imgToolbar_Click(qint16 index);
+    // A later start of the program asked for this window: show it in front, restored.
+    void BringToFront();
+    // Takes the requests of later starts of the program from `channel`.
+    void AcceptLaterStarts(InstanceChannel &channel);
 
     // The output choices as the pickers and the folder box hold them now.
     AppSettings CurrentAppSettings() const;
@@ -85,9 +91,11 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BuildControls();
+    void CoverWithDoor(bool covered);
     void Form_Load();
     void Form_Unload();
     void Form_MouseMove();
@@ -111,6 +119,8 @@ private:
     QPixmap m_face;
     // Where the pointer took hold of the window, when the window system cannot move it.
     std::optional<QPoint> m_dragOffset;
+    // Focus policies of the controls under the start panel, while it covers them.
+    QHash<QWidget *, Qt::FocusPolicy> m_focusUnderDoor;
 
     QTreeView *m_LV = nullptr;
     QLabel *m_picText = nullptr;

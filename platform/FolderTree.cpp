@@ -1,0 +1,124 @@
+#include "FolderTree.h"
+
+#include <QFile>
+
+#ifdef Q_OS_WIN
+#error "The Windows folder walk is not written yet"
+#endif
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+namespace {
+
+constexpr int kOpenFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+// Deeper trees than this are left alone rather than running out of open files.
+constexpr int kDeepestLevel = 200;
+
+// The entries of an open folder, read once; the folder is changed only after the listing.
+std::vector<std::string> Names(int folderFd)
+{
+    std::vector<std::string> names;
+    const int listFd = ::dup(folderFd);
+    if (listFd < 0)
+        return names;
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return names;
+    }
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+// Opens a subfolder without following a link; a subfolder that refuses to be opened (no read or
+// search right) is opened up once: a folder cannot be hard-linked, so nothing else changes.
+int OpenSubfolder(int parentFd, const char *name)
+{
+    int fd = ::openat(parentFd, name, kOpenFolder);
+    if (fd < 0 && errno == EACCES && ::fchmodat(parentFd, name, S_IRWXU, 0) == 0)
+        fd = ::openat(parentFd, name, kOpenFolder);
+    return fd;
+}
+
+bool Unlink(int parentFd, const char *name, int flags)
+{
+    if (::unlinkat(parentFd, name, flags) == 0)
+        return true;
+    if (errno != EACCES && errno != EPERM)
+        return false;
+    // The folder itself refuses changes: give it write and search rights, then try again.
+    struct stat own
+    {
+    };
+    if (::fstat(parentFd, &own) != 0 || ::fchmod(parentFd, own.st_mode | S_IRWXU) != 0)
+        return false;
+    return ::unlinkat(parentFd, name, flags) == 0;
+}
+
+void EmptyFolder(int folderFd, dev_t device, int level, const std::function<void()> &afterEachEntry)
+{
+    for (const std::string &name : Names(folderFd)) {
+        struct stat info
+        {
+        };
+        if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            if (!S_ISDIR(info.st_mode)) {
+                Unlink(folderFd, name.c_str(), 0);
+            } else if (info.st_dev == device && level < kDeepestLevel) {
+                const int subFd = OpenSubfolder(folderFd, name.c_str());
+                struct stat opened
+                {
+                };
+                // The same folder that was looked at, not one swapped in since.
+                if (subFd >= 0 && ::fstat(subFd, &opened) == 0 && opened.st_dev == info.st_dev &&
+                    opened.st_ino == info.st_ino) {
+                    EmptyFolder(subFd, device, level + 1, afterEachEntry);
+                    Unlink(folderFd, name.c_str(), AT_REMOVEDIR);
+                }
+                if (subFd >= 0)
+                    ::close(subFd);
+            }
+        }
+        if (afterEachEntry)
+            afterEachEntry();
+    }
+}
+
+} // namespace
+
+bool RemoveFolderTree(const QString &folder, const std::function<void()> &afterEachEntry)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    const int fd = ::open(path.constData(), kOpenFolder);
+    if (fd < 0)
+        return false;
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) == 0)
+        EmptyFolder(fd, info.st_dev, 0, afterEachEntry);
+    ::close(fd);
+    return ::rmdir(path.constData()) == 0;
+}
+
+bool IsSymLink(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+} // namespace platform

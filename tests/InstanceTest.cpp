@@ -1,0 +1,104 @@
+#include "WindowFakes.h"
+#include "platform/ProcessEnd.h"
+#include "platform/SingleInstance.h"
+#include "ui/InstanceChannel.h"
+#include "ui/QtServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Outcome = platform::SingleInstance::Outcome;
+
+QString Program()
+{
+    return QCoreApplication::applicationDirPath() + "/brimwave";
+}
+
+TEST(Instance, OnlyAnotherLiveProcessKeepsTheProgramOut)
+{
+    QTemporaryDir dir;
+    const QString lock = dir.path() + "/cache/instance.lock";
+
+    // A lock left by an earlier run that ended at once and had this very process id.
+    {
+        QLockFile earlier(lock);
+        QDir().mkpath(dir.path() + "/cache");
+        ASSERT_TRUE(earlier.tryLock(0));
+        QFile file(lock);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray left = file.readAll();
+        file.close();
+        earlier.unlock();
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(left);
+    }
+    platform::SingleInstance first(lock);
+    EXPECT_EQ(first.Result(), Outcome::First);
+
+    // No lock can be made: the program starts all the same.
+    QFile blocker(dir.path() + "/file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    EXPECT_EQ(platform::SingleInstance(dir.path() + "/file/instance.lock").Result(), Outcome::Unguarded);
+    QDir().mkpath(dir.path() + "/locked");
+    const FolderWithoutNewFiles locked(dir.path() + "/locked");
+    if (locked.Active())
+        EXPECT_EQ(platform::SingleInstance(dir.path() + "/locked/instance.lock").Result(),
+                  Outcome::Unguarded);
+}
+
+TEST(Instance, EndingAtOnceGivesTheLockBack)
+{
+    QTemporaryDir dir;
+    const QString lock = dir.path() + "/instance.lock";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The program's way out: the lock taken at start, then the end from the exit button.
+        platform::SingleInstance instance(lock);
+        if (instance.Result() != Outcome::First)
+            ::_exit(3);
+        platform::DoBeforeProcessEnd([&instance] { instance.Release(); });
+        QtShell().EndProcess();
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_FALSE(QFileInfo::exists(lock));
+}
+
+TEST(Instance, ALaterStartBringsTheRunningWindowToTheFront)
+{
+    QTemporaryDir cache;
+    const QString folder = cache.path() + "/Brimwave";
+    QDir().mkpath(folder);
+    platform::SingleInstance held(folder + "/instance.lock");
+    ASSERT_EQ(held.Result(), Outcome::First);
+    WindowFixture f;
+    frmMain &w = f.Start();
+    InstanceChannel channel(folder + "/instance.socket");
+    w.AcceptLaterStarts(channel);
+    ASSERT_TRUE(channel.Listen());
+    w.showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.isMinimized(); }, 2000));
+
+    QProcess later;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CACHE_HOME", cache.path());
+    later.setProcessEnvironment(env);
+    later.start(Program(), {});
+    // The later start waits for its request to be taken, so the test keeps the loop running.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(later.exitCode(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isMinimized(); }, 2000));
+}
+
+} // namespace
