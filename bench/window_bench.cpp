@@ -31,11 +31,16 @@ namespace {
 class ScriptedDialogs : public platform::Dialogs
 {
 public:
-    std::optional<QString> OpenFile(const OpenFileRequest &) override
+    std::optional<OpenFileResult> OpenFile(const OpenFileRequest &) override
     {
-        return files.isEmpty() ? std::nullopt : std::optional<QString>(files.takeFirst());
+        if (files.isEmpty())
+            return std::nullopt;
+        return OpenFileResult{files.takeFirst(), 0};
     }
-    std::optional<QString> BrowseForFolder(QObject *, const QString &) override { return std::nullopt; }
+    std::optional<QString> BrowseForFolder(QObject *, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
     QStringList files;
 };
 
@@ -100,15 +105,13 @@ int Batch()
     window.cmbBR()->setCurrentText(QStringLiteral("192"));
     window.txtPath()->setText(out);
 
-    const auto isProgram = [](const QString &path) {
-        return QFileInfo(path).isExecutable();
-    };
     const auto direct = [&] {
         return MillisecondsOf([&] {
             for (const QString &input : inputs) {
                 const ConverterCommand cmd =
                     BuildConverterCommand(places.programFolder, input, window.CurrentChoices());
-                const QStringList argv = ConverterArgv(SplitConverterCommandLine(cmd.commandLine, isProgram));
+                const QStringList argv = ConverterArgv(
+                    SplitConverterCommandLine(cmd.commandLine, ConverterPath(places.programFolder)));
                 RunDirectly(argv.first(), argv.mid(1));
             }
         });

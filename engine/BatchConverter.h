@@ -3,6 +3,7 @@
 #include "ConversionProgress.h"
 #include "ConverterCommand.h"
 #include "DOSOutputs.h"
+#include "platform/FileSystem.h"
 
 #include <QObject>
 #include <QTimer>
@@ -27,10 +28,11 @@ public:
     struct Failure
     {
         QString rowText;
-        QString lastErrorLine;
+        QString reason;
     };
 
-    // `choices` gives the output choices at the moment each file starts.
+    // `choices` gives the output choices at the moment each file starts; its output folder is
+    // an absolute path.
     BatchConverter(QueueModel &queue, platform::UserMessages &messages, platform::Shell &shell,
                    std::function<ConversionChoices()> choices, QString programFolder,
                    QObject *parent = nullptr);
@@ -43,6 +45,10 @@ public:
     void Timer1_Timer();
     void ConvertNextFile();
 
+    // The program is closing while a file converts: the converter is ended and the file it
+    // was writing is deleted. Files already converted stay.
+    void AbandonCurrentFile();
+
 signals:
     void ProgressChanged(const ProgressDisplay &display);
     // The output folder has been shown and the finish sound played: the batch is over.
@@ -53,6 +59,13 @@ signals:
 private:
     void objDOS_ReceiveOutputs(const QString &CommandOutputs);
     void objDOS_CommandOver();
+    // Why the head entry must not be converted into `outputPath`; empty when it may.
+    QString RefusalFor(const QString &outputPath) const;
+    // Why the conversion that just ended failed; empty when it succeeded. Sets
+    // `deleteOutput` when what it left must not stay.
+    QString FailureOfLastConversion(bool &deleteOutput) const;
+    // Takes the head entry off as failed, and moves on to the next file.
+    void SkipHead(const QString &reason);
     void EndBatch(const ConversionChoices &choices);
     void ReportFailures();
 
@@ -67,6 +80,8 @@ private:
     // The file being converted.
     ConversionChoices m_current;
     QString m_currentOutput;
+    platform::FileStamp m_outputBefore;
+    bool m_converting = false;
     bool m_commandOver = false;
     QList<Failure> m_failures;
 };

@@ -9,25 +9,15 @@ const QLatin1Char kQuote('"');
 
 } // namespace
 
-SplitCommandLine SplitConverterCommandLine(const QString &commandLine,
-                                           const std::function<bool(const QString &)> &isProgram)
+SplitCommandLine SplitConverterCommandLine(const QString &commandLine, const QString &converterPath)
 {
     SplitCommandLine split;
-    qsizetype programEnd = -1;
-    for (qsizetype end = commandLine.indexOf(kSpace);; end = commandLine.indexOf(kSpace, end + 1)) {
-        const qsizetype candidateEnd = end < 0 ? commandLine.size() : end;
-        if (candidateEnd > 0 && isProgram(commandLine.left(candidateEnd))) {
-            programEnd = candidateEnd;
-            break;
-        }
-        if (end < 0)
-            break;
-    }
-    if (programEnd < 0) {
-        programEnd = commandLine.indexOf(kSpace);
-        if (programEnd < 0)
-            programEnd = commandLine.size();
-    }
+    qsizetype programEnd = commandLine.indexOf(kSpace);
+    if (!converterPath.isEmpty() && commandLine.startsWith(converterPath) &&
+        (commandLine.size() == converterPath.size() || commandLine.at(converterPath.size()) == kSpace))
+        programEnd = converterPath.size();
+    else if (programEnd < 0)
+        programEnd = commandLine.size();
     split.program = commandLine.left(programEnd);
 
     qsizetype pos = programEnd;

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 // A converter command line taken apart into the pieces it was built from.
 struct CommandLinePiece
 {
@@ -20,12 +18,13 @@ struct SplitCommandLine
 };
 
 // Splits a command line the way it was put together:
-// - the program path is not quoted and may hold spaces: it is the shortest run of the line,
-//   ending before a space or at the end, that `isProgram` accepts (the whole first word when none is);
+// - the program path is not quoted and may hold spaces: when the line begins with
+//   `converterPath` followed by a space (or nothing), that path is the program, exactly; any
+//   other line's program is its first word. Nothing is looked up on disk, so no file whose
+//   name is a part of the path can take the converter's place;
 // - after it, a piece that starts with a double quote runs to the next double quote, whatever
 //   it holds (spaces, dashes, newlines); any other piece runs to the next space.
-SplitCommandLine SplitConverterCommandLine(const QString &commandLine,
-                                           const std::function<bool(const QString &)> &isProgram);
+SplitCommandLine SplitConverterCommandLine(const QString &commandLine, const QString &converterPath);
 
 // The argument vector to start the converter with, program first. A quoted piece is a file
 // name; one that does not begin with the root is passed as "file:" + name, so that the

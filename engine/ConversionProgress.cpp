@@ -2,6 +2,7 @@
 
 #include "queue/QueueModel.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cmath>
@@ -93,22 +94,32 @@ QString UnfinishedTail(const QString &text)
 
 } // namespace
 
-std::optional<qint64> ParseClockSeconds(const QString &text)
+std::optional<double> ParseClock(const QString &text)
 {
+    // Plain decimal numbers only: no exponent, no "inf" or "nan". A file name echoed by the
+    // converter can look like a field; such a text is not progress.
+    static const QRegularExpression number(QStringLiteral("^-?\\d{1,12}(\\.\\d{0,12})?$"));
     const QStringList fields = text.split(QLatin1Char(':'));
     if (fields.size() < 3)
         return std::nullopt;
     QString secondsText = fields.at(2);
     if (secondsText.endsWith(QLatin1Char(',')))
         secondsText.chop(1);
-    bool okHours = false, okMinutes = false, okSeconds = false;
-    const double hours = fields.at(0).toDouble(&okHours);
-    const double minutes = fields.at(1).toDouble(&okMinutes);
-    const double seconds = secondsText.toDouble(&okSeconds);
-    if (!okHours || !okMinutes || !okSeconds)
+    for (const QString &field : {fields.at(0), fields.at(1), secondsText}) {
+        if (!number.match(field).hasMatch())
+            return std::nullopt;
+    }
+    return fields.at(0).toDouble() * 3600 + fields.at(1).toDouble() * 60 + secondsText.toDouble();
+}
+
+std::optional<qint64> ParseClockSeconds(const QString &text)
+{
+    const std::optional<double> seconds = ParseClock(text);
+    if (!seconds)
         return std::nullopt;
-    // std::nearbyint rounds halves to the even neighbour in the default rounding mode.
-    return qint64(std::nearbyint(hours * 3600 + minutes * 60 + seconds));
+    // std::nearbyint rounds halves to the even neighbour in the default rounding mode; twelve
+    // digits per field keep the value far inside the range of the result.
+    return qint64(std::nearbyint(*seconds));
 }
 
 ProgressDisplay ProgressFor(qint64 positionSeconds, qint64 totalSeconds)
@@ -141,6 +152,9 @@ std::optional<ProgressDisplay> ConversionProgress::ReceiveOutputs(const QString 
     const FieldMatch time = FindField(text, kTimeKey);
     if (time.keyAt < 0)
         return std::nullopt;
+    const std::optional<double> position = ParseClock(time.value);
+    if (position && *position > 0)
+        m_reachedPastStart = true;
     return ProgressFor(ParseClockSeconds(time.value).value_or(0), m_totalSeconds);
 }
 
@@ -149,4 +163,5 @@ void ConversionProgress::CommandOver(QueueModel &queue)
     queue.RemoveHead();
     m_totalSeconds = 0;
     m_unfinishedTail.clear();
+    m_reachedPastStart = false;
 }

@@ -20,9 +20,11 @@ inline bool operator==(const ProgressDisplay &a, const ProgressDisplay &b)
     return a.barShare == b.barShare && a.label == b.label;
 }
 
-// Reads a "HH:MM:SS.ff" duration or position: hours, minutes and seconds as decimal numbers,
-// a comma after the seconds ignored. Rounds to whole seconds, halves to the even neighbour.
-// Empty when there are fewer than three fields or a field is not a number.
+// Reads a "HH:MM:SS.ff" duration or position in seconds: hours, minutes and seconds as plain
+// decimal numbers, a comma after the seconds ignored. Empty when there are fewer than three
+// fields or a field is not such a number.
+std::optional<double> ParseClock(const QString &text);
+// The same, rounded to whole seconds, halves to the even neighbour.
 std::optional<qint64> ParseClockSeconds(const QString &text);
 
 // The display for `position` seconds of `totalSeconds`: full bar and "100%" when the total is
@@ -36,6 +38,8 @@ class ConversionProgress
 public:
     // Length of the current file (or of its cut stretch) in whole seconds; 0 while unknown.
     qint64 TotalSeconds() const { return m_totalSeconds; }
+    // Whether the converter has reported a position past the start for the current file.
+    bool ReachedPastStart() const { return m_reachedPastStart; }
 
     // One chunk of converter output. Returns the new display when the chunk held a position.
     // A field cut by a read boundary is found when the next chunk completes it.
@@ -47,4 +51,5 @@ public:
 private:
     qint64 m_totalSeconds = 0;
     QString m_unfinishedTail;
+    bool m_reachedPastStart = false;
 };

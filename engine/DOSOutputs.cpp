@@ -12,19 +12,15 @@
 
 #include <memory>
 
-namespace {
-
-bool IsExecutableFile(const QString &path)
+DOSOutputs::DOSOutputs(platform::UserMessages &messages, QString converterPath, QObject *parent)
+    : QObject(parent), m_messages(messages), m_converterPath(std::move(converterPath))
 {
-    const QFileInfo info(path);
-    return info.isFile() && info.isExecutable();
 }
 
-} // namespace
-
-DOSOutputs::DOSOutputs(platform::UserMessages &messages, QObject *parent)
-    : QObject(parent), m_messages(messages)
+void DOSOutputs::EndCurrentChild()
 {
+    if (m_child)
+        m_child->Kill();
 }
 
 bool DOSOutputs::IsProcessRunning(const QString &name) const
@@ -42,7 +38,7 @@ QString DOSOutputs::ExecuteCommand(const QString &CommandLine)
         return {};
     }
 
-    const QStringList argv = ConverterArgv(SplitConverterCommandLine(m_commandLine, IsExecutableFile));
+    const QStringList argv = ConverterArgv(SplitConverterCommandLine(m_commandLine, m_converterPath));
     platform::ChildProcess child;
     switch (child.Start(argv)) {
     case platform::ChildProcess::StartResult::Started:
@@ -57,7 +53,8 @@ QString DOSOutputs::ExecuteCommand(const QString &CommandLine)
     }
 
     m_outputs.clear();
-    m_lastExitCode.reset();
+    m_lastEnd = {};
+    m_child = &child;
     // One decoder for the whole run, so a character cut by a read boundary is not garbled.
     QStringDecoder decode(QStringConverter::System);
     std::unique_ptr<clsWaitableTimer> timer;
@@ -92,10 +89,13 @@ QString DOSOutputs::ExecuteCommand(const QString &CommandLine)
         }
     }
 
+    m_child = nullptr;
     child.Reap();
     child.CloseReadEnd();
-    if (child.HasEnded() && child.ExitCode() >= 0)
-        m_lastExitCode = child.ExitCode();
+    if (child.HasEnded() && child.EndSignal() != 0)
+        m_lastEnd = {ChildEnd::Kind::Signalled, 0, child.EndSignal()};
+    else if (child.HasEnded() && child.ExitCode() >= 0)
+        m_lastEnd = {ChildEnd::Kind::Exited, child.ExitCode(), 0};
     emit CommandOver();
     return m_outputs;
 }

@@ -3,11 +3,10 @@
 #include <QObject>
 #include <QString>
 
-#include <optional>
-
 namespace platform {
+class ChildProcess;
 class UserMessages;
-}
+} // namespace platform
 
 // Runs one converter command line as a hidden child process, hands every piece of its console
 // output to its owner as it arrives, and reports the end. The application keeps handling its
@@ -19,19 +18,29 @@ public:
     static constexpr int ReadSize = 1024;
     static constexpr int PollMilliSeconds = 50;
 
-    explicit DOSOutputs(platform::UserMessages &messages, QObject *parent = nullptr);
+    // `converterPath` is the converter the command lines name: exactly this path is started,
+    // whatever else a command line may look like.
+    DOSOutputs(platform::UserMessages &messages, QString converterPath, QObject *parent = nullptr);
 
     QString CommandLine() const { return m_commandLine; }
     void SetCommandLine(const QString &DOSCommand) { m_commandLine = DOSCommand; }
     // Everything read from the child during the last run, in order.
     QString Outputs() const { return m_outputs; }
-    // How the last started child ended: its exit code, or none when it did not start,
-    // was killed by a signal, or its end could not be collected.
-    std::optional<int> LastExitCode() const { return m_lastExitCode; }
+    // How the last started child ended.
+    struct ChildEnd
+    {
+        enum class Kind { Unknown, Exited, Signalled };
+        Kind kind = Kind::Unknown; // Unknown: not started, or its end could not be collected
+        int exitCode = 0;
+        int signal = 0;
+    };
+    ChildEnd LastEnd() const { return m_lastEnd; }
 
     // Runs the command line to its end and returns the accumulated output; empty text when
     // the child could not be started (the user has then been told why and no event is raised).
     QString ExecuteCommand(const QString &CommandLine = {});
+    // Ends the child that ExecuteCommand is running, if any (the program is closing).
+    void EndCurrentChild();
 
 signals:
     // The text of one read of at most ReadSize bytes (empty after a failed read).
@@ -40,10 +49,13 @@ signals:
     void CommandOver();
 
 private:
-    bool IsProcessRunning(const QString &name) const;
+    // Whether any process of the converter's name runs; tests put in their own answer.
+    virtual bool IsProcessRunning(const QString &name) const;
 
     platform::UserMessages &m_messages;
+    QString m_converterPath;
     QString m_commandLine;
     QString m_outputs;
-    std::optional<int> m_lastExitCode;
+    ChildEnd m_lastEnd;
+    platform::ChildProcess *m_child = nullptr;
 };

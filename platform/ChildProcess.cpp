@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
@@ -24,6 +25,7 @@ ChildProcess::StartResult ChildProcess::Start(const QStringList &argv)
 {
     m_ended = false;
     m_exitCode = -1;
+    m_endSignal = 0;
     m_lastError = 0;
     if (argv.isEmpty()) {
         m_lastError = ENOENT;
@@ -93,10 +95,26 @@ bool ChildProcess::Reap()
     if (done == pid_t(m_pid)) {
         m_ended = true;
         m_exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        m_endSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     } else if (done < 0 && errno == ECHILD) {
         m_ended = true;
     }
     return m_ended;
+}
+
+void ChildProcess::Kill()
+{
+    if (m_ended || m_pid <= 0 || ::kill(pid_t(m_pid), SIGKILL) != 0)
+        return;
+    // A killed child ends at once; collecting it here means it writes nothing more.
+    int status = 0;
+    pid_t done;
+    do {
+        done = ::waitpid(pid_t(m_pid), &status, 0);
+    } while (done < 0 && errno == EINTR);
+    m_ended = true;
+    m_exitCode = -1;
+    m_endSignal = SIGKILL;
 }
 
 void ChildProcess::CloseReadEnd()

@@ -33,6 +33,10 @@ public:
     bool HasEnded() const { return m_ended; }
     // Exit code when the child exited normally; -1 when it was killed by a signal or has not ended.
     int ExitCode() const { return m_exitCode; }
+    // The signal that ended the child; 0 when none did.
+    int EndSignal() const { return m_endSignal; }
+    // Ends the child at once and collects it: once this returns, it writes nothing more.
+    void Kill();
 
     void CloseReadEnd();
 
@@ -41,6 +45,7 @@ private:
     qint64 m_pid = -1;
     bool m_ended = false;
     int m_exitCode = -1;
+    int m_endSignal = 0;
     int m_lastError = 0;
 };
 

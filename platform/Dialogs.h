@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,21 +14,37 @@ namespace platform {
 class Dialogs
 {
 public:
+    struct FileType
+    {
+        QString description; // what the list of types shows, as it stands
+        QStringList patterns;
+    };
+
     struct OpenFileRequest
     {
         QObject *owner = nullptr;
         QString title;            // empty: the system's own title
         QString initialFolder;    // empty: the system's choice
         QString proposedName;     // the name first offered
-        QStringList fileTypes;    // "Description (patterns)" each
+        QString defaultExtension; // added to a typed name without one
+        QList<FileType> fileTypes;
         int selectedFileType = 0; // 0-based
+        quint32 flags = 0;
+    };
+
+    struct OpenFileResult
+    {
+        QString path;
+        quint32 flags = 0; // as the dialog hands them back
     };
 
     virtual ~Dialogs() = default;
-    // The chosen file's full path; none when the user cancelled.
-    virtual std::optional<QString> OpenFile(const OpenFileRequest &request) = 0;
-    // The chosen folder's path; none when the user cancelled.
-    virtual std::optional<QString> BrowseForFolder(QObject *owner, const QString &prompt) = 0;
+    // The chosen file; none when the user cancelled.
+    virtual std::optional<OpenFileResult> OpenFile(const OpenFileRequest &request) = 0;
+    // The chosen folder's path; none when the user cancelled. The browser starts in
+    // `startFolder` when that exists, and shows `prompt` inside itself.
+    virtual std::optional<QString> BrowseForFolder(QObject *owner, const QString &prompt,
+                                                   const QString &startFolder) = 0;
 };
 
 } // namespace platform

@@ -9,6 +9,7 @@
 #error "The Windows process list is not written yet"
 #else
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 #endif
@@ -45,6 +46,18 @@ bool ReadProcessEntry(const QString &pidText, ProcessEntry &entry)
     return true;
 }
 
+// Belongs to the user the program runs as: another user's processes can neither be ended nor
+// be ours to wait for.
+bool OwnProcess(const QString &pidText)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(QStringLiteral("/proc/") + pidText).constData(), &info) == 0 &&
+           info.st_uid == ::geteuid();
+}
+
+// Visits the processes of the current user.
 void ForEachProcess(const std::function<void(const ProcessEntry &)> &visit)
 {
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -52,7 +65,7 @@ void ForEachProcess(const std::function<void(const ProcessEntry &)> &visit)
         bool numeric = false;
         pidText.toLongLong(&numeric);
         ProcessEntry entry;
-        if (numeric && ReadProcessEntry(pidText, entry))
+        if (numeric && OwnProcess(pidText) && ReadProcessEntry(pidText, entry))
             visit(entry);
     }
 }

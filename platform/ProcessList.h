@@ -7,11 +7,12 @@ namespace platform {
 // The executable name under which the converter runs and is recognised in the process list.
 QString ConverterProcessName();
 
-// True when any live process has the executable name `name`, compared after lower-casing both.
-// A zombie (ended but not yet reaped) does not count as running.
+// True when any live process of the current user has the executable name `name`, compared
+// after lower-casing both. A zombie (ended but not yet reaped) does not count as running.
 bool IsProcessNameRunning(const QString &name);
 
-// Ends every live process whose executable name equals `name` (lower-cased compare).
+// Ends every live process of the current user whose executable name equals `name`
+// (lower-cased compare).
 // Processes that cannot be signalled are skipped. Returns how many were signalled.
 int KillProcessByName(const QString &name);
 

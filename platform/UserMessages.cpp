@@ -11,3 +11,13 @@ void ConsoleMessages::Show(const QString &text, const QString &title, Icon)
 }
 
 } // namespace platform
+
+namespace platform {
+
+void ConsoleMessages::ShowWithDetails(const QString &text, const QString &details, const QString &title,
+                                      Icon icon)
+{
+    Show(text + QStringLiteral("\n") + details, title, icon);
+}
+
+} // namespace platform

@@ -14,6 +14,9 @@ public:
     // Shows `text` with an OK button and returns when the user has dismissed it.
     // An empty title shows the application's own title.
     virtual void Show(const QString &text, const QString &title, Icon icon) = 0;
+    // The same, with a longer text the user can open below the message.
+    virtual void ShowWithDetails(const QString &text, const QString &details, const QString &title,
+                                 Icon icon) = 0;
 };
 
 // Used where no window exists: writes the message to standard error.
@@ -21,6 +24,8 @@ class ConsoleMessages : public UserMessages
 {
 public:
     void Show(const QString &text, const QString &title, Icon icon) override;
+    void ShowWithDetails(const QString &text, const QString &details, const QString &title,
+                         Icon icon) override;
 };
 
 } // namespace platform

@@ -16,7 +16,22 @@ QString TitleOfPath(const QString &path)
 
 QString FormatCode(const QString &text)
 {
-    return text.right(3).toUpper();
+    // Letter by letter, so that a letter whose capital is two letters ("ß") still counts as one.
+    QString code = text.right(3);
+    for (QChar &ch : code)
+        ch = ch.toUpper();
+    return code;
+}
+
+QString TrimSpaces(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text.at(start) == QLatin1Char(' '))
+        ++start;
+    while (end > start && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(start, end - start);
 }
 
 QString MakeDisplayText(const QString &path, const CodePage &page)

@@ -11,8 +11,11 @@ QString FileNameOfPath(const QString &path);
 // with its only ".". This is the base name of the output file.
 QString TitleOfPath(const QString &path);
 
-// The last three characters of `text`, upper-cased; the whole text upper-cased when shorter.
+// The last three characters of `text`, each upper-cased; the whole text when shorter.
 QString FormatCode(const QString &text);
+
+// `text` without its leading and trailing spaces; other blanks (tabs, line breaks) stay.
+QString TrimSpaces(const QString &text);
 
 // The row text for a chosen file: its narrow form, with each character of the file name that
 // a file name cannot show ("/", "<", ">", "?", '"', ":", "*", "|") replaced by a space.

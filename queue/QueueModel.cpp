@@ -49,7 +49,7 @@ void QueueModel::Append(const QList<QueueEntry> &entries)
     endInsertRows();
 }
 
-QStringList QueueModel::InputPaths() const
+QStringList QueueModel::lstFile() const
 {
     QStringList paths;
     paths.reserve(m_entries.size());

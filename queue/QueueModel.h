@@ -33,8 +33,8 @@ public:
     bool IsEmpty() const { return m_entries.isEmpty(); }
     int Count() const { return int(m_entries.size()); }
     const QueueEntry &At(int row) const { return m_entries.at(row); }
-    // The paths the converter will read, in order.
-    QStringList InputPaths() const;
+    // The paths the converter will read, in order: the hidden path list beside the rows.
+    QStringList lstFile() const;
 
     // Takes the head entry off once its conversion has ended. False when the queue is empty.
     bool RemoveHead();

@@ -1,7 +1,7 @@
 #include "TemporaryCopies.h"
 
 #include "PathHelpers.h"
-#include "platform/FolderTree.h"
+#include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
 #include "platform/Paths.h"
 #include "settings/PathTests.h"
@@ -43,7 +43,7 @@ QString CleanedCopyTitle(const QString &path, const QDateTime &now, const CodePa
     title.truncate(kMaxTitleLength);
     while (!title.isEmpty() && QFile::encodeName(title + kCopySuffix).size() > kMaxNameBytes)
         title.chop(1);
-    if (title.trimmed().isEmpty())
+    if (TrimSpaces(title).isEmpty())
         title = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return title;
 }

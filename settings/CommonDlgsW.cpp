@@ -1,40 +1,65 @@
 #include "CommonDlgsW.h"
 
-#include "platform/Dialogs.h"
 #include "queue/PathHelpers.h"
 
-QStringList CommonDlgsW::FileTypes() const
+#include <QFile>
+
+namespace {
+
+// Whether `text` fits a buffer of `size` with its end mark.
+bool FitsBuffer(const QString &text, int size)
+{
+#ifdef Q_OS_WIN
+    return text.size() < size;
+#else
+    return QFile::encodeName(text).size() < size;
+#endif
+}
+
+} // namespace
+
+QList<platform::Dialogs::FileType> CommonDlgsW::FileTypes() const
 {
     const QStringList parts = Filter.split(QLatin1Char('|'));
-    QStringList types;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString &description = parts.at(i);
-        QString patterns = parts.at(i + 1);
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        // The dialog reads the patterns from the parentheses at the end of each type.
-        const QString tail = QLatin1Char('(') + patterns + QLatin1Char(')');
-        types.append(description.endsWith(tail) ? description : description + QLatin1Char(' ') + tail);
-    }
+    QList<platform::Dialogs::FileType> types;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        types.append({parts.at(i), parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)});
     return types;
 }
 
-bool CommonDlgsW::ShowOpen(QObject *owner)
+std::optional<platform::Dialogs::OpenFileRequest> CommonDlgsW::PrepareFileDialog(QObject *owner) const
 {
-    if (FileName.size() > kBufferCharacters || InitDir.size() > kBufferCharacters)
-        return false;
+    if (!FitsBuffer(FileName, kBufferSize) || !FitsBuffer(InitDir, kBufferSize))
+        return std::nullopt;
     platform::Dialogs::OpenFileRequest request;
     request.owner = owner;
     request.title = DialogTitle;
     request.initialFolder = InitDir;
     request.proposedName = FileName;
+    request.defaultExtension = DefaultExt;
     request.fileTypes = FileTypes();
     request.selectedFileType =
         qBound(0, FilterIndex - 1, int(std::max<qsizetype>(request.fileTypes.size() - 1, 0)));
-    const std::optional<QString> chosen = m_dialogs.OpenFile(request);
-    if (!chosen || chosen->size() >= MaxFileSize)
-        return false;
-    FileName = *chosen;
-    FileTitle = FileNameOfPath(*chosen);
+    request.flags = Flags;
+    return request;
+}
+
+void CommonDlgsW::CollectFileDialogResult(const platform::Dialogs::OpenFileResult &result)
+{
+    FileName = result.path;
+    FileTitle = FileNameOfPath(result.path);
     Title = FileTitle;
+    Flags = result.flags;
+}
+
+bool CommonDlgsW::ShowOpen(QObject *owner)
+{
+    const std::optional<platform::Dialogs::OpenFileRequest> request = PrepareFileDialog(owner);
+    if (!request)
+        return false;
+    const std::optional<platform::Dialogs::OpenFileResult> chosen = m_dialogs.OpenFile(*request);
+    if (!chosen || !FitsBuffer(chosen->path, MaxFileSize))
+        return false;
+    CollectFileDialogResult(*chosen);
     return true;
 }

@@ -128,8 +128,7 @@ TEST(CommandLine, QuoteInAnyNameCannotEndItsPiece)
     ConversionChoices c = Choices(3, false);
     c.outputFolder = QStringLiteral("/tmp/a\" -f mp4 \"/tmp/b");
     const ConverterCommand cmd = BuildConverterCommand(kProgram, QStringLiteral("/v/x\" -i \"y.mp4"), c);
-    const SplitCommandLine split = SplitConverterCommandLine(
-        cmd.commandLine, [](const QString &p) { return p == "/opt/Apps/Conv/data/conv"; });
+    const SplitCommandLine split = SplitConverterCommandLine(cmd.commandLine, "/opt/Apps/Conv/data/conv");
     ASSERT_EQ(split.arguments.size(), 9);
     EXPECT_EQ(split.arguments[3].text, QStringLiteral("/v/x? -i ?y.mp4"));
     EXPECT_EQ(split.arguments.last().text, QStringLiteral("/tmp/a? -f mp4 ?/tmp/b/x? -i ?y.wav"));
@@ -138,9 +137,6 @@ TEST(CommandLine, QuoteInAnyNameCannotEndItsPiece)
 TEST(CommandLineSplitter, GivesBackThePiecesItWasBuiltFrom)
 {
     const QString program = QStringLiteral("/opt/my apps/conv dir/data/conv");
-    const auto isProgram = [&](const QString &p) {
-        return p == program;
-    };
     const QStringList names = {
         QStringLiteral("/v/plain.mp4"),
         QStringLiteral("/v/with space/a b.mp4"),
@@ -153,7 +149,7 @@ TEST(CommandLineSplitter, GivesBackThePiecesItWasBuiltFrom)
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
         const QString line = program + " -threads 1 -i \"" + name + "\" -ss 5 -t 6 -y -vn \"/out dir/x.mp3\"";
-        const SplitCommandLine split = SplitConverterCommandLine(line, isProgram);
+        const SplitCommandLine split = SplitConverterCommandLine(line, program);
         EXPECT_EQ(split.program, program);
         QStringList texts;
         for (const CommandLinePiece &piece : split.arguments)
@@ -164,11 +160,20 @@ TEST(CommandLineSplitter, GivesBackThePiecesItWasBuiltFrom)
     }
 }
 
+TEST(CommandLineSplitter, TheConverterIsExactlyTheGivenPath)
+{
+    const QString converter = "/opt/p q/data/conv";
+    const SplitCommandLine split =
+        SplitConverterCommandLine(converter + " -threads 1 -i \"/a.mp4\"", converter);
+    EXPECT_EQ(split.program, converter);
+    EXPECT_EQ(split.arguments.size(), 4);
+    // The path must stand whole: a longer first word is not the converter.
+    EXPECT_EQ(SplitConverterCommandLine(converter + "x -i", converter).program, "/opt/p");
+}
+
 TEST(CommandLineSplitter, ProgramFallbackAndRelativeFileNames)
 {
-    const auto none = [](const QString &) {
-        return false;
-    };
+    const QString none;
     SplitCommandLine split =
         SplitConverterCommandLine(QStringLiteral("/missing/conv -i \"a.mp4\" \"-x/b.mp3\""), none);
     EXPECT_EQ(split.program, QStringLiteral("/missing/conv"));

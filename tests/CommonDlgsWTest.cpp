@@ -6,13 +6,21 @@
 
 namespace {
 
+QStringList Descriptions(const QList<platform::Dialogs::FileType> &types)
+{
+    QStringList texts;
+    for (const platform::Dialogs::FileType &type : types)
+        texts << type.description + " = " + type.patterns.join(' ');
+    return texts;
+}
+
 TEST(CommonDlgsW, NewObjectOffersAllFiles)
 {
     FakeDialogs dialogs;
     CommonDlgsW dlg(dialogs);
     EXPECT_FALSE(dlg.ShowOpen(nullptr)); // cancelled
     ASSERT_EQ(dialogs.fileRequests.size(), 1);
-    EXPECT_EQ(dialogs.fileRequests[0].fileTypes, QStringList{"All files (*.*)"});
+    EXPECT_EQ(Descriptions(dialogs.fileRequests[0].fileTypes), QStringList{"All files (*.*) = *.*"});
     EXPECT_EQ(dialogs.fileRequests[0].selectedFileType, 0);
     EXPECT_EQ(dlg.FileName, "");
 }
@@ -23,41 +31,49 @@ TEST(CommonDlgsW, FileTypesFollowTheFilterPairs)
     CommonDlgsW dlg(dialogs);
     dlg.Filter = "Video|*.mp4;*.avi|Sound (*.wav)|*.wav|Any|*.*";
     dlg.FilterIndex = 2;
-    EXPECT_EQ(dlg.FileTypes(), QStringList({"Video (*.mp4 *.avi)", "Sound (*.wav)", "Any (*.*)"}));
+    EXPECT_EQ(Descriptions(dlg.FileTypes()),
+              QStringList({"Video = *.mp4 *.avi", "Sound (*.wav) = *.wav", "Any = *.*"}));
     dlg.ShowOpen(nullptr);
     EXPECT_EQ(dialogs.fileRequests[0].selectedFileType, 1);
     dlg.Filter = MediaFilter();
     EXPECT_EQ(dlg.FileTypes().size(), 13);
-    EXPECT_EQ(dlg.FileTypes()[9], "3GP Video(*.3gp)");
+    EXPECT_EQ(Descriptions(dlg.FileTypes())[9], "3GP Video(*.3gp) = *.3gp");
 }
 
 TEST(CommonDlgsW, ResultsAndTheNextProposal)
 {
     FakeDialogs dialogs;
     CommonDlgsW dlg(dialogs);
+    dlg.Flags = 0x1000;
+    dlg.DefaultExt = "mp4";
     dialogs.files = {QString("/d/a/b.mp4"), std::nullopt};
     ASSERT_TRUE(dlg.ShowOpen(nullptr));
     EXPECT_EQ(dlg.FileName, "/d/a/b.mp4");
     EXPECT_EQ(dlg.FileTitle, "b.mp4");
     EXPECT_EQ(dlg.Title, "b.mp4");
+    EXPECT_EQ(dialogs.fileRequests[0].defaultExtension, "mp4");
+    EXPECT_EQ(dialogs.fileRequests[0].flags, 0x1000u);
     // A second showing proposes the first choice; cancelling keeps every field.
     EXPECT_FALSE(dlg.ShowOpen(nullptr));
     EXPECT_EQ(dialogs.fileRequests[1].proposedName, "/d/a/b.mp4");
     EXPECT_EQ(dlg.FileName, "/d/a/b.mp4");
 }
 
-TEST(CommonDlgsW, NamesTooLongForItsBuffers)
+TEST(CommonDlgsW, PathsUpToTheSystemsLimit)
 {
     FakeDialogs dialogs;
     CommonDlgsW dlg(dialogs);
-    dlg.FileName = QString(257, 'x');
+    // A proposed name too long for the buffer: the dialog is not even shown.
+    dlg.FileName = "/" + QString(CommonDlgsW::kBufferSize, 'x');
     EXPECT_FALSE(dlg.ShowOpen(nullptr));
-    EXPECT_TRUE(dialogs.fileRequests.isEmpty()); // not even shown
+    EXPECT_TRUE(dialogs.fileRequests.isEmpty());
     dlg.FileName.clear();
-    dialogs.files = {"/" + QString(255, 'y'), "/" + QString(254, 'z')};
+    // Paths longer than 255 characters are chosen and kept; one past the buffer is not.
+    const QString deep = "/" + QString(300, 'd') + "/" + QString(200, 'e') + ".mp4";
+    dialogs.files = {"/" + QString(CommonDlgsW::kBufferSize, 'y'), deep};
     EXPECT_FALSE(dlg.ShowOpen(nullptr));
     EXPECT_TRUE(dlg.ShowOpen(nullptr));
-    EXPECT_EQ(dlg.FileName.size(), 255);
+    EXPECT_EQ(dlg.FileName, deep);
 }
 
 } // namespace

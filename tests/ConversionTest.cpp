@@ -28,13 +28,13 @@ protected:
         const ConverterCommand cmd =
             BuildConverterCommand(QCoreApplication::applicationDirPath(), s_clip, choices);
         RecordingMessages messages;
-        DOSOutputs dos(messages);
+        DOSOutputs dos(messages, ConverterPath(QCoreApplication::applicationDirPath()));
         int overs = 0;
         QObject::connect(&dos, &DOSOutputs::CommandOver, [&] { ++overs; });
         dos.ExecuteCommand(cmd.commandLine);
         EXPECT_TRUE(messages.shown.isEmpty());
         EXPECT_EQ(overs, 1);
-        EXPECT_EQ(dos.LastExitCode(), 0) << dos.Outputs().right(500).toStdString();
+        EXPECT_EQ(dos.LastEnd().exitCode, 0) << dos.Outputs().right(500).toStdString();
         *outputPath = cmd.outputPath;
         return ProbeAudio(cmd.outputPath);
     }

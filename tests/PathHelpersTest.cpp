@@ -30,11 +30,25 @@ TEST(PathHelpers, FileNameAndTitle)
 TEST(PathHelpers, FormatCode)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"/v/clip.mp4", "MP4"}, {"/v/a.webm", "EBM"}, {"/v/a.flac", "LAC"},
-        {"/v/a.rm", ".RM"},     {"ab", "AB"},         {"", ""},
+        {"/v/clip.mp4", "MP4"},
+        {"/v/a.webm", "EBM"},
+        {"/v/a.flac", "LAC"},
+        {"/v/a.rm", ".RM"},
+        {"ab", "AB"},
+        {"", ""},
+        {"/v/a.ma\u00df", "MA\u00df"}, // one letter stays one letter, though its capital is "SS"
     };
     for (const auto &[text, code] : cases)
         EXPECT_EQ(FormatCode(QString::fromUtf8(text)), QString::fromUtf8(code)) << text;
+}
+
+TEST(PathHelpers, OnlySpacesAreTrimmed)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"  a b  ", "a b"}, {"a\t", "a\t"}, {"\n a \n", "\n a \n"}, {"   ", ""}, {"", ""},
+    };
+    for (const auto &[text, trimmed] : cases)
+        EXPECT_EQ(TrimSpaces(QString::fromUtf8(text)), QString::fromUtf8(trimmed)) << text;
 }
 
 TEST(PathHelpers, NarrowFormPerCodePage)

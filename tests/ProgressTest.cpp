@@ -47,9 +47,25 @@ TEST(Progress, LabelsAndBarShare)
 TEST(Progress, ClockText)
 {
     const std::pair<const char *, std::optional<qint64>> cases[] = {
-        {"00:03:25.34,", 205},     {"00:03:25.34", 205}, {"01:00:00.00", 3600}, {"00:00:02.50", 2},
-        {"00:00:03.50", 4},        {"00:00:00.40", 0},   {"N/A", std::nullopt}, {"00:01", std::nullopt},
-        {"00:x:01", std::nullopt}, {"00:00:01.5:7", 2},
+        {"00:03:25.34,", 205},
+        {"00:03:25.34", 205},
+        {"01:00:00.00", 3600},
+        {"00:00:02.50", 2},
+        {"00:00:03.50", 4},
+        {"00:00:00.40", 0},
+        {"N/A", std::nullopt},
+        {"00:01", std::nullopt},
+        {"00:x:01", std::nullopt},
+        {"00:00:01.5:7", 2},
+        // Not progress: an exponent, words or a number too long to be a clock (a file name can
+        // look like a field), and no value out of range either.
+        {"9e99:0:0", std::nullopt},
+        {"inf:0:0", std::nullopt},
+        {"0:nan:0", std::nullopt},
+        {"99999999999999999999:0:0", std::nullopt},
+        {"0x10:0:0", std::nullopt},
+        {" 1:0:0", std::nullopt},
+        {"-00:00:00.02", 0},
     };
     for (const auto &[text, seconds] : cases)
         EXPECT_EQ(ParseClockSeconds(QString::fromLatin1(text)), seconds) << text;
@@ -102,7 +118,7 @@ TEST(Progress, CommandOverTakesTheHeadOffAndForgetsTheTotal)
     ConversionProgress p;
     p.ReceiveOutputs("Duration: 00:00:10.00, time=00:00:0", kNoCutter);
     p.CommandOver(queue);
-    EXPECT_EQ(queue.InputPaths(), QStringList{"/b.avi"});
+    EXPECT_EQ(queue.lstFile(), QStringList{"/b.avi"});
     EXPECT_EQ(p.TotalSeconds(), 0);
     // Nothing of the ended file's unfinished text carries into the next file.
     EXPECT_EQ(p.ReceiveOutputs("5.00 bitrate", kNoCutter), std::nullopt);

@@ -23,12 +23,12 @@ TEST(QueueModel, RowsAndPathsStayInStep)
     EXPECT_EQ(q.headerData(1, Qt::Horizontal).toString(), "Format");
     EXPECT_EQ(q.index(2, 0).data().toString(), "/v/b.avi");
     EXPECT_EQ(q.index(2, 1).data().toString(), "AVI");
-    EXPECT_EQ(q.InputPaths(), QStringList({"/v/a.mp4", "/v/a.mp4", "/v/b.avi", "/v/c.wmv"}));
+    EXPECT_EQ(q.lstFile(), QStringList({"/v/a.mp4", "/v/a.mp4", "/v/b.avi", "/v/c.wmv"}));
 
     EXPECT_FALSE(q.RemoveRow(-1)); // no selection removes nothing
     EXPECT_FALSE(q.RemoveRow(4));
     EXPECT_TRUE(q.RemoveRow(2));
-    EXPECT_EQ(q.InputPaths(), QStringList({"/v/a.mp4", "/v/a.mp4", "/v/c.wmv"}));
+    EXPECT_EQ(q.lstFile(), QStringList({"/v/a.mp4", "/v/a.mp4", "/v/c.wmv"}));
     EXPECT_EQ(q.index(2, 0).data().toString(), "/v/c.wmv");
     EXPECT_TRUE(q.RemoveHead());
     EXPECT_EQ(q.Count(), 2);

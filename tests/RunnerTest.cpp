@@ -8,44 +8,53 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
-// Runs `commandLine` and records every event in order.
+// Runs `commandLine` with a runner for `converter` and records every event in order.
 struct RecordedRun
 {
-    explicit RecordedRun(const QString &commandLine)
+    RecordedRun(const QString &commandLine, const QString &converter)
     {
-        DOSOutputs dos(messages);
+        DOSOutputs dos(messages, converter);
+        Record(dos, commandLine);
+    }
+    RecordedRun(DOSOutputs &dos, const QString &commandLine) { Record(dos, commandLine); }
+
+    void Record(DOSOutputs &dos, const QString &commandLine)
+    {
         QObject::connect(&dos, &DOSOutputs::ReceiveOutputs, [&](const QString &text) { events << text; });
         QObject::connect(&dos, &DOSOutputs::CommandOver, [&] { events << QStringLiteral("<over>"); });
         QElapsedTimer clock;
         clock.start();
         returned = dos.ExecuteCommand(commandLine);
         milliseconds = clock.elapsed();
-        exitCode = dos.LastExitCode();
+        end = dos.LastEnd();
     }
     RecordingMessages messages;
     QStringList events;
     QString returned;
     qint64 milliseconds = 0;
-    std::optional<int> exitCode;
+    DOSOutputs::ChildEnd end;
 };
 
 TEST(Runner, SilentChildThatExits)
 {
     FakeProgramFolder program;
     program.WriteConverter("exit 3");
-    const RecordedRun run(program.ConverterPath() + " -threads 1");
+    const RecordedRun run(program.ConverterPath() + " -threads 1", program.ConverterPath());
     EXPECT_EQ(run.events, QStringList{"<over>"});
     EXPECT_TRUE(run.messages.shown.isEmpty());
     EXPECT_TRUE(run.returned.isEmpty());
-    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.end.kind, DOSOutputs::ChildEnd::Kind::Exited);
+    EXPECT_EQ(run.end.exitCode, 3);
     EXPECT_LT(run.milliseconds, 1000);
 }
 
@@ -54,7 +63,7 @@ TEST(Runner, LongOutputArrivesInOrderInReadsOfAtMost1024Bytes)
     FakeProgramFolder program;
     // 6000 numbered lines written at once: the pipe holds them until the reads catch up.
     program.WriteConverter("i=0; while [ $i -lt 600 ]; do printf 'line %05d\\n' $i; i=$((i+1)); done");
-    const RecordedRun run(program.ConverterPath());
+    const RecordedRun run(program.ConverterPath(), program.ConverterPath());
     ASSERT_GE(run.events.size(), 7);
     EXPECT_EQ(run.events.last(), "<over>");
     QString joined;
@@ -67,7 +76,85 @@ TEST(Runner, LongOutputArrivesInOrderInReadsOfAtMost1024Bytes)
         expected += QString::asprintf("line %05d\n", i);
     EXPECT_EQ(joined, expected);
     EXPECT_EQ(run.returned, expected);
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.end.exitCode, 0);
+}
+
+TEST(Runner, HowTheChildEnded)
+{
+    FakeProgramFolder program;
+    struct Case
+    {
+        const char *script;
+        DOSOutputs::ChildEnd::Kind kind;
+        int exitCode, signal;
+    } cases[] = {
+        {"exit 0", DOSOutputs::ChildEnd::Kind::Exited, 0, 0},
+        {"exit 3", DOSOutputs::ChildEnd::Kind::Exited, 3, 0},
+        {"kill -9 $$", DOSOutputs::ChildEnd::Kind::Signalled, 0, 9},
+        {"kill -SEGV $$", DOSOutputs::ChildEnd::Kind::Signalled, 0, 11},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.script);
+        program.WriteConverter(c.script);
+        const RecordedRun run(program.ConverterPath(), program.ConverterPath());
+        EXPECT_EQ(run.end.kind, c.kind);
+        EXPECT_EQ(run.end.exitCode, c.exitCode);
+        EXPECT_EQ(run.end.signal, c.signal);
+    }
+}
+
+TEST(Runner, ALetterCutByAReadBoundaryArrivesWhole)
+{
+    FakeProgramFolder program;
+    // 1023 bytes, then a two-byte letter: the first read ends inside the letter.
+    program.WriteConverter("s=$(printf '%1023s' '' | tr ' ' a); sleep 0.2; printf '%s\\303\\251b' \"$s\"");
+    const RecordedRun run(program.ConverterPath(), program.ConverterPath());
+    EXPECT_EQ(run.returned, QString(1023, 'a') + QStringLiteral("\u00e9b"));
+    EXPECT_GE(run.events.size(), 3); // two reads and the end
+}
+
+// A process list that is slow to answer, during which the converter's last words arrive.
+class SlowProcessList : public DOSOutputs
+{
+public:
+    using DOSOutputs::DOSOutputs;
+
+private:
+    bool IsProcessRunning(const QString &) const override
+    {
+        QThread::msleep(400);
+        return false;
+    }
+};
+
+TEST(Runner, OutputThatArrivesWhileTheEndIsCheckedIsStillRead)
+{
+    FakeProgramFolder program;
+    // The converter ends at once; what it left running writes a little later into the pipe.
+    program.WriteConverter("(sleep 0.2; printf late) &\nexit 0");
+    RecordingMessages messages;
+    SlowProcessList dos(messages, program.ConverterPath());
+    const RecordedRun run(dos, program.ConverterPath());
+    EXPECT_EQ(run.events, QStringList({"late", "<over>"}));
+}
+
+TEST(Runner, TheConverterIsAlwaysTheOneInTheProgramFolder)
+{
+    // The program folder's path holds a space; an executable named by the part before it
+    // must never run in the converter's place.
+    FakeProgramFolder program;
+    program.WriteConverter("echo converter");
+    const QString impostor = program.Path().section(' ', 0, 0);
+    const QString touched = PrivateTestFolder() + "/impostor ran";
+    QFile script(impostor);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\ntouch '" + touched.toUtf8() + "'\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const RecordedRun run(program.ConverterPath() + " -threads 1", program.ConverterPath());
+    QFile::remove(impostor);
+    EXPECT_EQ(run.returned, "converter\n");
+    EXPECT_FALSE(QFileInfo::exists(touched));
 }
 
 TEST(Runner, WaitsForEveryProcessOfTheConvertersName)
@@ -84,7 +171,7 @@ TEST(Runner, WaitsForEveryProcessOfTheConvertersName)
 
     FakeProgramFolder program;
     program.WriteConverter("echo done");
-    const RecordedRun run(program.ConverterPath());
+    const RecordedRun run(program.ConverterPath(), program.ConverterPath());
     EXPECT_GE(sinceStart.elapsed(), 550);
     EXPECT_EQ(run.events, QStringList({"done\n", "<over>"}));
     second.waitForFinished();
@@ -104,7 +191,7 @@ TEST(Runner, StartFailuresShowTheirMessageAndRaiseNoEvent)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.message.toStdString());
-        const RecordedRun run(c.commandLine);
+        const RecordedRun run(c.commandLine, program.ConverterPath());
         EXPECT_TRUE(run.events.isEmpty());
         ASSERT_EQ(run.messages.shown.size(), 1);
         EXPECT_EQ(run.messages.shown[0].text, c.message);
@@ -118,7 +205,7 @@ TEST(Runner, EmptyArgumentKeepsThePropertyAndAnArgumentReplacesIt)
     FakeProgramFolder program;
     program.WriteConverter("echo \"$1\"");
     RecordingMessages messages;
-    DOSOutputs dos(messages);
+    DOSOutputs dos(messages, program.ConverterPath());
     dos.SetCommandLine(program.ConverterPath() + " first");
     EXPECT_EQ(dos.ExecuteCommand(), "first\n");
     EXPECT_EQ(dos.ExecuteCommand(program.ConverterPath() + " second"), "second\n");
@@ -169,7 +256,7 @@ TEST(Runner, EveryNameReachesTheConverterAsExactlyOneArgument)
         choices.outputFolder = folder;
         const QString input = work.path() + "/" + name;
         const ConverterCommand cmd = BuildConverterCommand(program.Path(), input, choices);
-        const RecordedRun run(cmd.commandLine);
+        const RecordedRun run(cmd.commandLine, program.ConverterPath());
         ASSERT_TRUE(run.messages.shown.isEmpty());
         QFile args(argsFile);
         ASSERT_TRUE(args.open(QIODevice::ReadOnly));
@@ -207,6 +294,27 @@ TEST(ProcessList, FindAndKillByNameInAnyCase)
     EXPECT_TRUE(upper.waitForFinished(2000));
     EXPECT_EQ(other.state(), QProcess::Running); // another name is left alone
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    other.kill();
+    other.waitForFinished();
+}
+
+TEST(ProcessList, OtherUsersProcessesAreNeitherWaitedForNorKilled)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "starting another user's process needs the administrator";
+    // A folder every user may enter, with the converter's name in it.
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::ExeOther);
+    const QString conv = SleeperNamed(dir, "conv");
+    QProcess other;
+    other.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", conv, "30"});
+    ASSERT_TRUE(other.waitForStarted());
+    QThread::msleep(300);
+    ASSERT_EQ(other.state(), QProcess::Running);
+    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_EQ(platform::KillProcessByName("conv"), 0);
+    EXPECT_EQ(other.state(), QProcess::Running);
     other.kill();
     other.waitForFinished();
 }

@@ -1,5 +1,6 @@
 #include "settings/SettingsFiles.h"
 #include "TestSupport.h"
+#include "settings/OutputFolder.h"
 #include "settings/PathTests.h"
 
 #include <QDir>
@@ -223,6 +224,24 @@ TEST(PathTests, FilesAndFolders)
         EXPECT_EQ(FileExists(c.path, ascii), c.file);
     }
     EXPECT_TRUE(FileExists(foreign, CodePage::System()));
+}
+
+} // namespace
+
+namespace {
+
+TEST(OutputFolder, WhatTheBoxNames)
+{
+    const QString home = "/home/u";
+    const QString fallback = "/home/u/output";
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "/home/u/output"},        {"   ", "/home/u/output"},          {"~", "/home/u"},
+        {"~/Music", "/home/u/Music"},  {"Music/new", "/home/u/Music/new"}, {"/data/out/", "/data/out"},
+        {"/data//out/.", "/data/out"}, {"~other/x", "/home/u/~other/x"},
+    };
+    for (const auto &[typed, resolved] : cases)
+        EXPECT_EQ(ResolveOutputFolder(QString::fromUtf8(typed), fallback, home), QString::fromUtf8(resolved))
+            << typed;
 }
 
 } // namespace

@@ -16,15 +16,20 @@ QStringList RecordingMessages::Texts() const
     return texts;
 }
 
-std::optional<QString> FakeDialogs::OpenFile(const OpenFileRequest &request)
+std::optional<platform::Dialogs::OpenFileResult> FakeDialogs::OpenFile(const OpenFileRequest &request)
 {
     fileRequests.append(request);
-    return files.isEmpty() ? std::nullopt : files.takeFirst();
+    const std::optional<QString> answer = files.isEmpty() ? std::nullopt : files.takeFirst();
+    if (!answer)
+        return std::nullopt;
+    return OpenFileResult{*answer, request.flags};
 }
 
-std::optional<QString> FakeDialogs::BrowseForFolder(QObject *, const QString &prompt)
+std::optional<QString> FakeDialogs::BrowseForFolder(QObject *, const QString &prompt,
+                                                    const QString &startFolder)
 {
     folderPrompts.append(prompt);
+    folderStarts.append(startFolder);
     return folders.isEmpty() ? std::nullopt : folders.takeFirst();
 }
 
@@ -61,10 +66,10 @@ QString FakeProgramFolder::ConverterPath() const
     return m_dir.path() + QStringLiteral("/data/conv");
 }
 
-void FakeProgramFolder::WriteConverter(const QString &body) const
+void WriteScript(const QString &path, const QString &body)
 {
-    QFile::remove(ConverterPath());
-    QFile script(ConverterPath());
+    QFile::remove(path);
+    QFile script(path);
     if (!script.open(QIODevice::WriteOnly))
         return;
     script.write("#!/bin/sh\n");
@@ -72,6 +77,11 @@ void FakeProgramFolder::WriteConverter(const QString &body) const
     script.write("\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void FakeProgramFolder::WriteConverter(const QString &body) const
+{
+    WriteScript(ConverterPath(), body);
 }
 
 void FakeProgramFolder::LinkRealConverter() const

@@ -32,10 +32,16 @@ public:
         QString text;
         QString title;
         Icon icon;
+        QString details;
     };
     void Show(const QString &text, const QString &title, Icon icon) override
     {
-        shown.append({text, title, icon});
+        shown.append({text, title, icon, {}});
+    }
+    void ShowWithDetails(const QString &text, const QString &details, const QString &title,
+                         Icon icon) override
+    {
+        shown.append({text, title, icon, details});
     }
     QStringList Texts() const;
     QList<Message> shown;
@@ -45,13 +51,15 @@ public:
 class FakeDialogs : public platform::Dialogs
 {
 public:
-    std::optional<QString> OpenFile(const OpenFileRequest &request) override;
-    std::optional<QString> BrowseForFolder(QObject *owner, const QString &prompt) override;
+    std::optional<OpenFileResult> OpenFile(const OpenFileRequest &request) override;
+    std::optional<QString> BrowseForFolder(QObject *owner, const QString &prompt,
+                                           const QString &startFolder) override;
 
     QList<std::optional<QString>> files;
     QList<std::optional<QString>> folders;
     QList<OpenFileRequest> fileRequests;
     QStringList folderPrompts;
+    QStringList folderStarts;
 };
 
 // Records what the program asks of the desktop, in order.
@@ -65,6 +73,9 @@ public:
     QStringList log;
     std::function<void()> whileSoundPlays;
 };
+
+// Writes an executable shell script with `body` after the interpreter line.
+void WriteScript(const QString &path, const QString &body);
 
 // A folder for this test program's own files, open to its user alone; deleted at the end.
 const QString &PrivateTestFolder();

@@ -48,6 +48,11 @@ QByteArray WindowFixture::ReadProgramFile(const QString &name) const
     return file.readAll();
 }
 
+void WindowFixture::UseFakeConverter(const QString &body) const
+{
+    WriteScript(ProgramFile("data/conv"), body);
+}
+
 QString WindowFixture::MakeClip(const QString &name, int seconds) const
 {
     const QString path = work.path() + "/" + name;

@@ -5,6 +5,7 @@
 #include "ui/HotArea.h"
 #include "ui/QtServices.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -66,7 +67,7 @@ TEST(Window, FirstStart)
     EXPECT_LT(w.x(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Timer2().isActive(); }, 2000));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(w.frameGeometry().center().x() / 2, screen.center().x() / 2);
+    EXPECT_EQ(w.pos(), QPoint((screen.width() - w.width()) / 2, (screen.height() - w.height()) / 2));
     EXPECT_FALSE(w.mask().isEmpty());
     EXPECT_FALSE(w.mask().contains(QPoint(0, 0))); // the key-coloured corner is cut away
     EXPECT_TRUE(w.mask().contains(QPoint(300, 200)));
@@ -246,19 +247,6 @@ TEST(Window, FailuresAreReportedAfterTheBatch)
     EXPECT_TRUE(warning.contains("Invalid data found when processing input")) << warning.toStdString();
     EXPECT_FALSE(warning.contains(good));
     EXPECT_EQ(w.lblPB()->text(), "Done.");
-
-    // An output folder whose parent is missing: every file fails, and each is named.
-    f.messages.shown.clear();
-    w.txtPath()->setText(f.work.path() + "/missing/parent/out");
-    f.dialogs.files = {good, good};
-    w.imgAdd_Click();
-    w.imgAdd_Click();
-    w.imgConvert_Click();
-    ASSERT_TRUE(f.WaitForBatchEnd());
-    ASSERT_EQ(f.messages.shown.size(), 1);
-    EXPECT_TRUE(f.messages.shown[0].text.startsWith("These 2 files could not be converted:"));
-    EXPECT_EQ(f.messages.shown[0].text.count(good), 2);
-    EXPECT_TRUE(f.messages.shown[0].text.contains("No such file or directory"));
 }
 
 TEST(Window, MissingConverterLeavesAUsableWindow)
@@ -275,7 +263,7 @@ TEST(Window, MissingConverterLeavesAUsableWindow)
     ASSERT_EQ(f.messages.Texts(), QStringList{"File or command not found"});
     EXPECT_EQ(f.messages.shown[0].icon, Icon::Error);
     EXPECT_EQ(BatchControlsEnabled(w), kAllEnabled);
-    EXPECT_EQ(w.Queue().InputPaths(), QStringList{clip});
+    EXPECT_EQ(w.Queue().lstFile(), QStringList{clip});
     EXPECT_TRUE(f.shell.log.isEmpty());
 
     // With the converter back, Convert works again without a restart.
@@ -307,10 +295,11 @@ TEST(Window, AddingFilesThroughTheOpenDialog)
     ASSERT_EQ(f.dialogs.fileRequests.size(), 1);
     const platform::Dialogs::OpenFileRequest &request = f.dialogs.fileRequests[0];
     ASSERT_EQ(request.fileTypes.size(), 13);
-    EXPECT_EQ(request.fileTypes[0], "All Media Formats(*.*)");
-    EXPECT_EQ(request.fileTypes[12], "WMA Audio(*.wma)");
+    EXPECT_EQ(request.fileTypes[0].description, "All Media Formats(*.*)");
+    EXPECT_EQ(request.fileTypes[12].description, "WMA Audio(*.wma)");
     EXPECT_EQ(request.selectedFileType, 0);
     EXPECT_EQ(request.proposedName, "");
+    EXPECT_EQ(request.initialFolder, QDir::homePath()); // nothing added yet in this run
 
     f.dialogs.files = {plain, plain, foreign};
     w.imgAdd_Click();
@@ -323,6 +312,8 @@ TEST(Window, AddingFilesThroughTheOpenDialog)
     EXPECT_EQ(w.Queue().At(2).inputPath, f.places.tempFolder + "/caf .tmp");
     EXPECT_EQ(w.Queue().At(2).rowText, f.work.path() + "/media/caf .mp4");
     EXPECT_EQ(w.Queue().At(2).formatCode, "MP4");
+    EXPECT_EQ(f.dialogs.fileRequests.last().initialFolder,
+              f.work.path() + "/media"); // where the last came from
     EXPECT_FALSE(w.picText()->isVisible());
     // Added through the menu's path, the start panel stays; through the door button it goes.
     EXPECT_TRUE(w.picDoor()->isVisible());
@@ -336,7 +327,7 @@ TEST(Window, AddingFilesThroughTheOpenDialog)
     EXPECT_EQ(w.Queue().Count(), 4);
     w.LV()->setCurrentIndex(w.Queue().index(2, 0));
     w.imgRemove_Click();
-    EXPECT_EQ(w.Queue().InputPaths(), QStringList({plain, plain, plain}));
+    EXPECT_EQ(w.Queue().lstFile(), QStringList({plain, plain, plain}));
 }
 
 TEST(Window, BrowseForTheOutputFolder)
@@ -346,23 +337,19 @@ TEST(Window, BrowseForTheOutputFolder)
     const QString chosen = f.work.path() + "/music";
     QDir().mkpath(chosen);
     const QString fallbackMessage = "The path has unknown characters.\r\nChanged to the default path " +
-                                    f.places.defaultOutputFolder + ".";
+                                    f.places.browseFallbackName + ".";
     struct Case
     {
         std::optional<QString> answer;
-        bool defaultExists;
         QString expected;
         bool message;
     } cases[] = {
-        {chosen, false, chosen, false},
-        {std::nullopt, false, f.places.defaultOutputFolder, true}, // cancelled, default not there yet
-        {std::nullopt, true, f.places.defaultOutputFolder, false},
-        {f.work.path() + "/vanished", true, f.places.defaultOutputFolder, true},
+        {chosen, chosen, false},
+        {std::nullopt, "/previous", false}, // cancelled: nothing changes
+        {f.work.path() + "/vanished", f.places.browseFallbackFolder, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.expected.toStdString());
-        if (c.defaultExists)
-            QDir().mkpath(f.places.defaultOutputFolder);
         w.txtPath()->setText("/previous");
         f.messages.shown.clear();
         f.dialogs.folders = {c.answer};
@@ -373,6 +360,7 @@ TEST(Window, BrowseForTheOutputFolder)
             EXPECT_EQ(f.messages.shown[0].title, "Path");
     }
     EXPECT_EQ(f.dialogs.folderPrompts.first(), "Please select a folder:");
+    EXPECT_EQ(f.dialogs.folderStarts.first(), "/previous"); // the browser starts at the current folder
 }
 
 TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
@@ -410,42 +398,151 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
 }
 
+// Pointer events as the window system delivers them to one control.
+void Send(QWidget *target, QEvent::Type type, Qt::MouseButtons buttons, QPointF at = {3, 3})
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+void Move(QWidget *target, Qt::MouseButtons held = Qt::NoButton)
+{
+    Send(target, QEvent::MouseMove, held);
+}
+void Press(QWidget *target)
+{
+    Send(target, QEvent::MouseButtonPress, Qt::LeftButton);
+}
+
 TEST(Window, PointerLooks)
 {
     WindowFixture f;
     frmMain &w = f.Start();
-    const auto move = [](QWidget *target) {
-        QMouseEvent event(QEvent::MouseMove, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &event);
-    };
-    const auto press = [](QWidget *target) {
-        QMouseEvent event(QEvent::MouseButtonPress, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &event);
-    };
     using Look = HotArea::Look;
-    move(w.imgToolbar(0));
-    move(w.imgToolbar(6));
+    Move(w.imgToolbar(0));
+    Move(w.imgToolbar(6));
     EXPECT_EQ(w.imgToolbar(0)->CurrentLook(), Look::Idle); // one toolbar button lit at a time
     EXPECT_EQ(w.imgToolbar(6)->CurrentLook(), Look::Hover);
-    press(w.imgToolbar(6));
+    Press(w.imgToolbar(6));
     EXPECT_EQ(w.imgToolbar(6)->CurrentLook(), Look::Idle);
-    move(w.imgConvert());
-    move(w.LV()->viewport()); // straight onto the list: the hover stays
+    Move(w.imgConvert());
+    Move(w.LV()->viewport()); // straight onto the list: the hover stays
     EXPECT_EQ(w.imgConvert()->CurrentLook(), Look::Hover);
-    press(w.imgConvert());
+    Press(w.imgConvert());
     EXPECT_EQ(w.imgConvert()->CurrentLook(), Look::Idle);
-    press(w.imgBrowse());
+    Press(w.imgBrowse());
     EXPECT_EQ(w.imgBrowse()->CurrentLook(), Look::Pressed);
-    move(w.lblFeed());
+    Move(w.imgBrowse(), Qt::LeftButton); // the pressed look lasts until the pointer moves
+    EXPECT_EQ(w.imgBrowse()->CurrentLook(), Look::Hover);
+    Move(w.picButtonR());
+    EXPECT_EQ(w.picButtonR()->CurrentLook(), Look::Hover);
+    Move(w.lblFeed());
     EXPECT_TRUE(w.lblFeed()->IsBold());
-    move(&w); // bare skin puts every look back
+    Move(&w); // bare skin puts every look back
     EXPECT_EQ(w.imgBrowse()->CurrentLook(), Look::Idle);
+    EXPECT_EQ(w.picButtonR()->CurrentLook(), Look::Idle);
     EXPECT_FALSE(w.lblFeed()->IsBold());
 
-    w.imgMin_Click();
+    // Restored after minimising, the minimise button shows no hover look.
+    Move(w.imgMin());
+    ASSERT_EQ(w.imgMin()->CurrentLook(), Look::Hover);
+    QTest::mouseClick(w.imgMin(), Qt::LeftButton);
     EXPECT_TRUE(w.isMinimized());
+    w.showNormal();
+    EXPECT_EQ(w.imgMin()->CurrentLook(), Look::Idle);
+}
+
+TEST(Window, ToolTipsAndPointers)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    struct Case
+    {
+        QWidget *control;
+        QString tip;
+        bool hand;
+    } cases[] = {
+        {w.imgToolbar(0), "", false},
+        {w.imgToolbar(4), "", false},
+        {w.imgMenu(1), "", false},
+        {w.imgConvert(), "", false},
+        {w.imgDoorButton(), "", false},
+        {w.imgBrowse(), "Select an Output Folder", false},
+        {w.imgHelp(), "Help & Tutorial", true},
+        {w.imgMin(), "Minimize Window", true},
+        {w.imgExit(), "Exit", true},
+        {w.lblFeed(), "", true},
+        {w.picButtonOF(), "Output Format", false},
+        {w.picButtonBR(), "MP3 Audio Bitrate", false},
+        {w.picButtonR(), "MP3 Audio Rate", false},
+        {w.picButtonChannel(), "MP3 Audio Channel(Stereo or Mono)", false},
+        {w.cmbOF(), "Output Format", false},
+        {w.cmbChannel(), "MP3 Audio Channel(Stereo or Mono)", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.tip.toStdString() + " " + c.control->metaObject()->className());
+        EXPECT_EQ(c.control->toolTip(), c.tip);
+        const QCursor cursor = c.control->cursor();
+        if (c.hand) {
+            EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
+            EXPECT_EQ(cursor.pixmap().size(), QSize(32, 32));
+            EXPECT_EQ(cursor.hotSpot(), QPoint(6, 0));
+        } else {
+            EXPECT_EQ(cursor.shape(), Qt::ArrowCursor);
+        }
+    }
+    EXPECT_EQ(w.txtPath()->toolTip(), "Select a Folder to Output");
+}
+
+TEST(Window, EachPickerButtonOpensItsOwnList)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    w.imgToolbar_Click(0); // the start panel goes
+    const std::pair<HotArea *, QComboBox *> pairs[] = {{w.picButtonOF(), w.cmbOF()},
+                                                       {w.picButtonBR(), w.cmbBR()},
+                                                       {w.picButtonR(), w.cmbR()},
+                                                       {w.picButtonChannel(), w.cmbChannel()}};
+    for (const auto &[button, picker] : pairs) {
+        SCOPED_TRACE(picker->toolTip().toStdString());
+        QTest::mouseClick(button, Qt::LeftButton);
+        for (const auto &[otherButton, other] : pairs)
+            EXPECT_EQ(other->view()->isVisible(), other == picker);
+        picker->hidePopup();
+    }
+}
+
+TEST(Window, TheTitleBarExitSavesTheChoices)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    w.cmbOF()->setCurrentIndex(2);
+    w.txtPath()->setText("/data/out");
+    QTest::mouseClick(w.imgExit(), Qt::LeftButton);
+    EXPECT_EQ(f.ReadProgramFile("setup.ini"), "\"8\"\r\n\"1\"\r\n\"1\"\r\n\"/data/out\"\r\n\"2\"\r\n");
+    EXPECT_EQ(f.shell.log, QStringList{"end"});
+}
+
+TEST(Window, OnlyBareSkinDragsTheWindow)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Timer2().isActive(); }, 2000));
+    w.imgToolbar_Click(0); // the start panel goes, so the hint and the progress label show
+    const auto drag = [&](QWidget *target, QPointF at) {
+        const QPoint before = w.pos();
+        Send(target, QEvent::MouseButtonPress, Qt::LeftButton, at);
+        const QPointF global = target->mapToGlobal(at) + QPointF(40, 30);
+        QMouseEvent move(QEvent::MouseMove, w.mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &move);
+        Send(&w, QEvent::MouseButtonRelease, Qt::NoButton, w.mapFromGlobal(global));
+        return w.pos() - before;
+    };
+    EXPECT_EQ(drag(&w, QPointF(300, 20)), QPoint(40, 30)); // the header's bare skin
+    EXPECT_EQ(drag(w.lblPB(), QPointF(5, 5)), QPoint(0, 0));
+    EXPECT_EQ(drag(w.lblText(), QPointF(5, 5)), QPoint(0, 0));
+    EXPECT_EQ(drag(w.imgConvert(), QPointF(5, 5)), QPoint(0, 0));
 }
 
 TEST(Window, SecondStartEndsAtOnce)

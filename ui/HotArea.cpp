@@ -37,11 +37,11 @@ void HotArea::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), QColor(0xee, 0xf1, 0xf6, 150));
 }
 
-void HotArea::mouseMoveEvent(QMouseEvent *event)
+void HotArea::mouseMoveEvent(QMouseEvent *)
 {
+    // A move always shows the hover look: a pressed look lasts only until the pointer moves.
     emit PointerMoved();
-    if (!(event->buttons() & Qt::LeftButton) || m_look != Look::Pressed)
-        SetLook(Look::Hover);
+    SetLook(Look::Hover);
 }
 
 void HotArea::mousePressEvent(QMouseEvent *)
@@ -49,8 +49,6 @@ void HotArea::mousePressEvent(QMouseEvent *)
     emit ButtonDown();
     if (m_pressLook == PressLook::Idle)
         SetLook(Look::Idle);
-    else if (m_pressLook == PressLook::PressedPicture)
-        SetLook(Look::Pressed);
 }
 
 void HotArea::mouseReleaseEvent(QMouseEvent *event)

@@ -13,7 +13,7 @@ class HotArea : public QWidget
 public:
     enum class Look { Idle, Hover, Pressed };
     // What a button press does to the look.
-    enum class PressLook { NoChange, Idle, PressedPicture };
+    enum class PressLook { NoChange, Idle };
 
     HotArea(QWidget *parent, const QRect &place);
 
@@ -25,6 +25,8 @@ public:
     Look CurrentLook() const { return m_look; }
     void SetLook(Look look);
     void Idle() { SetLook(Look::Idle); }
+    // The pressed picture, or no picture when the area has none.
+    void SetPressedLook() { SetLook(Look::Pressed); }
 
 signals:
     // Raised before the area lights itself, so a group can put its other members out first.

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
@@ -45,7 +46,13 @@ int WavMilliseconds(const QString &path)
 
 void QtMessages::Show(const QString &text, const QString &title, Icon icon)
 {
+    ShowWithDetails(text, {}, title, icon);
+}
+
+void QtMessages::ShowWithDetails(const QString &text, const QString &details, const QString &title, Icon icon)
+{
     QMessageBox box(QApplication::activeWindow());
+    box.setDetailedText(details);
     box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
     box.setText(text);
     switch (icon) {
@@ -65,29 +72,56 @@ void QtMessages::Show(const QString &text, const QString &title, Icon icon)
     box.exec();
 }
 
-std::optional<QString> QtDialogs::OpenFile(const OpenFileRequest &request)
+QStringList QtDialogs::NameFilters(const QList<FileType> &types)
+{
+    QStringList filters;
+    for (const FileType &type : types) {
+        QStringList patterns = type.patterns;
+        // "*.*" takes every file, also one without a dot in its name, as the list promises.
+        patterns.replaceInStrings(QRegularExpression(QStringLiteral("^\\*\\.\\*$")), QStringLiteral("*"));
+        // The dialog shows only the text before the last parentheses (the description as it
+        // stands) and filters by the patterns inside them.
+        filters.append(type.description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')'));
+    }
+    return filters;
+}
+
+std::optional<platform::Dialogs::OpenFileResult> QtDialogs::OpenFile(const OpenFileRequest &request)
 {
     QFileDialog dialog(OwnerWidget(request.owner), request.title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!request.initialFolder.isEmpty())
         dialog.setDirectory(request.initialFolder);
-    dialog.setNameFilters(request.fileTypes);
-    if (request.selectedFileType >= 0 && request.selectedFileType < request.fileTypes.size())
-        dialog.selectNameFilter(request.fileTypes.at(request.selectedFileType));
+    dialog.setDefaultSuffix(request.defaultExtension);
+    const QStringList filters = NameFilters(request.fileTypes);
+    dialog.setNameFilters(filters);
+    if (request.selectedFileType >= 0 && request.selectedFileType < filters.size())
+        dialog.selectNameFilter(filters.at(request.selectedFileType));
     if (!request.proposedName.isEmpty())
         dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    return OpenFileResult{QDir::toNativeSeparators(dialog.selectedFiles().constFirst()), request.flags};
 }
 
-std::optional<QString> QtDialogs::BrowseForFolder(QObject *owner, const QString &prompt)
+std::optional<QString> QtDialogs::BrowseForFolder(QObject *owner, const QString &prompt,
+                                                  const QString &startFolder)
 {
-    const QString folder = QFileDialog::getExistingDirectory(OwnerWidget(owner), prompt);
-    if (folder.isEmpty())
+    QFileDialog dialog(OwnerWidget(owner), prompt);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    // Shown inside the dialog too: without a window manager the title is not seen.
+    dialog.setLabelText(QFileDialog::LookIn, prompt);
+    if (QFileInfo(startFolder).isDir())
+        dialog.setDirectory(startFolder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(folder);
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
 void QtShell::OpenFolder(const QString &path)

@@ -9,13 +9,18 @@ class QtMessages : public platform::UserMessages
 {
 public:
     void Show(const QString &text, const QString &title, Icon icon) override;
+    void ShowWithDetails(const QString &text, const QString &details, const QString &title,
+                         Icon icon) override;
 };
 
 class QtDialogs : public platform::Dialogs
 {
 public:
-    std::optional<QString> OpenFile(const OpenFileRequest &request) override;
-    std::optional<QString> BrowseForFolder(QObject *owner, const QString &prompt) override;
+    std::optional<OpenFileResult> OpenFile(const OpenFileRequest &request) override;
+    std::optional<QString> BrowseForFolder(QObject *owner, const QString &prompt,
+                                           const QString &startFolder) override;
+    // The dialog's name filters for the file types, one each, in order.
+    static QStringList NameFilters(const QList<FileType> &types);
 };
 
 class QtShell : public platform::Shell

@@ -12,6 +12,7 @@
 #include "queue/MediaFilter.h"
 #include "queue/PathHelpers.h"
 #include "queue/TemporaryCopies.h"
+#include "settings/OutputFolder.h"
 #include "settings/OutputPickers.h"
 #include "settings/PathTests.h"
 #include "settings/SettingsFiles.h"
@@ -51,7 +52,7 @@ QComboBox:focus, QLineEdit:focus { border-color: #0ea5a4; }
 QComboBox::drop-down { border: none; width: 20px; }
 QComboBox QAbstractItemView { background: #ffffff; color: #1f2937; selection-background-color: #0ea5a4;
                               selection-color: #ffffff; border: 1px solid #c9d1dd; }
-QLabel#picText { color: #7b8597; background: transparent; }
+QLabel#lblText { color: #7b8597; background: transparent; }
 QLabel#lblPB { color: #0b3b3f; background: transparent; }
 QLabel#lblFeed { color: #000000; background: transparent; }
 )";
@@ -128,10 +129,14 @@ void frmMain::BuildControls()
     m_LV->setColumnWidth(QueueModel::FormatColumn, kFormatColumnWidth);
     m_LV->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    m_picText = new QLabel(ShownCaption(IdleHintCaption()), this);
+    // The hint over the empty list: a small panel holding its caption.
+    m_picText = new QWidget(this);
     m_picText->setObjectName(QStringLiteral("picText"));
     m_picText->setGeometry(kHint);
-    m_picText->setAlignment(Qt::AlignCenter);
+    m_lblText = new QLabel(ShownCaption(IdleHintCaption()), m_picText);
+    m_lblText->setObjectName(QStringLiteral("lblText"));
+    m_lblText->setGeometry(m_picText->rect());
+    m_lblText->setAlignment(Qt::AlignCenter);
 
     // The drop overlay: laid over the list at start-up, shown while files are dragged over it.
     m_picDrop = new QWidget(this);
@@ -158,28 +163,33 @@ void frmMain::BuildControls()
     m_txtPath = new QLineEdit(this);
     m_txtPath->setGeometry(kOutputFolder);
     m_txtPath->setToolTip(QStringLiteral("Select a Folder to Output"));
-    for (QComboBox *picker : {m_cmbOF, m_cmbBR, m_cmbR, m_cmbChannel}) {
+    const auto pickerButton = [&](QComboBox *picker, void (frmMain::*click)()) {
         auto *button = new HotArea(this, PickerButton(picker->geometry()));
-        button->SetIdlePicture(Skin::Picture(QStringLiteral("picker_button")));
-        button->SetHoverPicture(Skin::Picture(QStringLiteral("picker_button_light")));
+        button->SetIdlePicture(Skin::Picture(QStringLiteral("imgButton")));
+        button->SetHoverPicture(Skin::Picture(QStringLiteral("imgButtonLight")));
         button->setToolTip(picker->toolTip());
-        connect(button, &HotArea::Clicked, this, [this, picker] { ShowDropDown(picker); });
-        m_pickerButtons.append(button);
-    }
+        connect(button, &HotArea::Clicked, this, click);
+        return button;
+    };
+    m_picButtonOF = pickerButton(m_cmbOF, &frmMain::picButtonOF_Click);
+    m_picButtonBR = pickerButton(m_cmbBR, &frmMain::picButtonBR_Click);
+    m_picButtonR = pickerButton(m_cmbR, &frmMain::picButtonR_Click);
+    m_picButtonChannel = pickerButton(m_cmbChannel, &frmMain::picButtonChannel_Click);
     setTabOrder(m_cmbOF, m_cmbBR);
     setTabOrder(m_cmbBR, m_cmbR);
     setTabOrder(m_cmbR, m_cmbChannel);
     setTabOrder(m_cmbChannel, m_txtPath);
 
     m_imgBrowse = new HotArea(this, kBrowse);
-    m_imgBrowse->SetHoverPicture(Skin::Picture(QStringLiteral("browse_light")));
-    m_imgBrowse->SetPressedPicture(Skin::Picture(QStringLiteral("browse_dark")));
-    m_imgBrowse->SetPressLook(HotArea::PressLook::PressedPicture);
+    m_imgBrowse->SetHoverPicture(Skin::Picture(QStringLiteral("imgBrowseLight")));
+    m_imgBrowse->SetPressedPicture(Skin::Picture(QStringLiteral("imgBrowseDark")));
     m_imgBrowse->setToolTip(QStringLiteral("Select an Output Folder"));
+    connect(m_imgBrowse, &HotArea::PointerMoved, this, &frmMain::imgBrowse_MouseMove);
+    connect(m_imgBrowse, &HotArea::ButtonDown, this, &frmMain::imgBrowse_MouseDown);
     connect(m_imgBrowse, &HotArea::Clicked, this, &frmMain::imgBrowse_Click);
 
     m_imgConvert = new HotArea(this, kConvert);
-    m_imgConvert->SetHoverPicture(Skin::Picture(QStringLiteral("convert_hover")));
+    m_imgConvert->SetHoverPicture(Skin::Picture(QStringLiteral("imgConvertData")));
     m_imgConvert->SetPressLook(HotArea::PressLook::Idle);
     connect(m_imgConvert, &HotArea::Clicked, this, &frmMain::imgConvert_Click);
 
@@ -191,18 +201,17 @@ void frmMain::BuildControls()
         area->setCursor(hand);
         return area;
     };
-    m_imgHelp = titleButton(kHelp, "help_light", "Help & Tutorial");
-    m_imgMin = titleButton(kMin, "min_light", "Minimize Window");
-    m_imgExit = titleButton(kExit, "exit_light", "Exit");
+    m_imgHelp = titleButton(kHelp, "imgHelpLight", "Help & Tutorial");
+    m_imgMin = titleButton(kMin, "imgMinLight", "Minimize Window");
+    m_imgExit = titleButton(kExit, "imgExitLight", "Exit");
     connect(m_imgMin, &HotArea::Clicked, this, &frmMain::imgMin_Click);
     connect(m_imgExit, &HotArea::Clicked, this, &frmMain::imgExit_Click);
-    // Help and its tutorial come with the menus.
-    connect(m_imgHelp, &HotArea::Clicked, m_imgHelp, &HotArea::Idle);
+    connect(m_imgHelp, &HotArea::Clicked, this, &frmMain::imgHelp_Click);
 
     // Toolbar and menu tabs: one lit member per group.
     for (int index : kToolbarIndexes) {
         auto *button = new HotArea(this, ToolbarButton(index));
-        button->SetHoverPicture(Skin::Picture(QStringLiteral("toolbar_hover_%1").arg(index)));
+        button->SetHoverPicture(Skin::Picture(QStringLiteral("imgButtonData_%1").arg(index)));
         connect(button, &HotArea::PointerMoved, this, [this] { IdleAll(m_imgToolbar); });
         connect(button, &HotArea::ButtonDown, this, [this] { IdleAll(m_imgToolbar); });
         button->SetPressLook(HotArea::PressLook::Idle);
@@ -211,7 +220,7 @@ void frmMain::BuildControls()
     }
     for (int i = 0; i < 3; ++i) {
         auto *tab = new HotArea(this, kMenuTabs[i]);
-        tab->SetHoverPicture(Skin::Picture(QStringLiteral("menu_hover_%1").arg(i)));
+        tab->SetHoverPicture(Skin::Picture(QStringLiteral("imgMenuData_%1").arg(i)));
         connect(tab, &HotArea::PointerMoved, this, [this] { IdleAll(m_imgMenu); });
         m_imgMenu.insert(i, tab);
     }
@@ -226,7 +235,7 @@ void frmMain::BuildControls()
     // The start panel over the list area, with its one button.
     m_picDoor = new HotArea(this, kDoor);
     m_imgDoorButton = new HotArea(m_picDoor, kDoorButton);
-    m_imgDoorButton->SetHoverPicture(Skin::Picture(QStringLiteral("door_button_hover")));
+    m_imgDoorButton->SetHoverPicture(Skin::Picture(QStringLiteral("imgDoorButtonData")));
     connect(m_picDoor, &HotArea::PointerMoved, m_imgDoorButton, &HotArea::Idle);
     connect(m_imgDoorButton, &HotArea::Clicked, this, [this] { imgToolbar_Click(0); });
     m_picDoor->installEventFilter(this);
@@ -274,7 +283,7 @@ void frmMain::Form_Load()
 {
     // Prepared out of sight; the reveal timer shapes and centres the window.
     move(-width() - 7, -height() - 7);
-    m_fileDialogs = std::make_unique<CommonDlgsW>(m_services.dialogs);
+    m_FileDialogs = std::make_unique<CommonDlgsW>(m_services.dialogs);
     platform::PumpMessages();
     m_imgPB->resize(0, m_imgPB->height());
 
@@ -286,7 +295,7 @@ void frmMain::Form_Load()
     connect(m_batch.get(), &BatchConverter::BatchHalted, this, [this] { BatchEnded(false); });
 
     LoadSettings();
-    m_picDoor->SetIdlePicture(Skin::Picture(QStringLiteral("door")));
+    m_picDoor->SetIdlePicture(Skin::Picture(QStringLiteral("imgDoor")));
     platform::KillProcessByName(platform::ConverterProcessName());
     update();
     m_timer2.setSingleShot(true);
@@ -335,7 +344,7 @@ ConversionChoices frmMain::CurrentChoices() const
     choices.bitrateText = m_cmbBR->currentText();
     choices.sampleRateText = m_cmbR->currentText();
     choices.channelIndex = m_cmbChannel->currentIndex();
-    choices.outputFolder = m_txtPath->text();
+    choices.outputFolder = OutputFolder();
     choices.cutter = m_cutter;
     return choices;
 }
@@ -364,7 +373,7 @@ void frmMain::Form_MouseMove()
     m_lblFeed->SetBold(false);
     m_imgHelp->Idle();
     m_imgExit->Idle();
-    for (HotArea *button : std::as_const(m_pickerButtons))
+    for (HotArea *button : {m_picButtonChannel, m_picButtonR, m_picButtonOF, m_picButtonBR})
         button->Idle();
     m_imgBrowse->Idle();
     m_imgMin->Idle();
@@ -375,17 +384,24 @@ void frmMain::Form_MouseMove()
     m_imgConvert->Idle();
 }
 
+bool frmMain::IsBareSkin(const QPointF &position) const
+{
+    return childAt(position.toPoint()) == nullptr;
+}
+
 void frmMain::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_dragOffset && (event->buttons() & Qt::LeftButton))
         move(event->globalPosition().toPoint() - *m_dragOffset);
-    Form_MouseMove();
+    // A move over a control that lets it through (a label) is not a move over bare skin.
+    if (IsBareSkin(event->position()))
+        Form_MouseMove();
 }
 
 void frmMain::mousePressEvent(QMouseEvent *event)
 {
     // Bare skin is the window's caption: holding the left button on it drags the window.
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton || !IsBareSkin(event->position()))
         return;
     QWindow *window = windowHandle();
     if (!window || !window->startSystemMove())
@@ -406,6 +422,42 @@ void frmMain::imgMin_Click()
 void frmMain::ShowDropDown(QComboBox *picker)
 {
     picker->showPopup();
+}
+
+void frmMain::picButtonOF_Click()
+{
+    ShowDropDown(m_cmbOF);
+}
+
+void frmMain::picButtonBR_Click()
+{
+    ShowDropDown(m_cmbBR);
+}
+
+void frmMain::picButtonR_Click()
+{
+    ShowDropDown(m_cmbR);
+}
+
+void frmMain::picButtonChannel_Click()
+{
+    ShowDropDown(m_cmbChannel);
+}
+
+// A move over the browse button lights it, also while a button is held; a press darkens it.
+void frmMain::imgBrowse_MouseMove()
+{
+    m_imgBrowse->SetLook(HotArea::Look::Hover);
+}
+
+void frmMain::imgBrowse_MouseDown()
+{
+    m_imgBrowse->SetPressedLook();
+}
+
+void frmMain::imgHelp_Click()
+{
+    m_imgHelp->Idle();
 }
 
 void frmMain::ShowHintWhenEmpty()
@@ -429,18 +481,21 @@ void frmMain::imgToolbar_Click(qint16 index)
 
 void frmMain::imgAdd_Click()
 {
-    m_fileDialogs->FileName.clear();
-    m_fileDialogs->Filter = MediaFilter();
-    if (!m_fileDialogs->ShowOpen(this))
+    m_FileDialogs->FileName.clear();
+    m_FileDialogs->Filter = MediaFilter();
+    // The dialog opens where the user last took a file from in this run.
+    m_FileDialogs->InitDir = m_lastAddFolder.isEmpty() ? QDir::homePath() : m_lastAddFolder;
+    if (!m_FileDialogs->ShowOpen(this))
         return;
-    const QString path = m_fileDialogs->FileName;
+    const QString path = m_FileDialogs->FileName;
     if (path.isEmpty())
         return;
+    m_lastAddFolder = QFileInfo(path).absolutePath();
     MakeTemporaryFolder(m_places.tempFolder);
     QueueEntry entry;
     entry.inputPath = QueueInputPath(path, m_places.tempFolder);
     entry.rowText = MakeDisplayText(path);
-    entry.formatCode = FormatCode(entry.rowText.trimmed());
+    entry.formatCode = FormatCode(TrimSpaces(entry.rowText));
     m_queue.Append(entry);
     ShowHintWhenEmpty();
     update();
@@ -455,11 +510,26 @@ void frmMain::imgRemove_Click()
         m_picText->show();
 }
 
+QString frmMain::OutputFolder() const
+{
+    return ResolveOutputFolder(m_txtPath->text(), m_places.defaultOutputFolder, QDir::homePath());
+}
+
 void frmMain::imgStart_Click()
 {
     if (m_queue.IsEmpty()) {
         m_services.messages.Show(QStringLiteral("Please add a file"), QStringLiteral("Add"),
                                  platform::UserMessages::Icon::Warning);
+        return;
+    }
+    // Files land in the folder the user sees, or nowhere: the box shows where they go.
+    const QString folder = OutputFolder();
+    m_txtPath->setText(folder);
+    const QString problem = OutputFolderProblem(folder);
+    if (!problem.isEmpty()) {
+        m_services.messages.Show(QStringLiteral("The output folder\r\n") + folder +
+                                     QStringLiteral("\r\ncannot be used: ") + problem + QLatin1Char('.'),
+                                 QStringLiteral("Path"), platform::UserMessages::Icon::Warning);
         return;
     }
     SetBatchControlsEnabled(false);
@@ -496,15 +566,17 @@ void frmMain::BatchEnded(bool finished)
 void frmMain::imgBrowse_Click()
 {
     const std::optional<QString> chosen =
-        m_services.dialogs.BrowseForFolder(this, QStringLiteral("Please select a folder:"));
-    const QString fallback = m_places.defaultOutputFolder;
-    m_txtPath->setText(chosen ? *chosen : fallback);
+        m_services.dialogs.BrowseForFolder(this, QStringLiteral("Please select a folder:"), OutputFolder());
+    // Cancelling keeps the folder the box holds.
+    if (!chosen)
+        return;
+    m_txtPath->setText(*chosen);
     if (FolderExists(m_txtPath->text()))
         return;
-    m_txtPath->setText(fallback);
+    m_txtPath->setText(m_places.browseFallbackFolder);
     m_services.messages.Show(
-        QStringLiteral("The path has unknown characters.\r\nChanged to the default path ") + fallback +
-            QLatin1Char('.'),
+        QStringLiteral("The path has unknown characters.\r\nChanged to the default path ") +
+            m_places.browseFallbackName + QLatin1Char('.'),
         QStringLiteral("Path"), platform::UserMessages::Icon::None);
 }
 
@@ -522,6 +594,8 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::Form_Unload()
 {
+    // No cut-short file is left behind when the program ends during a conversion.
+    m_batch->AbandonCurrentFile();
     for (const char *name : {"tmpfile.wav", "tmpfile1.mp3"}) {
         const QString path = m_places.tempFolder + platform::PathSeparator() + QString::fromLatin1(name);
         for (int attempt = 0; attempt < kDeleteAttempts && QFileInfo::exists(path); ++attempt) {

@@ -50,6 +50,13 @@ public:
     void imgConvert_Click() { imgStart_Click(); }
     void imgRemove_Click();
     void imgBrowse_Click();
+    void imgBrowse_MouseMove();
+    void imgBrowse_MouseDown();
+    void imgHelp_Click();
+    void picButtonOF_Click();
+    void picButtonBR_Click();
+    void picButtonR_Click();
+    void picButtonChannel_Click();
     void imgExit_Click();
     void imgMin_Click();
     void imgToolbar_Click(qint16 index);
@@ -61,6 +68,8 @@ public:
     // The output choices as the pickers and the folder box hold them now.
     AppSettings CurrentAppSettings() const;
     ConversionChoices CurrentChoices() const;
+    // The output folder the box names, as an absolute path.
+    QString OutputFolder() const;
     const CutterOptions &Cutter() const { return m_cutter; }
 
     QueueModel &Queue() { return m_queue; }
@@ -73,7 +82,8 @@ public:
     QLineEdit *txtPath() const { return m_txtPath; }
     QLabel *lblPB() const { return m_lblPB; }
     QLabel *imgPB() const { return m_imgPB; }
-    QLabel *picText() const { return m_picText; }
+    QWidget *picText() const { return m_picText; }
+    QLabel *lblText() const { return m_lblText; }
     QTreeView *LV() const { return m_LV; }
     HotArea *picDoor() const { return m_picDoor; }
     QWidget *picDrop() const { return m_picDrop; }
@@ -81,6 +91,13 @@ public:
     HotArea *imgToolbar(int index) const { return m_imgToolbar.value(index); }
     HotArea *imgMenu(int index) const { return m_imgMenu.value(index); }
     HotArea *imgBrowse() const { return m_imgBrowse; }
+    HotArea *imgHelp() const { return m_imgHelp; }
+    HotArea *imgMin() const { return m_imgMin; }
+    HotArea *imgExit() const { return m_imgExit; }
+    HotArea *picButtonOF() const { return m_picButtonOF; }
+    HotArea *picButtonBR() const { return m_picButtonBR; }
+    HotArea *picButtonR() const { return m_picButtonR; }
+    HotArea *picButtonChannel() const { return m_picButtonChannel; }
     HotArea *imgDoorButton() const { return m_imgDoorButton; }
     HotText *lblFeed() const { return m_lblFeed; }
     QTimer &Timer2() { return m_timer2; }
@@ -95,6 +112,8 @@ protected:
 
 private:
     void BuildControls();
+    // Over no control: the skin itself.
+    bool IsBareSkin(const QPointF &position) const;
     void CoverWithDoor(bool covered);
     void Form_Load();
     void Form_Unload();
@@ -113,17 +132,20 @@ private:
     Services m_services;
     QueueModel m_queue;
     CutterOptions m_cutter;
-    std::unique_ptr<CommonDlgsW> m_fileDialogs;
+    std::unique_ptr<CommonDlgsW> m_FileDialogs;
     std::unique_ptr<BatchConverter> m_batch;
     QTimer m_timer2;
     QPixmap m_face;
+    // The folder of the last file added through the open dialog in this run.
+    QString m_lastAddFolder;
     // Where the pointer took hold of the window, when the window system cannot move it.
     std::optional<QPoint> m_dragOffset;
     // Focus policies of the controls under the start panel, while it covers them.
     QHash<QWidget *, Qt::FocusPolicy> m_focusUnderDoor;
 
     QTreeView *m_LV = nullptr;
-    QLabel *m_picText = nullptr;
+    QWidget *m_picText = nullptr;
+    QLabel *m_lblText = nullptr;
     QLabel *m_imgPB = nullptr;
     QLabel *m_lblPB = nullptr;
     QComboBox *m_cmbOF = nullptr;
@@ -141,6 +163,9 @@ private:
     HotArea *m_imgExit = nullptr;
     QMap<int, HotArea *> m_imgToolbar;
     QMap<int, HotArea *> m_imgMenu;
-    QList<HotArea *> m_pickerButtons;
+    HotArea *m_picButtonOF = nullptr;
+    HotArea *m_picButtonBR = nullptr;
+    HotArea *m_picButtonR = nullptr;
+    HotArea *m_picButtonChannel = nullptr;
     HotText *m_lblFeed = nullptr;
 };

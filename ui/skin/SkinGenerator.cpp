@@ -581,7 +581,7 @@ int main(int argc, char *argv[])
     QStringList written;
     bool ok = Save(Face({}), folder, "face.png", written);
     const QImage door = Door(Look::Idle);
-    ok &= Save(door, folder, "door.png", written);
+    ok &= Save(door, folder, "imgDoor.png", written);
 
     const auto crop = [](const QImage &image, const QPoint &at, const QSize &size) {
         return image.copy(QRect(at, size));
@@ -589,27 +589,27 @@ int main(int argc, char *argv[])
     for (int index : kToolbarIndexes) {
         ok &= Save(crop(Face({Element::Toolbar, index}), SkinLayout::ToolbarButton(index).topLeft(),
                         kToolbarButtonSize),
-                   folder, QStringLiteral("toolbar_hover_%1.png").arg(index), written);
+                   folder, QStringLiteral("imgButtonData_%1.png").arg(index), written);
     }
     for (int i = 0; i < 3; ++i) {
         ok &= Save(crop(Face({Element::Tab, i}), kMenuTabs[i].topLeft(), kMenuTabs[i].size()), folder,
-                   QStringLiteral("menu_hover_%1.png").arg(i), written);
+                   QStringLiteral("imgMenuData_%1.png").arg(i), written);
     }
     ok &= Save(crop(Face({Element::Convert}), kConvert.topLeft(), kConvertHoverSize), folder,
-               "convert_hover.png", written);
-    ok &= Save(crop(Face({Element::Browse}), kBrowse.topLeft(), kBrowse.size()), folder, "browse_light.png",
+               "imgConvertData.png", written);
+    ok &= Save(crop(Face({Element::Browse}), kBrowse.topLeft(), kBrowse.size()), folder, "imgBrowseLight.png",
                written);
     ok &= Save(crop(Face({Element::Browse, 0, Look::Pressed}), kBrowse.topLeft(), kBrowse.size()), folder,
-               "browse_dark.png", written);
-    ok &=
-        Save(crop(Face({Element::Help}), kHelp.topLeft(), kHelpHoverSize), folder, "help_light.png", written);
-    ok &= Save(crop(Face({Element::Min}), kMin.topLeft(), kMinHoverSize), folder, "min_light.png", written);
-    ok &=
-        Save(crop(Face({Element::Exit}), kExit.topLeft(), kExitHoverSize), folder, "exit_light.png", written);
+               "imgBrowseDark.png", written);
+    ok &= Save(crop(Face({Element::Help}), kHelp.topLeft(), kHelpHoverSize), folder, "imgHelpLight.png",
+               written);
+    ok &= Save(crop(Face({Element::Min}), kMin.topLeft(), kMinHoverSize), folder, "imgMinLight.png", written);
+    ok &= Save(crop(Face({Element::Exit}), kExit.topLeft(), kExitHoverSize), folder, "imgExitLight.png",
+               written);
     ok &= Save(crop(Door(Look::Hover), kDoorButton.topLeft(), kDoorButton.size()), folder,
-               "door_button_hover.png", written);
-    ok &= Save(PickerButtonImage(false), folder, "picker_button.png", written);
-    ok &= Save(PickerButtonImage(true), folder, "picker_button_light.png", written);
+               "imgDoorButtonData.png", written);
+    ok &= Save(PickerButtonImage(false), folder, "imgButton.png", written);
+    ok &= Save(PickerButtonImage(true), folder, "imgButtonLight.png", written);
     ok &= Save(HandCursor(), folder, "hand.png", written);
     ok &= Save(ProgressGradient(), folder, "progress.png", written);
 

@@ -17,4 +17,24 @@ bool RemoveFolderTree(const QString &folder, const std::function<void()> &afterE
 // True when `path` names a symbolic link (whatever it points at, or nothing).
 bool IsSymLink(const QString &path);
 
+// Creates `folder` with every missing folder above it. Empty when the folder is there now;
+// otherwise the system's reason.
+QString MakeFolderPath(const QString &folder);
+
+// True when both paths name one existing file (the same device and file number), however
+// they are spelled: through ".", doubled separators, links or hard links.
+bool IsSameExistingFile(const QString &a, const QString &b);
+
+// What a file is at one moment, to tell later whether it has been written since.
+struct FileStamp
+{
+    bool exists = false;
+    quint64 device = 0;
+    quint64 number = 0;
+    qint64 size = 0;
+    qint64 modifiedNanoseconds = 0;
+    bool operator==(const FileStamp &other) const;
+};
+FileStamp StampOf(const QString &path);
+
 } // namespace platform

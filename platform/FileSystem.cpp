@@ -1,6 +1,8 @@
-#include "FolderTree.h"
+#include "FileSystem.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #error "The Windows folder walk is not written yet"
@@ -119,6 +121,62 @@ bool IsSymLink(const QString &path)
     {
     };
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+} // namespace platform
+
+namespace platform {
+
+QString MakeFolderPath(const QString &folder)
+{
+    if (QDir().mkpath(folder) && QFileInfo(folder).isDir())
+        return {};
+    // Find the first part of the path that cannot be made, for the system's reason.
+    QString built;
+    for (const QString &part : QDir::cleanPath(QDir(folder).absolutePath()).split(QLatin1Char('/'))) {
+        built += part + QLatin1Char('/');
+        const QByteArray path = QFile::encodeName(built);
+        struct stat info
+        {
+        };
+        if (::stat(path.constData(), &info) == 0) {
+            if (!S_ISDIR(info.st_mode))
+                return qt_error_string(ENOTDIR);
+            continue;
+        }
+        if (::mkdir(path.constData(), 0777) != 0 && errno != EEXIST)
+            return qt_error_string(errno);
+    }
+    return QFileInfo(folder).isDir() ? QString() : qt_error_string(ENOENT);
+}
+
+bool IsSameExistingFile(const QString &a, const QString &b)
+{
+    const FileStamp first = StampOf(a);
+    const FileStamp second = StampOf(b);
+    return first.exists && second.exists && first.device == second.device && first.number == second.number;
+}
+
+bool FileStamp::operator==(const FileStamp &other) const
+{
+    return exists == other.exists && device == other.device && number == other.number && size == other.size &&
+           modifiedNanoseconds == other.modifiedNanoseconds;
+}
+
+FileStamp StampOf(const QString &path)
+{
+    FileStamp stamp;
+    struct stat info
+    {
+    };
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.device = quint64(info.st_dev);
+    stamp.number = quint64(info.st_ino);
+    stamp.size = qint64(info.st_size);
+    stamp.modifiedNanoseconds = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return stamp;
 }
 
 } // namespace platform

@@ -1,0 +1,211 @@
+#include "WindowFakes.h"
+#include "platform/ProcessList.h"
+
+#include "ui/HotArea.h"
+
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Icon = platform::UserMessages::Icon;
+
+// The converter's arguments, as a fake converter script sees them: $4 is the input and the
+// last argument the output.
+const char *const kTakeArguments = "input=\"$4\"; for output; do :; done\n";
+
+QByteArray Digest(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+}
+
+QString Put(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+    return path;
+}
+
+// Queues `paths` through the open dialog and converts them to `format`; true when the batch ended.
+bool ConvertAll(WindowFixture &f, const QStringList &paths, int format, const QString &folder)
+{
+    frmMain &w = f.Window();
+    w.cmbOF()->setCurrentIndex(format);
+    w.txtPath()->setText(folder);
+    for (const QString &path : paths) {
+        f.dialogs.files = {path};
+        w.imgAdd_Click();
+    }
+    w.imgConvert_Click();
+    return f.WaitForBatchEnd();
+}
+
+TEST(BatchSafety, AnInputIsNeverTheOutput)
+{
+    WindowFixture f;
+    const QString music = f.work.path() + "/music";
+    const QString mp3 = Put(music + "/a.mp3", "the user's own a.mp3");
+    const QString video = f.MakeClip("music/song.mp4");
+    const QString song = Put(music + "/song.mp3", "the user's own song.mp3");
+    ASSERT_FALSE(video.isEmpty());
+    QFile::link(music, f.work.path() + "/music link");
+    const QByteArray before[] = {Digest(mp3), Digest(video), Digest(song)};
+    frmMain &w = f.Start();
+    for (const QString &folder : {music + "/.", music + "//", f.work.path() + "/music link"}) {
+        SCOPED_TRACE(folder.toStdString());
+        f.messages.shown.clear();
+        // MP3 into the inputs' own folder, however it is spelled; song.mp4 would become song.mp3.
+        ASSERT_TRUE(ConvertAll(f, {mp3, video, song}, 0, folder));
+        ASSERT_EQ(f.messages.shown.size(), 1);
+        EXPECT_EQ(f.messages.shown[0].text.count("the output would replace an input file"), 3);
+        EXPECT_EQ(w.lblPB()->text(), "Done.");
+        EXPECT_TRUE(w.Queue().IsEmpty());
+    }
+    EXPECT_EQ(Digest(mp3), before[0]);
+    EXPECT_EQ(Digest(video), before[1]);
+    EXPECT_EQ(Digest(song), before[2]);
+    // Into another folder the video converts.
+    f.messages.shown.clear();
+    ASSERT_TRUE(ConvertAll(f, {video}, 0, f.work.path() + "/out"));
+    EXPECT_TRUE(f.messages.shown.isEmpty());
+    EXPECT_GT(QFileInfo(f.work.path() + "/out/song.mp3").size(), 0);
+}
+
+TEST(BatchSafety, FilesLandInTheChosenFolderOrNowhere)
+{
+    WindowFixture f;
+    const QString clip = f.MakeClip("clip.mp4");
+    Put(f.work.path() + "/a file", "in the way");
+    frmMain &w = f.Start();
+    struct Case
+    {
+        QString typed;
+        QString reason;
+    } cases[] = {
+        {f.work.path() + "/out \"q\"", "its name holds characters the converter cannot take"},
+        {f.work.path() + "/a file/out", "Not a directory"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        f.messages.shown.clear();
+        f.dialogs.files = {clip};
+        w.imgAdd_Click();
+        w.txtPath()->setText(c.typed);
+        w.imgConvert_Click();
+        ASSERT_EQ(f.messages.shown.size(), 1);
+        EXPECT_EQ(f.messages.shown[0].title, "Path");
+        EXPECT_TRUE(f.messages.shown[0].text.contains(c.typed));
+        EXPECT_TRUE(f.messages.shown[0].text.contains(c.reason)) << f.messages.shown[0].text.toStdString();
+        EXPECT_FALSE(w.Batch().Timer1().isActive()); // the batch did not start
+        EXPECT_TRUE(w.imgConvert()->isEnabled());
+        EXPECT_EQ(w.Queue().Count(), 1);
+        w.Queue().RemoveAll();
+    }
+    EXPECT_FALSE(QFileInfo::exists(f.work.path() + "/out ?q?"));
+
+    // Missing parents are made, and the box shows where the files go.
+    f.messages.shown.clear();
+    ASSERT_TRUE(ConvertAll(f, {clip}, 3, f.work.path() + "/new/deeper/out/."));
+    EXPECT_TRUE(f.messages.shown.isEmpty());
+    EXPECT_EQ(w.txtPath()->text(), f.work.path() + "/new/deeper/out");
+    EXPECT_GT(QFileInfo(f.work.path() + "/new/deeper/out/clip.wav").size(), 0);
+}
+
+TEST(BatchSafety, EveryFailureIsNamedWithItsReason)
+{
+    WindowFixture f;
+    f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n"); // finish sound off
+    f.UseFakeConverter(QString(kTakeArguments) + "case \"$input\" in\n"
+                                                 "  *silent*) exit 0 ;;\n"
+                                                 "  *crash*) printf partial > \"$output\"; kill -9 $$ ;;\n"
+                                                 "  *talk*) printf '%3000s' '' | tr ' ' x; exit 1 ;;\n"
+                                                 "esac\n"
+                                                 "printf sound > \"$output\"");
+    QStringList inputs;
+    for (const char *name : {"silent", "crash", "good", "talk 1", "talk 2", "talk 3", "talk 4", "talk 5",
+                             "talk 6", "talk 7", "talk 8", "talk 9"})
+        inputs << Put(f.work.path() + "/in/" + name + ".mp4", "x");
+    const QString out = f.work.path() + "/out";
+    f.Start();
+    ASSERT_TRUE(ConvertAll(f, inputs, 3, out));
+
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    const RecordingMessages::Message &warning = f.messages.shown[0];
+    EXPECT_EQ(warning.title, "Convert");
+    EXPECT_EQ(warning.icon, Icon::Warning);
+    EXPECT_TRUE(warning.text.startsWith("These 11 files could not be converted:"));
+    EXPECT_TRUE(warning.text.contains(inputs[0] + "\n    no output file was written"));
+    EXPECT_TRUE(warning.text.contains(inputs[1] + "\n    the converter stopped unexpectedly (signal 9)"));
+    // Ten files in the text, the rest in the details, and no line longer than the screen is wide.
+    EXPECT_EQ(warning.text.count(f.work.path() + "/in/"), 10);
+    EXPECT_TRUE(warning.text.contains("and 1 more"));
+    EXPECT_EQ(warning.details.count(f.work.path() + "/in/"), 11);
+    EXPECT_FALSE(warning.text.contains(inputs[2]));
+    for (const QString &line : warning.details.split('\n'))
+        EXPECT_LE(line.size(), 300 + 4);
+    // The crashed converter's half-written file is gone; the good one stays.
+    EXPECT_FALSE(QFileInfo::exists(out + "/crash.wav"));
+    EXPECT_TRUE(QFileInfo::exists(out + "/good.wav"));
+}
+
+TEST(BatchSafety, ACutWithoutSoundIsAFailure)
+{
+    struct Case
+    {
+        QByteArray options;
+        QString reason;
+    } cases[] = {
+        {"1\r\n1\r\n10\r\n5\r\n", "the cut starts after the end of the file"},
+        {"1\r\n1\r\n0\r\n0\r\n", "the cut length is 0"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.reason.toStdString());
+        WindowFixture f;
+        f.WriteProgramFile("options.ini", c.options);
+        const QString clip = f.MakeClip("clip.mp4", 2);
+        f.Start();
+        ASSERT_TRUE(ConvertAll(f, {clip}, 3, f.work.path() + "/out"));
+        ASSERT_EQ(f.messages.shown.size(), 1);
+        EXPECT_TRUE(f.messages.shown[0].text.contains(clip + "\n    " + c.reason));
+        EXPECT_FALSE(QFileInfo::exists(f.work.path() + "/out/clip.wav"));
+    }
+}
+
+TEST(BatchSafety, ClosingDuringAConversionLeavesNoCutShortFile)
+{
+    WindowFixture f;
+    f.UseFakeConverter(QString(kTakeArguments) +
+                       "printf sound > \"$output\"\n"
+                       "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
+    const QString quick = Put(f.work.path() + "/in/quick.mp4", "x");
+    const QString slow = Put(f.work.path() + "/in/slow.mp4", "x");
+    const QString out = f.work.path() + "/out";
+    frmMain &w = f.Start();
+    w.cmbOF()->setCurrentIndex(3);
+    w.txtPath()->setText(out);
+    f.dialogs.files = {quick, slow};
+    w.imgAdd_Click();
+    w.imgAdd_Click();
+    // The user closes the window while the slow file converts.
+    QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] { w.close(); });
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd(10000));
+    EXPECT_EQ(f.shell.log.first(), "end");
+    EXPECT_TRUE(QFileInfo::exists(out + "/quick.wav"));
+    EXPECT_FALSE(QFileInfo::exists(out + "/slow.wav"));
+    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+#include "TestSupport.h"
+#include "queue/MediaFilter.h"
+#include "settings/CommonDlgsW.h"
+#include "ui/QtServices.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs `look` on the file dialog once it is showing, then lets `finish` close it.
+void WhileTheDialogShows(const std::function<void(QFileDialog &)> &look)
+{
+    QTimer::singleShot(0, [look] {
+        QFileDialog *dialog = nullptr;
+        QTest::qWaitFor([&] {
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (auto *shown = qobject_cast<QFileDialog *>(top); shown && shown->isVisible())
+                    dialog = shown;
+            }
+            return dialog != nullptr;
+        });
+        if (!dialog)
+            return;
+        // Never left open, whatever the test found.
+        QTimer::singleShot(5000, dialog, &QDialog::reject);
+        look(*dialog);
+    });
+}
+
+QStringList ShownTypes(QFileDialog &dialog)
+{
+    QStringList shown;
+    if (auto *types = dialog.findChild<QComboBox *>("fileTypeCombo")) {
+        for (int i = 0; i < types->count(); ++i)
+            shown << types->itemText(i);
+    }
+    return shown;
+}
+
+TEST(RealDialogs, TheOpenDialogShowsWhatItIsGiven)
+{
+    QTemporaryDir dir;
+    for (const char *name : {"notes", "clip.mp4"}) {
+        QFile file(dir.path() + "/" + name);
+        file.open(QIODevice::WriteOnly);
+    }
+    FakeDialogs unused;
+    CommonDlgsW types(unused);
+    types.Filter = MediaFilter();
+
+    platform::Dialogs::OpenFileRequest request;
+    request.initialFolder = dir.path();
+    request.proposedName = "proposed.mp4";
+    request.fileTypes = types.FileTypes();
+    request.selectedFileType = 0;
+    QStringList shown;
+    QString selectedType, directory, proposed;
+    bool dotlessListed = false;
+    WhileTheDialogShows([&](QFileDialog &dialog) {
+        shown = ShownTypes(dialog);
+        selectedType = dialog.selectedNameFilter();
+        directory = dialog.directory().absolutePath();
+        if (auto *name = dialog.findChild<QLineEdit *>("fileNameEdit"))
+            proposed = name->text();
+        // Files without a dot are listed under "All Media Formats(*.*)".
+        auto *list = dialog.findChild<QAbstractItemView *>("listView");
+        dotlessListed = list && QTest::qWaitFor([&] {
+                            const QModelIndex root = list->rootIndex();
+                            for (int row = 0; row < list->model()->rowCount(root); ++row) {
+                                if (list->model()->index(row, 0, root).data().toString() == "notes")
+                                    return true;
+                            }
+                            return false;
+                        });
+        if (auto *name = dialog.findChild<QLineEdit *>("fileNameEdit"))
+            name->setText("notes");
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    const std::optional<platform::Dialogs::OpenFileResult> chosen = QtDialogs().OpenFile(request);
+    ASSERT_EQ(shown.size(), 13);
+    EXPECT_EQ(shown[0], "All Media Formats(*.*)");
+    EXPECT_EQ(shown[6], "QuickTime Format(*.mov)");
+    EXPECT_EQ(shown[12], "WMA Audio(*.wma)");
+    EXPECT_TRUE(selectedType.startsWith("All Media Formats(*.*)"));
+    EXPECT_EQ(directory, dir.path());
+    EXPECT_EQ(proposed, "proposed.mp4");
+    EXPECT_TRUE(dotlessListed);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->path, dir.path() + "/notes");
+}
+
+TEST(RealDialogs, TheFolderBrowserShowsItsPromptAndStartsInTheFolder)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/music");
+    QString directory, prompt;
+    WhileTheDialogShows([&](QFileDialog &dialog) {
+        directory = dialog.directory().absolutePath();
+        prompt = dialog.labelText(QFileDialog::LookIn);
+        dialog.reject();
+    });
+    EXPECT_FALSE(QtDialogs().BrowseForFolder(nullptr, "Please select a folder:", dir.path() + "/music"));
+    EXPECT_EQ(directory, dir.path() + "/music");
+    EXPECT_EQ(prompt, "Please select a folder:");
+}
+
+} // namespace
