@@ -50,3 +50,21 @@ double Median(QList<double> values)
     const qsizetype mid = values.size() / 2;
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
+
+Spread SpreadOf(const QList<double> &values)
+{
+    Spread spread;
+    if (values.isEmpty())
+        return spread;
+    spread.median = Median(values);
+    spread.low = *std::min_element(values.begin(), values.end());
+    spread.high = *std::max_element(values.begin(), values.end());
+    spread.count = int(values.size());
+    return spread;
+}
+
+QString Described(const Spread &spread, const char *unit)
+{
+    return QString::asprintf("median %.1f %s (%.1f to %.1f, n = %d)", spread.median, unit, spread.low,
+                             spread.high, spread.count);
+}

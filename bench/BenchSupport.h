@@ -18,3 +18,15 @@ double MillisecondsOf(const std::function<void()> &work);
 double OwnCpuMilliseconds();
 
 double Median(QList<double> values);
+
+// Median and range of a set of figures.
+struct Spread
+{
+    double median = 0;
+    double low = 0;
+    double high = 0;
+    int count = 0;
+};
+Spread SpreadOf(const QList<double> &values);
+// "median 12.3 ms (10.1 to 15.0, n = 9)".
+QString Described(const Spread &spread, const char *unit = "ms");
