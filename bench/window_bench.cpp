@@ -9,6 +9,7 @@
 //
 // Usage: window_bench            (runs everything; children are this program itself)
 #include "BenchSupport.h"
+#include "BenchWindow.h"
 #include "ConverterWrapper.h"
 #include "engine/CommandLineSplitter.h"
 #include "platform/Dialogs.h"
@@ -30,54 +31,6 @@
 #include <cstdio>
 
 namespace {
-
-// Answers the open dialog from a list; the desktop does nothing.
-class ScriptedDialogs : public platform::Dialogs
-{
-public:
-    std::optional<OpenFileResult> OpenFile(const OpenFileRequest &) override
-    {
-        if (files.isEmpty())
-            return std::nullopt;
-        return OpenFileResult{files.takeFirst(), 0};
-    }
-    std::optional<QString> BrowseForFolder(QObject *, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QStringList files;
-};
-
-class QuietShell : public platform::Shell
-{
-public:
-    void OpenFolder(const QString &) override {}
-    void PlaySoundFile(const QString &) override {}
-    void EndProcess() override {}
-};
-
-platform::ProgramPlaces PlacesIn(const QString &root)
-{
-    platform::ProgramPlaces places;
-    places.programFolder = root + "/program";
-    places.tempFolder = root + "/cache/tmp";
-    places.defaultOutputFolder = root + "/output";
-    places.instanceLock = root + "/cache/lock";
-    QDir().mkpath(places.programFolder + "/data");
-    QFile::link(QCoreApplication::applicationDirPath() + "/data/conv", places.programFolder + "/data/conv");
-    return places;
-}
-
-qint64 ResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
 
 // Runs the event loop until `signal` of `sender` arrives (no polling: the loop sleeps).
 template <typename Sender, typename Signal> void WaitFor(Sender *sender, Signal signal)
@@ -119,14 +72,15 @@ int Batch()
     for (int round = 0; round < kRounds; ++round) {
         // The same command lines, run directly one after another.
         directPerFile << MillisecondsOf([&] {
-            for (const QString &input : inputs) {
-                const ConverterCommand cmd =
-                    BuildConverterCommand(places.programFolder, input, window.CurrentChoices());
-                QStringList argv =
-                    ConverterArgv(SplitConverterCommandLine(cmd.commandLine, ConverterPath(places.programFolder)));
-                RunDirectly(QCoreApplication::applicationDirPath() + "/data/conv", argv.mid(1));
-            }
-        }) / kFiles;
+                             for (const QString &input : inputs) {
+                                 const ConverterCommand cmd = BuildConverterCommand(
+                                     places.programFolder, input, window.CurrentChoices());
+                                 QStringList argv = ConverterArgv(SplitConverterCommandLine(
+                                     cmd.commandLine, ConverterPath(places.programFolder)));
+                                 RunDirectly(QCoreApplication::applicationDirPath() + "/data/conv",
+                                             argv.mid(1));
+                             }
+                         }) / kFiles;
 
         QFile::remove(log);
         dialogs.files = inputs;
@@ -162,7 +116,8 @@ int Batch()
     std::printf("    Convert to the first start:  %s\n", qPrintable(Described(SpreadOf(toFirst))));
     std::printf("    between two files:           %s\n", qPrintable(Described(SpreadOf(between))));
     std::printf("    last end to the batch's end: %s\n", qPrintable(Described(SpreadOf(afterLast))));
-    std::printf("  ratio of medians, window to direct: %.3f\n", Median(windowPerFile) / Median(directPerFile));
+    std::printf("  ratio of medians, window to direct: %.3f\n",
+                Median(windowPerFile) / Median(directPerFile));
     std::printf("  targets: program's own time <= 160 ms per file, ratio about 1.18\n");
     return 0;
 }

@@ -82,6 +82,10 @@ void BatchConverter::ConvertNextFile()
         EndBatch(m_current);
         return;
     }
+    if (!m_queue.At(0).problem.isEmpty()) {
+        SkipHead(m_queue.At(0).problem);
+        return;
+    }
     platform::KillProcessByName(platform::ConverterProcessName());
     const ConverterCommand command =
         BuildConverterCommand(m_programFolder, m_queue.At(0).inputPath, m_current);

@@ -1,7 +1,9 @@
 #include "CodePage.h"
 
 #include <QList>
+
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace {
 
@@ -54,6 +56,12 @@ void CodePage::SetActive(const CodePage &page)
 
 QString CodePage::Narrow(const QString &text) const
 {
+    // Plain ASCII without a double quote is the same in every code page: the common case costs
+    // one look at each character.
+    const bool plain = std::all_of(text.cbegin(), text.cend(),
+                                   [](QChar ch) { return ch.unicode() < 0x80 && ch != QLatin1Char('"'); });
+    if (plain)
+        return text;
     QString narrow;
     narrow.reserve(text.size());
     for (const char32_t ch : text.toUcs4()) {

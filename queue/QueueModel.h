@@ -10,6 +10,9 @@ struct QueueEntry
     QString inputPath;
     QString rowText;
     QString formatCode;
+    // Why the entry cannot be converted, known when it was queued (its copy failed); empty
+    // for every other entry.
+    QString problem;
 };
 
 // The conversion queue, in insertion order. Each entry carries its path and its row together,

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 
@@ -19,16 +20,44 @@ const QLatin1String kCopySuffix(".tmp");
 // Marks a temporary folder that the program made itself, and so may delete.
 const QLatin1String kOwnFolderMarker(".brimwave-temporary-folder");
 
-QString FreeCopyPath(const QString &tempFolder, const QString &fileName)
+// Takes a free path for a copy named `fileName` and reserves it with an empty file, so that no
+// later copy gets it, even if this one fails. Colliding names go into numbered folders; the
+// search goes on from the last number taken for that name.
+QString TakeCopyPath(const QString &tempFolder, const QString &fileName)
 {
+    static QHash<QString, int> nextFolder;
     const QChar sep = platform::PathSeparator();
-    QString candidate = tempFolder + sep + fileName;
-    for (int n = 1; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++n) {
-        const QString folder = tempFolder + sep + QString::number(n);
+    const QString first = tempFolder + sep + fileName;
+    int &next = nextFolder[first];
+    QString candidate = next == 0 ? first : QString();
+    for (int attempt = 0; attempt < 10000; ++attempt) {
+        if (!candidate.isEmpty() && !platform::IsSymLink(candidate)) {
+            QFile reserved(candidate);
+            if (reserved.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                return candidate;
+        }
+        const QString folder = tempFolder + sep + QString::number(++next);
         QDir().mkpath(folder);
         candidate = folder + sep + fileName;
     }
     return candidate;
+}
+
+// Copies `source` over the reserved `target`; false when it cannot be read or written whole.
+bool CopyInto(const QString &source, const QString &target)
+{
+    QFile from(source);
+    QFile to(target);
+    if (!QFileInfo(source).isFile() || !from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly))
+        return false;
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 got = from.read(buffer, sizeof buffer);
+        if (got == 0)
+            return to.flush();
+        if (got < 0 || to.write(buffer, got) != got)
+            return false;
+    }
 }
 
 } // namespace
@@ -48,16 +77,15 @@ QString CleanedCopyTitle(const QString &path, const QDateTime &now, const CodePa
     return title;
 }
 
-QString QueueInputPath(const QString &path, const QString &tempFolder, const QDateTime &now,
-                       const CodePage &page)
+QueuedInput QueueInputPath(const QString &path, const QString &tempFolder, const QDateTime &now,
+                           const CodePage &page)
 {
     if (FileExists(path, page))
-        return path;
+        return {path, false};
     MakeTemporaryFolder(tempFolder);
-    const QString copy = FreeCopyPath(tempFolder, CleanedCopyTitle(path, now, page) + kCopySuffix);
-    // A failed copy is still queued: its conversion then fails and is reported with the batch.
-    QFile::copy(path, copy);
-    return copy;
+    const QString copy = TakeCopyPath(tempFolder, CleanedCopyTitle(path, now, page) + kCopySuffix);
+    // A failed copy is still queued, its place kept: the batch reports it when its turn comes.
+    return {copy, !CopyInto(path, copy)};
 }
 
 void MarkAsOwnFolder(const QString &folder)

@@ -5,14 +5,21 @@
 #include <QDateTime>
 #include <QString>
 
+struct QueuedInput
+{
+    QString path;
+    bool copyFailed = false; // the copy could not be made: the entry cannot be converted
+};
+
 // The path to queue for a chosen file. A file the converter can reach by its own name is
 // queued as it is; any other (a name the narrow code page cannot hold, a folder, a vanished
 // file) is copied into `tempFolder` under its cleaned title + ".tmp", and the copy is queued,
-// so that the output is still named after the title. A copy never replaces another queued
-// entry's copy: a colliding name gets a numbered folder of its own.
-QString QueueInputPath(const QString &path, const QString &tempFolder,
-                       const QDateTime &now = QDateTime::currentDateTime(),
-                       const CodePage &page = CodePage::Active());
+// so that the output is still named after the title. Every copy path is taken for good, also
+// when the copy fails, so no two entries ever share one: a colliding name gets a numbered
+// folder of its own, found without trying every number again.
+QueuedInput QueueInputPath(const QString &path, const QString &tempFolder,
+                           const QDateTime &now = QDateTime::currentDateTime(),
+                           const CodePage &page = CodePage::Active());
 
 // The title a temporary copy is named after: the title's narrow form with the characters a
 // file name cannot hold made spaces, at most 200 characters, or the moment of the add

@@ -1,6 +1,6 @@
 #include "settings/CommonDlgsW.h"
 #include "TestSupport.h"
-#include "queue/MediaFilter.h"
+#include "queue/QueueTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "queue/MediaFilter.h"
+#include "queue/QueueTexts.h"
 #include "settings/CommonDlgsW.h"
 #include "ui/QtServices.h"
 

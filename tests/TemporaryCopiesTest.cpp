@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -29,7 +30,10 @@ protected:
         file.write(content);
         return path;
     }
-    QString Queue(const QString &path) { return QueueInputPath(path, TempFolder(), kNow, CodePage::Ascii()); }
+    QString Queue(const QString &path)
+    {
+        return QueueInputPath(path, TempFolder(), kNow, CodePage::Ascii()).path;
+    }
     QString TempFolder() const { return m_temp.path() + "/tmp"; }
     static QByteArray Content(const QString &path)
     {
@@ -81,7 +85,7 @@ TEST_F(TemporaryCopies, LongTitlesAreCutTo200Characters)
     // In a code page that holds every letter, a long title is also cut to what one name may hold.
     const QString wide = QString::fromUcs4(std::u32string(200, U'\U0001F3B5').c_str());
     const QString vanished =
-        QueueInputPath(m_sources.path() + "/" + wide + ".mp4", TempFolder(), kNow, CodePage::System());
+        QueueInputPath(m_sources.path() + "/" + wide + ".mp4", TempFolder(), kNow, CodePage::System()).path;
     EXPECT_LE(QFile::encodeName(FileNameOfPath(vanished)).size(), 255);
     EXPECT_TRUE(FileNameOfPath(vanished).startsWith(QString::fromUcs4(U"\U0001F3B5")));
 }
@@ -101,12 +105,24 @@ TEST_F(TemporaryCopies, CollidingNamesEachKeepTheirOwnCopy)
         EXPECT_EQ(TitleOfPath(path), "x "); // every output is still named after its title
 }
 
-TEST_F(TemporaryCopies, FolderOrVanishedFileIsQueuedThroughACopyThatFails)
+TEST_F(TemporaryCopies, AFailedCopyKeepsItsPlaceAndIsKnownToHaveFailed)
 {
-    QDir().mkpath(m_sources.path() + "/folder.d");
-    const QString queued = Queue(m_sources.path() + "/folder.d");
-    EXPECT_EQ(queued, TempFolder() + "/folder.tmp");
-    EXPECT_FALSE(QFileInfo::exists(queued));
+    // A folder and a vanished file cannot be copied: each entry still owns its copy path, so a
+    // later file with the same cleaned title gets a path of its own.
+    QDir().mkpath(m_sources.path() + "/x\u00e9.d");
+    const QueuedInput folder =
+        QueueInputPath(m_sources.path() + "/x\u00e9.d", TempFolder(), kNow, CodePage::Ascii());
+    const QueuedInput vanished =
+        QueueInputPath(m_sources.path() + "/x\u00ea.mp4", TempFolder(), kNow, CodePage::Ascii());
+    const QueuedInput real =
+        QueueInputPath(Make("x\u00e8.avi", "real"), TempFolder(), kNow, CodePage::Ascii());
+    EXPECT_EQ(folder.path, TempFolder() + "/x .tmp");
+    EXPECT_TRUE(folder.copyFailed);
+    EXPECT_TRUE(vanished.copyFailed);
+    EXPECT_FALSE(real.copyFailed);
+    EXPECT_EQ(QSet<QString>({folder.path, vanished.path, real.path}).size(), 3);
+    EXPECT_EQ(Content(real.path), "real");
+    EXPECT_EQ(Content(folder.path), "");
 }
 
 TEST_F(TemporaryCopies, DeleteFolderTreeRemovesEverythingButTouchesNothingElse)

@@ -9,8 +9,11 @@
 #include "platform/ProcessList.h"
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
-#include "queue/MediaFilter.h"
+#include "queue/FolderSearch.h"
 #include "queue/PathHelpers.h"
+#include "queue/QueueDrops.h"
+#include "queue/QueueEntries.h"
+#include "queue/QueueTexts.h"
 #include "queue/TemporaryCopies.h"
 #include "settings/OutputFolder.h"
 #include "settings/OutputPickers.h"
@@ -22,6 +25,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -38,6 +42,8 @@ namespace {
 using namespace SkinLayout;
 
 constexpr int kRevealMilliSeconds = 50;
+// How often a folder search lets the window handle its events.
+constexpr int kSearchPumpMilliSeconds = 5;
 // How often unloading tries to delete a leftover temporary file before it gives up.
 constexpr int kDeleteAttempts = 20;
 
@@ -139,7 +145,10 @@ void frmMain::BuildControls()
     m_lblText->setAlignment(Qt::AlignCenter);
 
     // The drop overlay: laid over the list at start-up, shown while files are dragged over it.
-    m_picDrop = new QWidget(this);
+    auto *overlay = new QLabel(this);
+    overlay->setPixmap(Skin::Picture(QStringLiteral("picDrop")));
+    overlay->setObjectName(QStringLiteral("picDrop"));
+    m_picDrop = overlay;
     m_picDrop->hide();
 
     // Progress.
@@ -239,6 +248,9 @@ void frmMain::BuildControls()
     connect(m_picDoor, &HotArea::PointerMoved, m_imgDoorButton, &HotArea::Idle);
     connect(m_imgDoorButton, &HotArea::Clicked, this, [this] { imgToolbar_Click(0); });
     m_picDoor->installEventFilter(this);
+
+    m_drops = new QueueDrops({m_picDoor, m_picDrop, m_LV, m_picText}, m_queue, m_places.tempFolder, this);
+    m_drops->SetIgnoreDrops([this] { return m_searching; });
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
@@ -479,8 +491,54 @@ void frmMain::imgToolbar_Click(qint16 index)
         imgExit_Click();
 }
 
+void frmMain::menuRemoveAll_Click()
+{
+    if (m_searching)
+        return;
+    // One step, so no other handler ever sees a half-emptied queue; then the list shows empty.
+    m_queue.RemoveAll();
+    m_LV->repaint();
+    platform::PumpMessages();
+    m_picText->show();
+    m_lblText->setText(ShownCaption(IdleHintCaption()));
+}
+
+void frmMain::AddFolderToQueue()
+{
+    if (m_searching)
+        return;
+    const std::optional<QString> folder =
+        m_services.dialogs.BrowseForFolder(this, QStringLiteral("Please select a folder:"), m_lastAddFolder);
+    // While the search runs the window stays alive, but no other queue command or drop is taken.
+    m_searching = true;
+    m_picText->show();
+    m_picText->raise();
+    m_lblText->setText(ShownCaption(SearchingCaption()));
+    if (folder) {
+        m_lastAddFolder = *folder;
+        // The search offers the window its events twice per entry; handling them at the first
+        // entry and then every few milliseconds keeps it just as alive at a fraction of the cost.
+        QElapsedTimer clock;
+        clock.start();
+        qint64 nextPump = 0;
+        SearchFilesRecursive(*folder, m_lstAddFolder, [&] {
+            if (clock.elapsed() >= nextPump) {
+                platform::PumpMessages();
+                nextPump = clock.elapsed() + kSearchPumpMilliSeconds;
+            }
+        });
+        m_queue.Append(FoundFileEntries(m_lstAddFolder));
+    }
+    m_lstAddFolder.clear();
+    m_lblText->setText(ShownCaption(IdleHintCaption()));
+    ShowHintWhenEmpty();
+    m_searching = false;
+}
+
 void frmMain::imgAdd_Click()
 {
+    if (m_searching)
+        return;
     m_FileDialogs->FileName.clear();
     m_FileDialogs->Filter = MediaFilter();
     // The dialog opens where the user last took a file from in this run.
@@ -492,17 +550,15 @@ void frmMain::imgAdd_Click()
         return;
     m_lastAddFolder = QFileInfo(path).absolutePath();
     MakeTemporaryFolder(m_places.tempFolder);
-    QueueEntry entry;
-    entry.inputPath = QueueInputPath(path, m_places.tempFolder);
-    entry.rowText = MakeDisplayText(path);
-    entry.formatCode = FormatCode(TrimSpaces(entry.rowText));
-    m_queue.Append(entry);
+    m_queue.Append(DialogEntry(path, m_places.tempFolder));
     ShowHintWhenEmpty();
     update();
 }
 
 void frmMain::imgRemove_Click()
 {
+    if (m_searching)
+        return;
     const QModelIndex current = m_LV->currentIndex();
     if (current.isValid() && m_LV->selectionModel()->isRowSelected(current.row(), {}))
         m_queue.RemoveRow(current.row());

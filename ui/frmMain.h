@@ -22,6 +22,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTreeView;
+class QueueDrops;
 namespace platform {
 class Dialogs;
 class Shell;
@@ -49,6 +50,9 @@ public:
     void imgStart_Click();
     void imgConvert_Click() { imgStart_Click(); }
     void imgRemove_Click();
+    void menuRemoveAll_Click();
+    // Queues every file under a folder the user picks.
+    void AddFolderToQueue();
     void imgBrowse_Click();
     void imgBrowse_MouseMove();
     void imgBrowse_MouseDown();
@@ -87,6 +91,9 @@ public:
     QTreeView *LV() const { return m_LV; }
     HotArea *picDoor() const { return m_picDoor; }
     QWidget *picDrop() const { return m_picDrop; }
+    QueueDrops &Drops() { return *m_drops; }
+    // A folder search is running: queue commands and drops wait their turn by being ignored.
+    bool IsSearching() const { return m_searching; }
     HotArea *imgConvert() const { return m_imgConvert; }
     HotArea *imgToolbar(int index) const { return m_imgToolbar.value(index); }
     HotArea *imgMenu(int index) const { return m_imgMenu.value(index); }
@@ -136,8 +143,12 @@ private:
     std::unique_ptr<BatchConverter> m_batch;
     QTimer m_timer2;
     QPixmap m_face;
-    // The folder of the last file added through the open dialog in this run.
+    // The folder the user last added from in this run (a file's folder, or a whole folder).
     QString m_lastAddFolder;
+    // The files a folder search has found so far; empty outside AddFolderToQueue.
+    QStringList m_lstAddFolder;
+    bool m_searching = false;
+    QueueDrops *m_drops = nullptr;
     // Where the pointer took hold of the window, when the window system cannot move it.
     std::optional<QPoint> m_dragOffset;
     // Focus policies of the controls under the start panel, while it covers them.

@@ -494,6 +494,25 @@ QImage HandCursor()
     return hand;
 }
 
+// The overlay over the list while files are dragged onto it: a light tint, a dashed frame and a
+// word of what a drop does. Translucent, so the queue stays in sight below it.
+QImage DropOverlay()
+{
+    QImage image(kList.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor tint = Palette::Accent;
+    tint.setAlpha(40);
+    p.setBrush(tint);
+    QPen frame(Palette::Accent, 2, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(frame);
+    p.drawPath(Rounded(QRectF(image.rect()).adjusted(4, 4, -4, -4), 8));
+    Text(p, QRectF(image.rect()), QStringLiteral("Drop to add the files to the queue"), Font(14, true),
+         Palette::AccentDark);
+    return image;
+}
+
 QImage ProgressGradient()
 {
     QImage image(1, 15, QImage::Format_RGB32);
@@ -612,6 +631,7 @@ int main(int argc, char *argv[])
     ok &= Save(PickerButtonImage(true), folder, "imgButtonLight.png", written);
     ok &= Save(HandCursor(), folder, "hand.png", written);
     ok &= Save(ProgressGradient(), folder, "progress.png", written);
+    ok &= Save(DropOverlay(), folder, "picDrop.png", written);
 
     QFile qrc(folder + QStringLiteral("/skin.qrc"));
     ok &= qrc.open(QIODevice::WriteOnly);

@@ -1,5 +1,7 @@
 #pragma once
 
+// The texts of the queue: the open dialog's file types and the hint's captions.
+
 #include <QString>
 
 // The file types the open dialog offers, as description and pattern pairs; the first takes
@@ -17,4 +19,10 @@ inline QString MediaFilter()
 inline QString IdleHintCaption()
 {
     return QStringLiteral("Drag && Drop Files Here");
+}
+
+// The hint's caption while a folder is searched.
+inline QString SearchingCaption()
+{
+    return QStringLiteral("Searching Files...");
 }

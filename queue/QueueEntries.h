@@ -1,0 +1,23 @@
+#pragma once
+
+#include "QueueModel.h"
+
+#include <QString>
+#include <QStringList>
+
+// How each way of filling the queue makes its entries.
+
+// A file chosen in the open dialog: its own path, or a temporary copy when the converter cannot
+// reach it by name; the row shows the chosen name; the format code comes from the row.
+QueueEntry DialogEntry(const QString &path, const QString &tempFolder);
+
+// A name dropped on the start panel or the list's overlay: queued like a chosen file; the format
+// code comes from the dropped name itself.
+QueueEntry WideDropEntry(const QString &name, const QString &tempFolder);
+
+// A name dropped on the list itself: queued, shown and coded in its narrow form, unchanged.
+QueueEntry NarrowDropEntry(const QString &name);
+
+// Paths found in a folder: each queued unchanged and shown as it is, its format code from the
+// path trimmed of spaces.
+QList<QueueEntry> FoundFileEntries(const QStringList &paths);

@@ -1,0 +1,279 @@
+#include "WindowFakes.h"
+#include "queue/CodePage.h"
+#include "queue/QueueDrops.h"
+#include "ui/HotArea.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Put(const QString &path, const QByteArray &content = "x")
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+    return path;
+}
+
+QMimeData *FilesData(const QStringList &paths)
+{
+    auto *data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data->setUrls(urls);
+    return data;
+}
+
+QMimeData *TextData()
+{
+    auto *data = new QMimeData;
+    data->setText("just some words");
+    data->setUrls({QUrl("https://example.org/clip.mp4")});
+    return data;
+}
+
+// A drag of `data` entering `target`; the application then sends the drag's further events
+// to the widget that took it.
+void DragEnter(QWidget *target, const QMimeData *data)
+{
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+}
+
+// Delivers a drop of `data` on `target`, as a file manager's drop arrives; the drop action the
+// window reports back to the source.
+Qt::DropAction Drop(QWidget *target, QMimeData *data)
+{
+    DragEnter(target, data);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    delete data;
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+void DragOver(QWidget *target)
+{
+    QMimeData data;
+    DragEnter(target, &data);
+    QDragMoveEvent move(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+}
+
+enum class Target { Door, Overlay, List };
+
+QWidget *TargetWidget(frmMain &w, Target target)
+{
+    switch (target) {
+    case Target::Door:
+        return w.picDoor();
+    case Target::Overlay:
+        w.Drops().LV_OLEDragOver();
+        return w.picDrop();
+    case Target::List:
+        return w.LV()->viewport();
+    }
+    return nullptr;
+}
+
+TEST(Drops, EachTargetQueuesWhatItIsGiven)
+{
+    struct Case
+    {
+        Target target;
+        const char *what;
+    } cases[] = {{Target::Door, "start panel"}, {Target::Overlay, "overlay"}, {Target::List, "list"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        WindowFixture f;
+        CodePage::SetActive(CodePage::Ascii());
+        const QString a = Put(f.work.path() + "/in/a.mp4");
+        const QString mov = Put(f.work.path() + "/in/b.MOV");
+        const QString foreign = Put(f.work.path() + "/in/caf\u00e9.avi", "foreign");
+        frmMain &w = f.Start();
+
+        // Text and web links: taken and ignored; the start panel goes all the same.
+        EXPECT_EQ(Drop(TargetWidget(w, c.target), TextData()), Qt::CopyAction);
+        EXPECT_TRUE(w.Queue().IsEmpty());
+        EXPECT_TRUE(w.picText()->isVisible());
+        EXPECT_EQ(w.picDoor()->isVisible(), c.target != Target::Door);
+
+        EXPECT_EQ(Drop(TargetWidget(w, c.target), FilesData({a, mov, foreign})), Qt::CopyAction);
+        ASSERT_EQ(w.Queue().Count(), 3);
+        EXPECT_EQ(w.Queue().At(0).inputPath, a);
+        EXPECT_EQ(w.Queue().At(1).formatCode, "MOV");
+        EXPECT_FALSE(w.picText()->isVisible());
+        // The overlay goes with a drop on itself; a drag over the list brought it.
+        EXPECT_EQ(w.picDrop()->isVisible(), c.target == Target::List);
+        const QueueEntry &third = w.Queue().At(2);
+        if (c.target == Target::List) {
+            // The list takes the names as they stand, in their narrow form.
+            EXPECT_EQ(third.inputPath, f.work.path() + "/in/caf?.avi");
+            EXPECT_EQ(third.rowText, third.inputPath);
+        } else {
+            EXPECT_EQ(third.inputPath, f.places.tempFolder + "/caf .tmp");
+            EXPECT_EQ(third.rowText, f.work.path() + "/in/caf .avi");
+            EXPECT_EQ(third.formatCode, "AVI");
+        }
+    }
+}
+
+TEST(Drops, TheOverlayComesWithADragAndGoes)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    w.imgToolbar_Click(0); // the start panel goes
+    DragOver(w.LV()->viewport());
+    EXPECT_TRUE(w.picDrop()->isVisible());
+    QMouseEvent move(QEvent::MouseMove, QPointF(300, 20), w.mapToGlobal(QPointF(300, 20)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &move); // over bare skin
+    EXPECT_FALSE(w.picDrop()->isVisible());
+    DragOver(w.LV()->viewport());
+    QTest::mouseClick(w.picDrop(), Qt::LeftButton);
+    EXPECT_FALSE(w.picDrop()->isVisible());
+}
+
+TEST(Drops, ADropDuringABatchJoinsIt)
+{
+    WindowFixture f;
+    const QString first = f.MakeClip("in/first.mp4");
+    const QString dropped = f.MakeClip("in/dropped.mp4");
+    frmMain &w = f.Start();
+    w.txtPath()->setText(f.work.path() + "/out");
+    f.dialogs.files = {first};
+    w.imgAdd_Click();
+    bool done = false;
+    QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
+        if (!std::exchange(done, true))
+            Drop(TargetWidget(w, Target::Overlay), FilesData({dropped}));
+    });
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    EXPECT_TRUE(f.messages.shown.isEmpty());
+    EXPECT_GT(QFileInfo(f.work.path() + "/out/dropped.wma").size(), 0);
+}
+
+TEST(Drops, AFailedCopyNeverSharesItsPlace)
+{
+    WindowFixture f;
+    CodePage::SetActive(CodePage::Ascii());
+    f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n");
+    const QString vanished = f.work.path() + "/in/x\u00e9.mp4"; // never there: its copy fails
+    const QString real = f.MakeClip("in/x\u00e8.mp4");
+    frmMain &w = f.Start();
+    Drop(w.picDoor(), FilesData({vanished, real}));
+    ASSERT_EQ(w.Queue().Count(), 2);
+    EXPECT_NE(w.Queue().At(0).inputPath, w.Queue().At(1).inputPath);
+    w.txtPath()->setText(f.work.path() + "/out");
+    w.cmbOF()->setCurrentIndex(3);
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    EXPECT_TRUE(f.messages.shown[0].text.startsWith("This file could not be converted:"));
+    EXPECT_TRUE(f.messages.shown[0].text.contains(
+        f.work.path() + "/in/x .mp4\n    the file could not be copied to a name the converter can read"));
+    // The second file kept its own copy, so its sound came out, named after its title.
+    EXPECT_GT(QFileInfo(f.work.path() + "/out/x .wav").size(), 1000);
+}
+
+class AddFolder : public testing::Test
+{
+protected:
+    QStringList Add(const QString &folder)
+    {
+        f.dialogs.folders = {folder};
+        w.AddFolderToQueue();
+        return w.Queue().lstFile();
+    }
+    WindowFixture f;
+    frmMain &w = f.Start();
+    QString root = f.work.path() + "/library";
+};
+
+TEST_F(AddFolder, OwnFilesFirstInNameOrderThenEachSubfolderTree)
+{
+    for (const char *name :
+         {"b.mp4", "A.avi", "c.wmv", ".hidden/d.mp3", "sub/z.mp4", "sub/deeper/y.ogg", "Sub2/x.mp4"})
+        Put(root + "/" + name);
+    QDir().mkpath(root + "/empty");
+    QFile::link(root, root + "/sub/loop"); // a link back up: not searched
+    Put(f.work.path() + "/elsewhere/private.txt");
+    QFile::link(f.work.path() + "/elsewhere", root + "/elsewhere link"); // nor out of the tree
+    QFile::link(root + "/b.mp4", root + "/sub/deeper/b link");           // a link to a file: a file
+    const QStringList found = Add(root + "/");
+    const QString r = root + "//"; // the folder as picked, then a separator: doubled here
+    EXPECT_EQ(found, QStringList({r + "A.avi", r + "b.mp4", r + "c.wmv", r + ".hidden/d.mp3", r + "sub/z.mp4",
+                                  r + "sub/deeper/b link", r + "sub/deeper/y.ogg", r + "Sub2/x.mp4"}));
+    EXPECT_EQ(w.Queue().At(3).formatCode, "MP3");
+    EXPECT_FALSE(w.picText()->isVisible());
+    EXPECT_EQ(w.lblText()->text(), "Drag & Drop Files Here");
+    EXPECT_EQ(f.dialogs.folderPrompts, QStringList{"Please select a folder:"});
+}
+
+TEST_F(AddFolder, EverySubfolderIsSearched)
+{
+    for (int i = 0; i < 250; ++i)
+        Put(root + QStringLiteral("/album %1/track.mp3").arg(i, 3, 10, QLatin1Char('0')));
+    EXPECT_EQ(Add(root).size(), 250);
+}
+
+TEST_F(AddFolder, NothingFoundOrCancelledLeavesTheIdleHint)
+{
+    QDir().mkpath(root);
+    EXPECT_TRUE(Add(root).isEmpty());
+    EXPECT_TRUE(w.picText()->isVisible());
+    EXPECT_EQ(w.lblText()->text(), "Drag & Drop Files Here");
+    f.dialogs.folders = {std::nullopt};
+    w.AddFolderToQueue();
+    EXPECT_TRUE(w.Queue().IsEmpty());
+    EXPECT_TRUE(w.picText()->isVisible());
+}
+
+TEST_F(AddFolder, NoOtherQueueCommandRunsWhileItSearches)
+{
+    for (int i = 0; i < 40; ++i)
+        Put(root + QStringLiteral("/f%1.mp4").arg(i));
+    f.dialogs.folders = {root, root};
+    f.dialogs.files = {Put(f.work.path() + "/other.mp4")};
+    const QString earlier = Put(f.work.path() + "/earlier.mp4");
+    w.Drops().LV_OLEDragDrop(FilesData({earlier}));
+    QString caption;
+    QTimer meanwhile;
+    QObject::connect(&meanwhile, &QTimer::timeout, &w, [&] {
+        meanwhile.stop();
+        caption = w.lblText()->text();
+        w.AddFolderToQueue();
+        w.imgAdd_Click();
+        w.menuRemoveAll_Click();
+        w.LV()->setCurrentIndex(w.Queue().index(0, 0));
+        w.imgRemove_Click();
+        Drop(w.picDoor(), FilesData({earlier}));
+    });
+    meanwhile.start(0);
+    w.AddFolderToQueue();
+    EXPECT_EQ(caption, "Searching Files...");
+    EXPECT_EQ(f.dialogs.folderPrompts.size(), 1);
+    EXPECT_TRUE(f.dialogs.fileRequests.isEmpty());
+    EXPECT_EQ(w.Queue().Count(), 41); // the earlier entry and the 40 found, nothing else
+    EXPECT_TRUE(w.picDoor()->isVisible());
+    // Afterwards every command works again.
+    w.menuRemoveAll_Click();
+    EXPECT_TRUE(w.Queue().IsEmpty());
+}
+
+} // namespace
