@@ -22,6 +22,7 @@ class QuietShell : public platform::Shell
 {
 public:
     void OpenFolder(const QString &) override {}
+    void OpenWebPage(const QString &) override {}
     void PlaySoundFile(const QString &) override {}
     void EndProcess() override {}
 };

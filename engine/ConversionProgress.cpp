@@ -152,9 +152,12 @@ std::optional<ProgressDisplay> ConversionProgress::ReceiveOutputs(const QString 
     const FieldMatch time = FindField(text, kTimeKey);
     if (time.keyAt < 0)
         return std::nullopt;
-    const std::optional<double> position = ParseClock(time.value);
-    if (position && *position > 0)
-        m_reachedPastStart = true;
+    // The display follows the first position of the chunk; whether any sound came out at all
+    // is told by every one of them (the last often comes right behind the first).
+    for (qsizetype at = time.keyAt; at >= 0 && !m_reachedPastStart; at = text.indexOf(kTimeKey, at + 1)) {
+        const std::optional<double> position = ParseClock(FindField(text.mid(at), kTimeKey).value);
+        m_reachedPastStart = position && *position > 0;
+    }
     return ProgressFor(ParseClockSeconds(time.value).value_or(0), m_totalSeconds);
 }
 

@@ -141,13 +141,31 @@ std::optional<qint16> IndexFromText(const QString &text)
     return qint16(value);
 }
 
-double LenientNumber(const QString &text)
+double LenientValue(const QString &text)
 {
     static const QRegularExpression leading(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)"));
     QString compact = text;
     compact.remove(QLatin1Char(' '));
     const QRegularExpressionMatch match = leading.match(compact);
-    return match.hasMatch() ? std::nearbyint(match.captured(0).toDouble()) : 0.0;
+    return match.hasMatch() ? match.captured(0).toDouble() : 0.0;
+}
+
+double LenientNumber(const QString &text)
+{
+    return std::nearbyint(LenientValue(text));
+}
+
+qint32 WholeSeconds(double seconds)
+{
+    // Rounded halves to even; a time too large for the field is the largest that fits.
+    if (std::isnan(seconds))
+        return 0;
+    const double rounded = std::nearbyint(seconds);
+    if (rounded >= double(std::numeric_limits<qint32>::max()))
+        return std::numeric_limits<qint32>::max();
+    if (rounded <= double(std::numeric_limits<qint32>::min()))
+        return std::numeric_limits<qint32>::min();
+    return qint32(rounded);
 }
 
 void LoadAppSettings(const QString &path, AppSettings &settings, const QString &defaultFolder)

@@ -29,8 +29,14 @@ private:
 std::optional<qint16> IndexFromText(const QString &text);
 
 // The lenient number rule: spaces anywhere are ignored, the longest leading decimal number is
-// taken ("90s" is 90), and a text with none is 0. Rounded, ties to the even integer.
+// taken ("90s" is 90), and a text with none is 0.
+double LenientValue(const QString &text);
+// The same, rounded, ties to the even integer.
 double LenientNumber(const QString &text);
+
+// A time in seconds as the cutter stores it: rounded (ties to even) and, when too large or too
+// small for 32 bits, the nearest value that fits.
+qint32 WholeSeconds(double seconds);
 
 // setup.ini: values missing, damaged or naming no picker item leave the first-run values in
 // `settings`; an empty folder becomes `defaultFolder`.

@@ -111,6 +111,18 @@ TEST(Progress, UnknownOrCutTotals)
     EXPECT_EQ(d->label, "100%");
 }
 
+TEST(Progress, AnyPositionPastTheStartMeansSoundCameOut)
+{
+    ConversionProgress p;
+    p.ReceiveOutputs("Duration: 00:02:20.00, size= 0kB time=00:00:00.00 bitrate=N/A ", Cutter(45));
+    EXPECT_FALSE(p.ReachedPastStart());
+    // The converter's first and last progress lines, read together: the first is shown, the
+    // last tells that sound came out.
+    const auto d = p.ReceiveOutputs("time=00:00:00.00 x\rsize= 7752kB time=00:00:45.00 bitrate=", Cutter(45));
+    EXPECT_EQ(d->label, "0%");
+    EXPECT_TRUE(p.ReachedPastStart());
+}
+
 TEST(Progress, CommandOverTakesTheHeadOffAndForgetsTheTotal)
 {
     QueueModel queue;

@@ -67,6 +67,7 @@ class FakeShell : public platform::Shell
 {
 public:
     void OpenFolder(const QString &path) override;
+    void OpenWebPage(const QString &address) override { log << QStringLiteral("web ") + address; }
     void PlaySoundFile(const QString &path) override;
     void EndProcess() override { log << QStringLiteral("end"); }
 

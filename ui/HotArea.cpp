@@ -27,14 +27,12 @@ void HotArea::SetLook(Look look)
 void HotArea::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QPixmap &picture = m_look == Look::Hover && !m_hover.isNull()       ? m_hover
+    const QPixmap &picture = !isEnabled() && !m_disabled.isNull()             ? m_disabled
+                             : m_look == Look::Hover && !m_hover.isNull()     ? m_hover
                              : m_look == Look::Pressed && !m_pressed.isNull() ? m_pressed
                                                                               : m_idle;
     if (!picture.isNull())
         painter.drawPixmap(0, 0, picture);
-    // While a batch runs the area is out of reach: show it dimmed.
-    if (!isEnabled())
-        painter.fillRect(rect(), QColor(0xee, 0xf1, 0xf6, 150));
 }
 
 void HotArea::mouseMoveEvent(QMouseEvent *)

@@ -20,6 +20,8 @@ public:
     void SetIdlePicture(const QPixmap &picture);
     void SetHoverPicture(const QPixmap &picture) { m_hover = picture; }
     void SetPressedPicture(const QPixmap &picture) { m_pressed = picture; }
+    // What the area shows while it is out of reach (a batch runs).
+    void SetDisabledPicture(const QPixmap &picture) { m_disabled = picture; }
     void SetPressLook(PressLook pressLook) { m_pressLook = pressLook; }
 
     Look CurrentLook() const { return m_look; }
@@ -45,6 +47,7 @@ private:
     QPixmap m_idle;
     QPixmap m_hover;
     QPixmap m_pressed;
+    QPixmap m_disabled;
     PressLook m_pressLook = PressLook::NoChange;
     Look m_look = Look::Idle;
 };

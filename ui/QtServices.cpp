@@ -129,6 +129,11 @@ void QtShell::OpenFolder(const QString &path)
     QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
+void QtShell::OpenWebPage(const QString &address)
+{
+    QDesktopServices::openUrl(QUrl(address));
+}
+
 void QtShell::PlaySoundFile(const QString &path)
 {
     if (!QFileInfo(path).isFile()) {

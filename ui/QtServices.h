@@ -27,6 +27,7 @@ class QtShell : public platform::Shell
 {
 public:
     void OpenFolder(const QString &path) override;
+    void OpenWebPage(const QString &address) override;
     void PlaySoundFile(const QString &path) override;
     void EndProcess() override;
 };

@@ -66,4 +66,48 @@ constexpr QSize kPickerButtonImageSize(18, 18);
 constexpr QSize kHandCursorSize(32, 32);
 constexpr QPoint kHandHotSpot(6, 0);
 
+// The visible part of a skinned window's face: key-coloured bands of 3 pixels at the top and 4 at
+// the left, the rest reaching the window's right and bottom edges.
+constexpr QRect VisibleFace(const QSize &window)
+{
+    return QRect(4, 3, window.width() - 4, window.height() - 3);
+}
+
+// The cutter options dialog.
+namespace Options {
+constexpr QSize kWindowSize(330, 175);
+constexpr QSize kFaceSize(334, 180);
+constexpr QRect kExit(300, 9, 15, 15);
+constexpr QSize kExitHoverSize(14, 13);
+constexpr QRect kSoundPicker(146, 34, 163, 22);
+constexpr QRect kSoundButton(289, 36, 19, 19);
+constexpr QRect kCutter(146, 64, 13, 13);
+constexpr int kStartTop = 85;
+constexpr int kLengthTop = 109;
+constexpr int kFieldHeight = 18;
+constexpr QRect Field(int top, int column)
+{
+    // Hours, minutes, seconds.
+    return column == 0
+               ? QRect(94, top, 19, kFieldHeight)
+               : (column == 1 ? QRect(160, top, 31, kFieldHeight) : QRect(230, top, 43, kFieldHeight));
+}
+constexpr QRect kOK(146, 142, 76, 22);
+constexpr QRect kBack(232, 142, 76, 22);
+} // namespace Options
+
+// The feedback form.
+namespace Suggest {
+constexpr QSize kWindowSize(326, 174);
+constexpr QSize kFaceSize(330, 180);
+constexpr QRect kName(110, 50, 141, 21);
+constexpr QRect kEMail(110, 76, 141, 21);
+constexpr QRect kComment(110, 102, 189, 21);
+constexpr QRect kSending(48, 138, 70, 14);
+constexpr QRect kSend(166, 136, 58, 18);
+constexpr QRect kBack(246, 136, 58, 18);
+constexpr QRect kExit(300, 11, 15, 15);
+constexpr QSize kExitHoverSize(14, 13);
+} // namespace Suggest
+
 } // namespace SkinLayout

@@ -2,8 +2,11 @@
 
 #include "HotArea.h"
 #include "InstanceChannel.h"
+#include "ProductSite.h"
 #include "Skin.h"
+#include "SkinChrome.h"
 #include "SkinLayout.h"
+#include "frmMenu.h"
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
 #include "platform/ProcessList.h"
@@ -19,29 +22,25 @@
 #include "settings/OutputPickers.h"
 #include "settings/PathTests.h"
 #include "settings/SettingsFiles.h"
+#include "settings/frmOptions.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QScreen>
 #include <QTreeView>
-#include <QWindow>
 
 namespace {
 
 using namespace SkinLayout;
 
-constexpr int kRevealMilliSeconds = 50;
 // How often a folder search lets the window handle its events.
 constexpr int kSearchPumpMilliSeconds = 5;
 // How often unloading tries to delete a leftover temporary file before it gives up.
@@ -61,6 +60,7 @@ QComboBox QAbstractItemView { background: #ffffff; color: #1f2937; selection-bac
 QLabel#lblText { color: #7b8597; background: transparent; }
 QLabel#lblPB { color: #0b3b3f; background: transparent; }
 QLabel#lblFeed { color: #000000; background: transparent; }
+QLabel#lblFeed:disabled { color: #b4bbc7; }
 )";
 
 QString ShownCaption(const QString &caption)
@@ -105,7 +105,6 @@ void frmMain::BuildControls()
 {
     setWindowTitle(QStringLiteral("Brimwave"));
     setFixedSize(kWindowSize);
-    setMouseTracking(true);
     QFont font(QStringLiteral("Tahoma"));
     // Where Tahoma is missing, a narrow sans keeps the texts within their design places.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"),
@@ -113,7 +112,8 @@ void frmMain::BuildControls()
     font.setPixelSize(11);
     setFont(font);
     setStyleSheet(QString::fromLatin1(kStyle));
-    m_face = Skin::Picture(QStringLiteral("face"));
+    m_chrome = new SkinChrome(this, Skin::Picture(QStringLiteral("face")), m_timer2);
+    connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmMain::Form_MouseMove);
     const QCursor hand = Skin::HandCursor();
 
     // The queue.
@@ -199,6 +199,7 @@ void frmMain::BuildControls()
 
     m_imgConvert = new HotArea(this, kConvert);
     m_imgConvert->SetHoverPicture(Skin::Picture(QStringLiteral("imgConvertData")));
+    m_imgConvert->SetDisabledPicture(Skin::Picture(QStringLiteral("imgConvertDisabled")));
     m_imgConvert->SetPressLook(HotArea::PressLook::Idle);
     connect(m_imgConvert, &HotArea::Clicked, this, &frmMain::imgConvert_Click);
 
@@ -221,6 +222,7 @@ void frmMain::BuildControls()
     for (int index : kToolbarIndexes) {
         auto *button = new HotArea(this, ToolbarButton(index));
         button->SetHoverPicture(Skin::Picture(QStringLiteral("imgButtonData_%1").arg(index)));
+        button->SetDisabledPicture(Skin::Picture(QStringLiteral("imgButtonDisabled_%1").arg(index)));
         connect(button, &HotArea::PointerMoved, this, [this] { IdleAll(m_imgToolbar); });
         connect(button, &HotArea::ButtonDown, this, [this] { IdleAll(m_imgToolbar); });
         button->SetPressLook(HotArea::PressLook::Idle);
@@ -230,7 +232,9 @@ void frmMain::BuildControls()
     for (int i = 0; i < 3; ++i) {
         auto *tab = new HotArea(this, kMenuTabs[i]);
         tab->SetHoverPicture(Skin::Picture(QStringLiteral("imgMenuData_%1").arg(i)));
+        tab->SetDisabledPicture(Skin::Picture(QStringLiteral("imgMenuDisabled_%1").arg(i)));
         connect(tab, &HotArea::PointerMoved, this, [this] { IdleAll(m_imgMenu); });
+        connect(tab, &HotArea::Clicked, this, [this, i] { imgMenu_Click(qint16(i)); });
         m_imgMenu.insert(i, tab);
     }
 
@@ -248,6 +252,13 @@ void frmMain::BuildControls()
     connect(m_picDoor, &HotArea::PointerMoved, m_imgDoorButton, &HotArea::Idle);
     connect(m_imgDoorButton, &HotArea::Clicked, this, [this] { imgToolbar_Click(0); });
     m_picDoor->installEventFilter(this);
+
+    // The command mailbox, never seen, and the window that holds the popup menus.
+    m_txtAction = new QLineEdit(this);
+    m_txtAction->hide();
+    connect(m_txtAction, &QLineEdit::textChanged, this, &frmMain::txtAction_Change);
+    m_frmMenu = new frmMenu(
+        m_txtAction, [this] { menuRemoveAll_Click(); }, this);
 
     m_drops = new QueueDrops({m_picDoor, m_picDrop, m_LV, m_picText}, m_queue, m_places.tempFolder, this);
     m_drops->SetIgnoreDrops([this] { return m_searching; });
@@ -294,7 +305,7 @@ void frmMain::BringToFront()
 void frmMain::Form_Load()
 {
     // Prepared out of sight; the reveal timer shapes and centres the window.
-    move(-width() - 7, -height() - 7);
+    m_chrome->Park();
     m_FileDialogs = std::make_unique<CommonDlgsW>(m_services.dialogs);
     platform::PumpMessages();
     m_imgPB->resize(0, m_imgPB->height());
@@ -310,8 +321,6 @@ void frmMain::Form_Load()
     m_picDoor->SetIdlePicture(Skin::Picture(QStringLiteral("imgDoor")));
     platform::KillProcessByName(platform::ConverterProcessName());
     update();
-    m_timer2.setSingleShot(true);
-    m_timer2.setInterval(kRevealMilliSeconds);
     connect(&m_timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     m_timer2.start();
     m_picDrop->setGeometry(m_LV->geometry());
@@ -363,21 +372,7 @@ ConversionChoices frmMain::CurrentChoices() const
 
 void frmMain::Timer2_Timer()
 {
-    m_timer2.stop();
-    // The key colour of the face is cut out of the window's shape.
-    const QImage face = m_face.toImage().copy(QRect(QPoint(0, 0), kWindowSize));
-    setMask(QBitmap::fromImage(face.createMaskFromColor(kKeyColour, Qt::MaskInColor)));
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect whole = screen->geometry();
-        move(whole.x() + (whole.width() - width()) / 2, whole.y() + (whole.height() - height()) / 2);
-    }
-    platform::PumpMessages();
-}
-
-void frmMain::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, m_face);
+    m_chrome->Reveal();
 }
 
 void frmMain::Form_MouseMove()
@@ -394,35 +389,6 @@ void frmMain::Form_MouseMove()
     m_picDrop->hide();
     IdleAll(m_imgMenu);
     m_imgConvert->Idle();
-}
-
-bool frmMain::IsBareSkin(const QPointF &position) const
-{
-    return childAt(position.toPoint()) == nullptr;
-}
-
-void frmMain::mouseMoveEvent(QMouseEvent *event)
-{
-    if (m_dragOffset && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - *m_dragOffset);
-    // A move over a control that lets it through (a label) is not a move over bare skin.
-    if (IsBareSkin(event->position()))
-        Form_MouseMove();
-}
-
-void frmMain::mousePressEvent(QMouseEvent *event)
-{
-    // Bare skin is the window's caption: holding the left button on it drags the window.
-    if (event->button() != Qt::LeftButton || !IsBareSkin(event->position()))
-        return;
-    QWindow *window = windowHandle();
-    if (!window || !window->startSystemMove())
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-}
-
-void frmMain::mouseReleaseEvent(QMouseEvent *)
-{
-    m_dragOffset.reset();
 }
 
 void frmMain::imgMin_Click()
@@ -469,6 +435,7 @@ void frmMain::imgBrowse_MouseDown()
 
 void frmMain::imgHelp_Click()
 {
+    m_services.shell.OpenWebPage(m_site + QStringLiteral("/tutorial.html"));
     m_imgHelp->Idle();
 }
 
@@ -479,16 +446,79 @@ void frmMain::ShowHintWhenEmpty()
 
 void frmMain::imgToolbar_Click(qint16 index)
 {
-    // Remove, options, help and add-a-folder come with the menus.
-    if (index != 0 && index != 4)
-        return;
+    // The first use of the toolbar puts the start panel away for good.
     m_picDoor->hide();
     repaint();
     platform::PumpMessages();
-    if (index == 0)
+    switch (index) {
+    case 0:
         imgAdd_Click();
-    else
+        break;
+    case 1:
+        m_frmMenu->menuRemove->exec(QCursor::pos());
+        break;
+    case 2:
+        ShowOptions();
+        break;
+    case 3:
+        imgHelp_Click();
+        break;
+    case 4:
         imgExit_Click();
+        break;
+    case 6:
+        AddFolderToQueue();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::imgMenu_Click(qint16 index)
+{
+    static constexpr QMenu *frmMenu::*menus[] = {&frmMenu::menuFile, &frmMenu::menuOptions,
+                                                 &frmMenu::menuAbout};
+    if (index < 0 || index > 2)
+        return;
+    // Each tab's menu opens at its left edge, just below it.
+    const QRect tab = kMenuTabs[index];
+    (m_frmMenu->*menus[index])->exec(mapToGlobal(QPoint(tab.left(), tab.top() + tab.height())));
+}
+
+void frmMain::txtAction_Change()
+{
+    // Every word is compared with the mailbox as it is now; an operation may have changed it.
+    const auto is = [this](const char *word) {
+        return m_txtAction->text() == QLatin1String(word);
+    };
+    if (is("RemoveSelected"))
+        imgRemove_Click();
+    if (is("A"))
+        ShowAbout();
+    if (is("AddaFile"))
+        imgAdd_Click();
+    if (is("menuAddaFolder"))
+        imgToolbar_Click(6);
+    if (is("menuExit"))
+        imgExit_Click();
+    if (is("menuHelp"))
+        imgHelp_Click();
+    if (is("menuOption"))
+        imgToolbar_Click(2);
+    // Emptying the mailbox runs this once more, with nothing to match.
+    m_txtAction->setText(QString());
+}
+
+void frmMain::ShowAbout()
+{
+    m_services.messages.Show(m_site + QStringLiteral(" 2026\nAll rights reserved.\n") + m_site,
+                             QStringLiteral("Brimwave"), platform::UserMessages::Icon::None);
+}
+
+void frmMain::ShowOptions()
+{
+    frmOptions dialog(m_cutter, ProgramFile(QStringLiteral("options.ini")), m_services.messages, this);
+    dialog.exec();
 }
 
 void frmMain::menuRemoveAll_Click()

@@ -6,6 +6,7 @@
 #include "settings/AppSettings.h"
 #include "settings/CommonDlgsW.h"
 #include "settings/CutterOptions.h"
+#include "ui/ProductSite.h"
 
 #include <QHash>
 #include <QMap>
@@ -16,12 +17,14 @@
 #include <memory>
 
 class HotArea;
+class frmMenu;
 class InstanceChannel;
 class HotText;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTreeView;
+class SkinChrome;
 class QueueDrops;
 namespace platform {
 class Dialogs;
@@ -64,6 +67,9 @@ public:
     void imgExit_Click();
     void imgMin_Click();
     void imgToolbar_Click(qint16 index);
+    void imgMenu_Click(qint16 index);
+    // The command mailbox's dispatch: the word a menu item wrote picks the operation.
+    void txtAction_Change();
     // A later start of the program asked for this window: show it in front, restored.
     void BringToFront();
     // Takes the requests of later starts of the program from `channel`.
@@ -107,20 +113,21 @@ public:
     HotArea *picButtonChannel() const { return m_picButtonChannel; }
     HotArea *imgDoorButton() const { return m_imgDoorButton; }
     HotText *lblFeed() const { return m_lblFeed; }
+    QLineEdit *txtAction() const { return m_txtAction; }
+    frmMenu *Menus() const { return m_frmMenu; }
+    // The product's web address that About, Help and the feedback form use (the build's own
+    // unless replaced).
+    void SetProductSite(const QString &site) { m_site = site; }
     QTimer &Timer2() { return m_timer2; }
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BuildControls();
-    // Over no control: the skin itself.
-    bool IsBareSkin(const QPointF &position) const;
+    void ShowAbout();
+    void ShowOptions();
     void CoverWithDoor(bool covered);
     void Form_Load();
     void Form_Unload();
@@ -142,15 +149,13 @@ private:
     std::unique_ptr<CommonDlgsW> m_FileDialogs;
     std::unique_ptr<BatchConverter> m_batch;
     QTimer m_timer2;
-    QPixmap m_face;
+    SkinChrome *m_chrome = nullptr;
     // The folder the user last added from in this run (a file's folder, or a whole folder).
     QString m_lastAddFolder;
     // The files a folder search has found so far; empty outside AddFolderToQueue.
     QStringList m_lstAddFolder;
     bool m_searching = false;
     QueueDrops *m_drops = nullptr;
-    // Where the pointer took hold of the window, when the window system cannot move it.
-    std::optional<QPoint> m_dragOffset;
     // Focus policies of the controls under the start panel, while it covers them.
     QHash<QWidget *, Qt::FocusPolicy> m_focusUnderDoor;
 
@@ -179,4 +184,7 @@ private:
     HotArea *m_picButtonR = nullptr;
     HotArea *m_picButtonChannel = nullptr;
     HotText *m_lblFeed = nullptr;
+    QLineEdit *m_txtAction = nullptr;
+    frmMenu *m_frmMenu = nullptr;
+    QString m_site = ProductSite();
 };

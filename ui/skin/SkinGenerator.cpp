@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -36,13 +37,16 @@ const QColor Accent(0x0e, 0xa5, 0xa4);
 const QColor AccentDark(0x0b, 0x76, 0x7d);
 const QColor AccentLight(0x5e, 0xea, 0xd4);
 const QColor Track(0xdc, 0xe2, 0xeb);
+// Out of reach while a batch runs.
+const QColor Greyed(0xb4, 0xbb, 0xc7);
+const QColor HeaderMuted(0x7d, 0x89, 0xa6);
 } // namespace Palette
 
 // The look an element is drawn in.
-enum class Look { Idle, Hover, Pressed };
+enum class Look { Idle, Hover, Pressed, Disabled };
 
-// Every element of the face that has a look of its own.
-enum class Element { None, Toolbar, Tab, Convert, Browse, Help, Min, Exit, DoorButton };
+// Every element of a face that has a look of its own.
+enum class Element { None, Toolbar, Tab, Convert, Browse, Help, Min, Exit, DoorButton, OK, Back, Send };
 
 struct Lit
 {
@@ -178,10 +182,15 @@ void ToolbarButton(QPainter &p, int index, Look look)
         p.setBrush(Palette::Card);
         p.drawPath(Rounded(r.adjusted(1.5, 1.5, -1.5, -1.5), 7));
     }
-    const QColor ink = look == Look::Hover ? Palette::Accent : Palette::AccentDark;
+    const QColor ink = look == Look::Hover      ? Palette::Accent
+                       : look == Look::Disabled ? Palette::Greyed
+                                                : Palette::AccentDark;
     ToolbarIcon(p, index, r.topLeft() + QPointF(31, 7), ink);
+    const QColor label = look == Look::Hover      ? Palette::Text
+                         : look == Look::Disabled ? Palette::Greyed
+                                                  : Palette::Muted;
     Text(p, QRectF(r.x(), r.y() + 33, r.width(), 16), ToolbarLabel(index), Font(11, look == Look::Hover),
-         look == Look::Hover ? Palette::Text : Palette::Muted);
+         label);
 }
 
 void MenuTab(QPainter &p, int index, Look look)
@@ -193,18 +202,25 @@ void MenuTab(QPainter &p, int index, Look look)
         p.setBrush(QColor(255, 255, 255, 46));
         p.drawPath(Rounded(r, 4));
     }
-    Text(p, r, QString::fromLatin1(captions[index]), Font(11),
-         look == Look::Hover ? Qt::white : Palette::HeaderText);
+    const QColor ink = look == Look::Hover      ? QColor(Qt::white)
+                       : look == Look::Disabled ? Palette::HeaderMuted
+                                                : Palette::HeaderText;
+    Text(p, r, QString::fromLatin1(captions[index]), Font(11), ink);
 }
 
 void ConvertButton(QPainter &p, Look look)
 {
     const QRectF r = QRectF(kConvert).adjusted(2, 2, -4, -5);
     QLinearGradient fill(r.topLeft(), r.bottomLeft());
-    fill.setColorAt(0, look == Look::Hover ? QColor(0x2d, 0xd4, 0xbf) : QColor(0x14, 0xb8, 0xa6));
-    fill.setColorAt(1, look == Look::Hover ? QColor(0x0f, 0x9f, 0x9a) : Palette::AccentDark);
+    if (look == Look::Disabled) {
+        fill.setColorAt(0, QColor(0xcf, 0xd5, 0xde));
+        fill.setColorAt(1, QColor(0xb3, 0xbb, 0xc7));
+    } else {
+        fill.setColorAt(0, look == Look::Hover ? QColor(0x2d, 0xd4, 0xbf) : QColor(0x14, 0xb8, 0xa6));
+        fill.setColorAt(1, look == Look::Hover ? QColor(0x0f, 0x9f, 0x9a) : Palette::AccentDark);
+    }
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 28));
+    p.setBrush(QColor(0, 0, 0, look == Look::Disabled ? 12 : 28));
     p.drawPath(Rounded(r.translated(0, 2), 12));
     p.setBrush(fill);
     p.drawPath(Rounded(r, 12));
@@ -281,6 +297,29 @@ void Logo(QPainter &p, const QPointF &o)
     }
 }
 
+// The outline: key colour outside the rounded visible face, drawn without smoothing so that no
+// blended pixel is left around the cut.
+void CutOutline(QImage &face, const QRect &visible)
+{
+    QImage shape(face.size(), QImage::Format_ARGB32);
+    shape.fill(Qt::transparent);
+    QPainter s(&shape);
+    s.setPen(Qt::NoPen);
+    s.setBrush(Qt::black);
+    s.drawPath(Rounded(QRectF(visible), kCornerRadius));
+    s.end();
+    for (int y = 0; y < face.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(face.scanLine(y));
+        const auto *inside = reinterpret_cast<const QRgb *>(shape.constScanLine(y));
+        for (int x = 0; x < face.width(); ++x) {
+            if (qAlpha(inside[x]) < 128)
+                line[x] = kKeyColour;
+            else if (line[x] == kKeyColour)
+                line[x] = 0xFFFE00FF; // never cut a hole inside the face
+        }
+    }
+}
+
 QImage Face(const Lit &lit)
 {
     QImage face(kFaceSize, QImage::Format_RGB32);
@@ -348,25 +387,106 @@ QImage Face(const Lit &lit)
          Font(10), Palette::Muted, Qt::AlignVCenter | Qt::AlignLeft);
     p.end();
 
-    // The outline: key colour outside the rounded face, drawn without smoothing so that no
-    // blended pixel is left around the cut.
-    QImage shape(kFaceSize, QImage::Format_ARGB32);
-    shape.fill(Qt::transparent);
-    QPainter s(&shape);
-    s.setPen(Qt::NoPen);
-    s.setBrush(Qt::black);
-    s.drawPath(Rounded(QRectF(kVisibleFace), kCornerRadius));
-    s.end();
-    for (int y = 0; y < face.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(face.scanLine(y));
-        const auto *inside = reinterpret_cast<const QRgb *>(shape.constScanLine(y));
-        for (int x = 0; x < face.width(); ++x) {
-            if (qAlpha(inside[x]) < 128)
-                line[x] = kKeyColour;
-            else if (line[x] == kKeyColour)
-                line[x] = 0xFFFE00FF; // never cut a hole inside the face
+    CutOutline(face, kVisibleFace);
+    return face;
+}
+
+// The header band of a small skinned window, with its caption and its exit button.
+void SmallHeader(QPainter &p, const QSize &faceSize, const QString &caption, const QRect &exit,
+                 const QSize &exitHoverSize, Look exitLook)
+{
+    QLinearGradient header(0, 3, 0, 30);
+    header.setColorAt(0, Palette::HeaderTop);
+    header.setColorAt(1, Palette::HeaderBottom);
+    p.fillRect(QRect(0, 0, faceSize.width(), 30), header);
+    Logo(p, QPointF(16, 7));
+    Text(p, QRectF(40, 4, 200, 22), caption, Font(13, true), Qt::white, Qt::AlignVCenter | Qt::AlignLeft);
+    if (exitLook == Look::Hover) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xe1, 0x4b, 0x4b));
+        p.drawPath(Rounded(QRectF(exit.topLeft(), exitHoverSize), 3));
+    }
+    p.setPen(QPen(exitLook == Look::Hover ? QColor(Qt::white) : Palette::HeaderText, 1.6, Qt::SolidLine,
+                  Qt::RoundCap));
+    p.drawLine(QPointF(exit.x() + 3.5, exit.y() + 3), QPointF(exit.x() + 10.5, exit.y() + 10));
+    p.drawLine(QPointF(exit.x() + 10.5, exit.y() + 3), QPointF(exit.x() + 3.5, exit.y() + 10));
+}
+
+// A button face: the main action filled with the accent, the other one outlined.
+void FaceButton(QPainter &p, const QRect &place, const QString &caption, bool main, Look look)
+{
+    const QRectF r = QRectF(place).adjusted(0.5, 0.5, -0.5, -0.5);
+    const bool lit = look == Look::Hover;
+    if (main) {
+        QLinearGradient fill(r.topLeft(), r.bottomLeft());
+        fill.setColorAt(0, lit ? QColor(0x2d, 0xd4, 0xbf) : QColor(0x14, 0xb8, 0xa6));
+        fill.setColorAt(1, lit ? QColor(0x0f, 0x9f, 0x9a) : Palette::AccentDark);
+        p.setPen(Qt::NoPen);
+        p.setBrush(fill);
+    } else {
+        p.setPen(QPen(lit ? Palette::Accent : Palette::Line, 1));
+        p.setBrush(lit ? Palette::Strip : Palette::Card);
+    }
+    p.drawPath(Rounded(r, 5));
+    Text(p, r, caption, Font(12, true),
+         main ? QColor(Qt::white) : (lit ? Palette::AccentDark : Palette::Text));
+}
+
+QImage OptionsFace(const Lit &lit)
+{
+    namespace L = SkinLayout::Options;
+    QImage face(L::kFaceSize, QImage::Format_RGB32);
+    face.fill(Palette::Body);
+    QPainter p(&face);
+    p.setRenderHint(QPainter::Antialiasing);
+    SmallHeader(p, L::kFaceSize, QStringLiteral("Options"), L::kExit, L::kExitHoverSize,
+                lit.LookOf(Element::Exit));
+    // The labels the dialog's controls have none of.
+    const auto label = [&](int top, const QString &text) {
+        Text(p, QRectF(16, top, 76, L::kFieldHeight + 4), text, Font(11), Palette::Text,
+             Qt::AlignVCenter | Qt::AlignLeft);
+    };
+    label(L::kSoundPicker.y(), QStringLiteral("Finish sound"));
+    label(L::kCutter.y() - 3, QStringLiteral("Music Cutter"));
+    label(L::kStartTop - 2, QStringLiteral("Start"));
+    label(L::kLengthTop - 2, QStringLiteral("Length"));
+    for (int top : {L::kStartTop, L::kLengthTop}) {
+        const char *units[] = {"h", "min", "s"};
+        for (int column = 0; column < 3; ++column) {
+            const QRect field = L::Field(top, column);
+            Text(p, QRectF(field.right() + 4, top, 30, L::kFieldHeight), QString::fromLatin1(units[column]),
+                 Font(11), Palette::Muted, Qt::AlignVCenter | Qt::AlignLeft);
         }
     }
+    FaceButton(p, L::kOK, QStringLiteral("OK"), true, lit.LookOf(Element::OK));
+    FaceButton(p, L::kBack, QStringLiteral("Back"), false, lit.LookOf(Element::Back));
+    p.end();
+    CutOutline(face, SkinLayout::VisibleFace(L::kWindowSize));
+    return face;
+}
+
+QImage SuggestFace(const Lit &lit)
+{
+    namespace L = SkinLayout::Suggest;
+    QImage face(L::kFaceSize, QImage::Format_RGB32);
+    face.fill(Palette::Body);
+    QPainter p(&face);
+    p.setRenderHint(QPainter::Antialiasing);
+    SmallHeader(p, L::kFaceSize, QStringLiteral("Feedback"), L::kExit, L::kExitHoverSize,
+                lit.LookOf(Element::Exit));
+    const std::pair<QRect, const char *> labels[] = {
+        {L::kName, "Your name"}, {L::kEMail, "E-mail"}, {L::kComment, "Comment"}};
+    for (const auto &[field, caption] : labels)
+        Text(p, QRectF(16, field.y(), field.x() - 22, field.height()), QString::fromLatin1(caption), Font(11),
+             Palette::Text, Qt::AlignVCenter | Qt::AlignLeft);
+    // The status line's ground: a dark pill the white status text stands on.
+    p.setPen(Qt::NoPen);
+    p.setBrush(Palette::HeaderBottom);
+    p.drawPath(Rounded(QRectF(L::kSending).adjusted(-6, -2, 6, 2), 4));
+    FaceButton(p, L::kSend, QStringLiteral("Send"), true, lit.LookOf(Element::Send));
+    FaceButton(p, L::kBack, QStringLiteral("Back"), false, lit.LookOf(Element::Back));
+    p.end();
+    CutOutline(face, SkinLayout::VisibleFace(L::kWindowSize));
     return face;
 }
 
@@ -582,6 +702,7 @@ QByteArray Chime()
 bool Save(const QImage &image, const QString &folder, const QString &name, QStringList &written)
 {
     written << name;
+    QDir().mkpath(QFileInfo(folder + QLatin1Char('/') + name).absolutePath());
     return image.save(folder + QLatin1Char('/') + name, "PNG");
 }
 
@@ -613,7 +734,17 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 3; ++i) {
         ok &= Save(crop(Face({Element::Tab, i}), kMenuTabs[i].topLeft(), kMenuTabs[i].size()), folder,
                    QStringLiteral("imgMenuData_%1.png").arg(i), written);
+        ok &= Save(crop(Face({Element::Tab, i, Look::Disabled}), kMenuTabs[i].topLeft(), kMenuTabs[i].size()),
+                   folder, QStringLiteral("imgMenuDisabled_%1.png").arg(i), written);
     }
+    // What is out of reach during a batch: whole hot areas, cut from the face drawn so.
+    for (int index : kToolbarIndexes) {
+        ok &= Save(crop(Face({Element::Toolbar, index, Look::Disabled}),
+                        SkinLayout::ToolbarButton(index).topLeft(), kToolbarButtonSize),
+                   folder, QStringLiteral("imgButtonDisabled_%1.png").arg(index), written);
+    }
+    ok &= Save(crop(Face({Element::Convert, 0, Look::Disabled}), kConvert.topLeft(), kConvert.size()), folder,
+               "imgConvertDisabled.png", written);
     ok &= Save(crop(Face({Element::Convert}), kConvert.topLeft(), kConvertHoverSize), folder,
                "imgConvertData.png", written);
     ok &= Save(crop(Face({Element::Browse}), kBrowse.topLeft(), kBrowse.size()), folder, "imgBrowseLight.png",
@@ -632,6 +763,29 @@ int main(int argc, char *argv[])
     ok &= Save(HandCursor(), folder, "hand.png", written);
     ok &= Save(ProgressGradient(), folder, "progress.png", written);
     ok &= Save(DropOverlay(), folder, "picDrop.png", written);
+
+    // The cutter options dialog: its face and the hover looks of its buttons.
+    {
+        namespace L = SkinLayout::Options;
+        ok &= Save(OptionsFace({}), folder, "frmOptions/face.png", written);
+        ok &= Save(crop(OptionsFace({Element::OK}), L::kOK.topLeft(), L::kOK.size()), folder,
+                   "frmOptions/imgOKLight.png", written);
+        ok &= Save(crop(OptionsFace({Element::Back}), L::kBack.topLeft(), L::kBack.size()), folder,
+                   "frmOptions/imgBackLight.png", written);
+        ok &= Save(crop(OptionsFace({Element::Exit}), L::kExit.topLeft(), L::kExitHoverSize), folder,
+                   "frmOptions/imgExitLight.png", written);
+    }
+    // The feedback form.
+    {
+        namespace L = SkinLayout::Suggest;
+        ok &= Save(SuggestFace({}), folder, "frmSuggest/face.png", written);
+        ok &= Save(crop(SuggestFace({Element::Send}), L::kSend.topLeft(), L::kSend.size()), folder,
+                   "frmSuggest/imgSendLight.png", written);
+        ok &= Save(crop(SuggestFace({Element::Back}), L::kBack.topLeft(), L::kBack.size()), folder,
+                   "frmSuggest/imgBackLight.png", written);
+        ok &= Save(crop(SuggestFace({Element::Exit}), L::kExit.topLeft(), L::kExitHoverSize), folder,
+                   "frmSuggest/imgExitLight.png", written);
+    }
 
     QFile qrc(folder + QStringLiteral("/skin.qrc"));
     ok &= qrc.open(QIODevice::WriteOnly);

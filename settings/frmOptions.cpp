@@ -1,0 +1,219 @@
+#include "frmOptions.h"
+
+#include "SettingsFiles.h"
+#include "platform/UserMessages.h"
+#include "ui/HotArea.h"
+#include "ui/Skin.h"
+#include "ui/SkinChrome.h"
+#include "ui/SkinLayout.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <cmath>
+
+namespace {
+
+namespace L = SkinLayout::Options;
+
+const char *const kStyle = R"(
+QComboBox, QLineEdit { background: #ffffff; color: #1f2937; border: 1px solid #c9d1dd; border-radius: 3px;
+                       padding: 0px 2px; }
+QLineEdit:disabled { background: #eef1f6; color: #9aa3b2; }
+QComboBox:focus, QLineEdit:focus { border-color: #0ea5a4; }
+QComboBox::drop-down { border: none; width: 20px; }
+QComboBox QAbstractItemView { background: #ffffff; color: #1f2937; selection-background-color: #0ea5a4;
+                              selection-color: #ffffff; border: 1px solid #c9d1dd; }
+)";
+
+// Hours, minutes and seconds of a stored time, each the whole part of what is left; minutes and
+// seconds are taken from the fields as just written.
+void ShowTime(qint32 seconds, QLineEdit *hours, QLineEdit *minutes, QLineEdit *rest)
+{
+    hours->setText(QString::number(qint64(std::floor(seconds / 3600.0))));
+    const double h = LenientValue(hours->text());
+    minutes->setText(QString::number(qint64(std::floor((seconds - h * 3600) / 60))));
+    const double m = LenientValue(minutes->text());
+    rest->setText(QString::number(qint64(std::floor(seconds - h * 3600 - m * 60))));
+}
+
+qint32 TimeOf(const QLineEdit *hours, const QLineEdit *minutes, const QLineEdit *seconds)
+{
+    return WholeSeconds(LenientValue(hours->text()) * 3600 + LenientValue(minutes->text()) * 60 +
+                        LenientValue(seconds->text()));
+}
+
+} // namespace
+
+frmOptions::frmOptions(CutterOptions &cutter, QString optionsFile, platform::UserMessages &messages,
+                       QWidget *parent)
+    : QDialog(parent), m_cutter(cutter), m_optionsFile(std::move(optionsFile)), m_messages(messages)
+{
+    BuildControls();
+    Form_Load();
+}
+
+void frmOptions::BuildControls()
+{
+    setWindowTitle(QStringLiteral("Options"));
+    setModal(true);
+    setFixedSize(L::kWindowSize);
+    setStyleSheet(QString::fromLatin1(kStyle));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
+    m_chrome = new SkinChrome(this, Skin::Picture(QStringLiteral("frmOptions/face")), m_timer1);
+    connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmOptions::Form_MouseMove);
+    connect(&m_timer1, &QTimer::timeout, m_chrome, &SkinChrome::Reveal);
+
+    m_cmbSR = new QComboBox(this);
+    m_cmbSR->setGeometry(L::kSoundPicker);
+    m_cmbSR->addItems({QStringLiteral("ON"), QStringLiteral("OFF")});
+    m_cmbSR->setToolTip(QStringLiteral("Play a sound when all files are converted"));
+    m_picButtonBR = new HotArea(this, L::kSoundButton);
+    m_picButtonBR->SetIdlePicture(Skin::Picture(QStringLiteral("imgButton")));
+    m_picButtonBR->SetHoverPicture(Skin::Picture(QStringLiteral("imgButtonLight")));
+    m_picButtonBR->setToolTip(m_cmbSR->toolTip());
+    connect(m_picButtonBR, &HotArea::Clicked, this, &frmOptions::picButtonBR_Click);
+
+    m_chkMC = new QCheckBox(QStringLiteral("Music Cutter"), this);
+    m_chkMC->setGeometry(L::kCutter);
+    m_chkMC->setToolTip(QStringLiteral("Music Cutter: convert only a stretch of every file"));
+    connect(m_chkMC, &QCheckBox::stateChanged, this, &frmOptions::chkMC_Click);
+    // A user's click only ever turns the cutter on or off.
+    connect(m_chkMC, &QCheckBox::clicked, this, [this] { m_chkMC->setTristate(false); });
+
+    const auto field = [&](int top, int column, const char *tip) {
+        auto *box = new QLineEdit(QStringLiteral("0"), this);
+        box->setGeometry(L::Field(top, column));
+        box->setToolTip(QString::fromLatin1(tip));
+        return box;
+    };
+    m_txtFromH = field(L::kStartTop, 0, "Start of the stretch: hours");
+    m_txtFromM = field(L::kStartTop, 1, "Start of the stretch: minutes (below 60)");
+    m_txtFromS = field(L::kStartTop, 2, "Start of the stretch: seconds (below 60)");
+    m_txtToH = field(L::kLengthTop, 0, "Length of the stretch: hours");
+    m_txtToM = field(L::kLengthTop, 1, "Length of the stretch: minutes (below 60)");
+    m_txtToS = field(L::kLengthTop, 2, "Length of the stretch: seconds (below 60)");
+    QWidget *order[] = {m_cmbSR, m_chkMC, m_txtFromH, m_txtFromM, m_txtFromS, m_txtToH, m_txtToM, m_txtToS};
+    for (int i = 0; i + 1 < int(std::size(order)); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    const QCursor hand = Skin::HandCursor();
+    const auto button = [&](const QRect &place, const char *hover, const char *tip,
+                            void (frmOptions::*click)()) {
+        auto *area = new HotArea(this, place);
+        area->SetHoverPicture(Skin::Picture(QString::fromLatin1(hover)));
+        area->setToolTip(QString::fromLatin1(tip));
+        area->setCursor(hand);
+        connect(area, &HotArea::Clicked, this, click);
+        return area;
+    };
+    m_imgOK = button(L::kOK, "frmOptions/imgOKLight", "Keep these options", &frmOptions::imgOK_Click);
+    m_imgBack = button(L::kBack, "frmOptions/imgBackLight", "Back without changing anything",
+                       &frmOptions::imgBack_Click);
+    m_imgExit = button(L::kExit, "frmOptions/imgExitLight", "Close without changing anything",
+                       &frmOptions::imgExit_Click);
+}
+
+void frmOptions::Form_Load()
+{
+    m_chrome->Park();
+    // An index the picker does not hold leaves it without a selection.
+    m_cmbSR->setCurrentIndex(
+        m_cutter.FinishSoundIndex == 0 || m_cutter.FinishSoundIndex == 1 ? m_cutter.FinishSoundIndex : -1);
+    // 2 shows the box dimmed; any other value but 0 and 1 is refused and leaves it clear.
+    switch (m_cutter.CutterEnabled) {
+    case 1:
+        m_chkMC->setCheckState(Qt::Checked);
+        break;
+    case 2:
+        m_chkMC->setCheckState(Qt::PartiallyChecked);
+        break;
+    default:
+        m_chkMC->setCheckState(Qt::Unchecked);
+        break;
+    }
+    chkMC_Click();
+    if (CutterValue() == 1) {
+        ShowTime(m_cutter.CutStartSeconds, m_txtFromH, m_txtFromM, m_txtFromS);
+        ShowTime(m_cutter.CutLengthSeconds, m_txtToH, m_txtToM, m_txtToS);
+    }
+    update();
+    m_timer1.start();
+}
+
+qint16 frmOptions::CutterValue() const
+{
+    switch (m_chkMC->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    case Qt::Unchecked:
+        break;
+    }
+    return 0;
+}
+
+void frmOptions::chkMC_Click()
+{
+    const bool on = CutterValue() == 1;
+    for (QLineEdit *box : {m_txtFromH, m_txtFromM, m_txtFromS, m_txtToH, m_txtToM, m_txtToS})
+        box->setEnabled(on);
+}
+
+void frmOptions::picButtonBR_Click()
+{
+    m_cmbSR->showPopup();
+}
+
+void frmOptions::imgOK_Click()
+{
+    const std::pair<QLineEdit *, const char *> checks[] = {
+        {m_txtFromM, "Minutes must less than 60"},
+        {m_txtToM, "Minutes must less than 60"},
+        {m_txtFromS, "Seconds must less than 60"},
+        {m_txtToS, "Seconds must less than 60"},
+    };
+    for (const auto &[box, message] : checks) {
+        if (LenientValue(box->text()) > 59) {
+            m_messages.Show(QString::fromLatin1(message), QStringLiteral("Min"),
+                            platform::UserMessages::Icon::Warning);
+            box->setFocus();
+            return;
+        }
+    }
+    // No stretch at all: the cutter goes off. A dimmed box (a stored 2) is kept as it is.
+    const QLineEdit *fields[] = {m_txtFromH, m_txtFromM, m_txtFromS, m_txtToH, m_txtToM, m_txtToS};
+    if (CutterValue() == 1 && std::all_of(std::begin(fields), std::end(fields), [](const QLineEdit *box) {
+            return LenientValue(box->text()) == 0;
+        }))
+        m_chkMC->setCheckState(Qt::Unchecked);
+    m_cutter.FinishSoundIndex = qint16(m_cmbSR->currentIndex());
+    m_cutter.CutterEnabled = CutterValue();
+    m_cutter.CutStartSeconds = TimeOf(m_txtFromH, m_txtFromM, m_txtFromS);
+    m_cutter.CutLengthSeconds = TimeOf(m_txtToH, m_txtToM, m_txtToS);
+    // When the file cannot be written, the new values still hold for this run.
+    SaveCutterOptions(m_optionsFile, m_cutter);
+    accept();
+}
+
+void frmOptions::imgBack_Click()
+{
+    reject();
+}
+
+void frmOptions::imgExit_Click()
+{
+    reject();
+}
+
+void frmOptions::Form_MouseMove()
+{
+    m_imgOK->Idle();
+    m_imgBack->Idle();
+    m_imgExit->Idle();
+    m_picButtonBR->Idle();
+}

@@ -1,0 +1,393 @@
+#include "WindowFakes.h"
+#include "settings/frmOptions.h"
+#include "ui/HotArea.h"
+#include "ui/ProductSite.h"
+#include "ui/SkinLayout.h"
+#include "ui/frmMenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using Icon = platform::UserMessages::Icon;
+
+// Runs `act` on the next dialog or popup menu to show, once it shows (it may show only after
+// other events have been handled); gives up after ten seconds.
+void WhenShown(const std::function<void(QWidget *)> &act)
+{
+    auto *poll = new QTimer;
+    auto *clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, act] {
+        QWidget *shown = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && (qobject_cast<QMenu *>(top) || qobject_cast<QDialog *>(top)))
+                shown = top;
+        }
+        if (!shown && clock->elapsed() < 10000)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        delete clock;
+        if (shown)
+            act(shown);
+    });
+    poll->start(20);
+}
+
+void CloseOptions(QWidget *shown)
+{
+    if (auto *options = qobject_cast<frmOptions *>(shown))
+        options->imgBack_Click();
+}
+
+TEST(Commands, MenusHoldTheirItemsInOrder)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    const auto captions = [](QMenu *menu) {
+        QStringList texts;
+        for (const QAction *item : menu->actions())
+            texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        return texts;
+    };
+    EXPECT_EQ(captions(w.Menus()->menuFile),
+              QStringList({"Add a File(&A)", "Add a Folder(&F)", "-", "Exit(&E)"}));
+    EXPECT_EQ(captions(w.Menus()->menuOptions), QStringList{"Options(&O)"});
+    EXPECT_EQ(captions(w.Menus()->menuAbout), QStringList({"Help(&H)", "About(&A)"}));
+    EXPECT_EQ(captions(w.Menus()->menuRemove), QStringList({"Remove Selected", "Remove All"}));
+}
+
+TEST(Commands, EachMenuItemReachesItsOperation)
+{
+    struct Case
+    {
+        QAction *frmMenu::*item;
+        bool hidesStartPanel;
+        std::function<void(WindowFixture &)> check;
+    };
+    const QString site = ProductSite();
+    const Case cases[] = {
+        {&frmMenu::menuAddaFile, false,
+         [](WindowFixture &f) {
+             EXPECT_EQ(f.dialogs.fileRequests.size(), 1);
+         }},
+        {&frmMenu::menuAddaFolder, true,
+         [](WindowFixture &f) {
+             EXPECT_EQ(f.dialogs.folderPrompts, QStringList{"Please select a folder:"});
+         }},
+        {&frmMenu::menuExit, false,
+         [](WindowFixture &f) {
+             EXPECT_EQ(f.shell.log, QStringList{"end"});
+             EXPECT_NE(f.ReadProgramFile("setup.ini"), "<missing>");
+         }},
+        {&frmMenu::menuOption, true,
+         [](WindowFixture &) {
+         }},
+        {&frmMenu::menuHelp, false,
+         [site](WindowFixture &f) {
+             EXPECT_EQ(f.shell.log, QStringList{"web " + site + "/tutorial.html"});
+         }},
+        {&frmMenu::menuA, false,
+         [site](WindowFixture &f) {
+             ASSERT_EQ(f.messages.shown.size(), 1);
+             EXPECT_EQ(f.messages.shown[0].title, "Brimwave");
+             EXPECT_EQ(f.messages.shown[0].text.split('\n').size(), 3);
+             EXPECT_TRUE(f.messages.shown[0].text.startsWith(site + " 2026\n"));
+             EXPECT_TRUE(f.messages.shown[0].text.endsWith("\n" + site));
+         }},
+        {&frmMenu::menuRemoveSelected, false,
+         [](WindowFixture &f) {
+             EXPECT_EQ(f.Window().Queue().Count(), 1);
+         }},
+        {&frmMenu::menuRemoveAll, false,
+         [](WindowFixture &f) {
+             EXPECT_TRUE(f.Window().Queue().IsEmpty());
+             EXPECT_EQ(f.Window().lblText()->text(), "Drag & Drop Files Here");
+         }},
+    };
+    for (const Case &c : cases) {
+        WindowFixture f;
+        frmMain &w = f.Start();
+        SCOPED_TRACE(((*w.Menus()).*c.item)->text().toStdString());
+        w.Queue().Append({{"/a.mp4", "/a.mp4", "MP4", {}}, {"/b.mp4", "/b.mp4", "MP4", {}}});
+        w.LV()->setCurrentIndex(w.Queue().index(0, 0));
+        if (c.item == &frmMenu::menuOption)
+            WhenShown(CloseOptions);
+        ((*w.Menus()).*c.item)->trigger();
+        c.check(f);
+        EXPECT_EQ(w.txtAction()->text(), ""); // the mailbox is empty again
+        EXPECT_EQ(w.picDoor()->isVisibleTo(&w), !c.hidesStartPanel);
+    }
+
+    // A word no item writes changes nothing.
+    WindowFixture f;
+    frmMain &w = f.Start();
+    w.txtAction()->setText("Bogus");
+    EXPECT_EQ(w.txtAction()->text(), "");
+    EXPECT_TRUE(f.messages.shown.isEmpty() && f.shell.log.isEmpty() && f.dialogs.fileRequests.isEmpty());
+}
+
+TEST(Commands, MenusOpenBelowTheirTabsAndRemoveAtThePointer)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Timer2().isActive(); }, 2000));
+    for (int i = 0; i < 3; ++i) {
+        QPoint at;
+        WhenShown([&](QWidget *popup) {
+            at = popup->pos();
+            popup->close();
+        });
+        w.imgMenu_Click(qint16(i));
+        const QRect tab = SkinLayout::kMenuTabs[i];
+        EXPECT_EQ(at, w.mapToGlobal(QPoint(tab.left(), tab.bottom() + 1))) << i;
+    }
+    QCursor::setPos(w.mapToGlobal(QPoint(250, 80)));
+    QPoint at;
+    QWidget *shown = nullptr;
+    WhenShown([&](QWidget *popup) {
+        at = popup->pos();
+        shown = popup;
+        popup->close();
+    });
+    w.imgToolbar_Click(1);
+    EXPECT_EQ(shown, w.Menus()->menuRemove);
+    EXPECT_EQ(at, QCursor::pos());
+}
+
+TEST(Commands, EveryToolbarButtonPutsTheStartPanelAway)
+{
+    for (int index : {0, 1, 2, 3, 4, 5, 6}) {
+        SCOPED_TRACE(index);
+        WindowFixture f;
+        frmMain &w = f.Start();
+        if (index == 1 || index == 2) {
+            WhenShown([](QWidget *shown) {
+                if (auto *menu = qobject_cast<QMenu *>(shown))
+                    menu->close();
+                CloseOptions(shown);
+            });
+        }
+        w.imgToolbar_Click(qint16(index));
+        EXPECT_FALSE(w.picDoor()->isVisibleTo(&w));
+    }
+}
+
+TEST(Commands, NothingIsWithinReachWhileABatchRuns)
+{
+    WindowFixture f;
+    f.UseFakeConverter("sleep 1");
+    frmMain &w = f.Start();
+    w.imgToolbar_Click(0);
+    w.Queue().Append({{"/a.mp4", "/a.mp4", "MP4", {}}});
+    w.txtPath()->setText(f.work.path() + "/out");
+    bool checked = false;
+    QObject::connect(&w.Batch().objDOS(), &DOSOutputs::CommandOver, &w, [&] {
+        if (std::exchange(checked, true))
+            return;
+        for (QWidget *control :
+             {static_cast<QWidget *>(w.imgToolbar(0)), static_cast<QWidget *>(w.imgToolbar(6)),
+              static_cast<QWidget *>(w.imgMenu(0)), static_cast<QWidget *>(w.imgConvert()),
+              static_cast<QWidget *>(w.lblFeed())}) {
+            EXPECT_FALSE(control->isEnabled());
+            QTest::mouseClick(control, Qt::LeftButton);
+        }
+    });
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(f.dialogs.fileRequests.size() == 1 && f.dialogs.folderPrompts.isEmpty());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+// The options dialog on its own, shown as the toolbar shows it.
+class Options : public testing::Test
+{
+protected:
+    frmOptions &Open(CutterOptions stored)
+    {
+        cutter = stored;
+        dialog = std::make_unique<frmOptions>(cutter, file, messages);
+        dialog->show();
+        return *dialog;
+    }
+    QByteArray Written() const
+    {
+        QFile saved(file);
+        return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray("<none>");
+    }
+    static QStringList Fields(const frmOptions &d)
+    {
+        return {d.txtFromH()->text(), d.txtFromM()->text(), d.txtFromS()->text(),
+                d.txtToH()->text(),   d.txtToM()->text(),   d.txtToS()->text()};
+    }
+    static void Type(const frmOptions &d, const QStringList &texts)
+    {
+        QLineEdit *fields[] = {d.txtFromH(), d.txtFromM(), d.txtFromS(), d.txtToH(), d.txtToM(), d.txtToS()};
+        for (int i = 0; i < 6; ++i)
+            fields[i]->setText(texts[i]);
+    }
+
+    QTemporaryDir dir;
+    QString file = dir.path() + "/options.ini";
+    RecordingMessages messages;
+    CutterOptions cutter;
+    std::unique_ptr<frmOptions> dialog;
+};
+
+TEST_F(Options, OpeningShowsTheStoredValues)
+{
+    frmOptions &on = Open({0, 1, 3725, 45});
+    EXPECT_EQ(on.windowTitle(), "Options");
+    EXPECT_EQ(on.cmbSR()->currentText(), "ON");
+    EXPECT_EQ(on.chkMC()->checkState(), Qt::Checked);
+    EXPECT_EQ(Fields(on), QStringList({"1", "2", "5", "0", "0", "45"}));
+    EXPECT_TRUE(on.txtToS()->isEnabled());
+
+    frmOptions &off = Open({1, 0, 3725, 45});
+    EXPECT_EQ(off.cmbSR()->currentText(), "OFF");
+    EXPECT_EQ(Fields(off), QStringList(6, "0"));
+    EXPECT_FALSE(off.txtFromH()->isEnabled());
+    off.chkMC()->click();
+    EXPECT_TRUE(off.txtFromH()->isEnabled());
+
+    // Values the dialog does not offer.
+    frmOptions &odd = Open({5, 2, 10, 20});
+    EXPECT_EQ(odd.cmbSR()->currentIndex(), -1);
+    EXPECT_EQ(odd.chkMC()->checkState(), Qt::PartiallyChecked);
+    EXPECT_FALSE(odd.txtFromH()->isEnabled());
+    odd.imgOK_Click();
+    EXPECT_EQ(cutter, (CutterOptions{-1, 2, 0, 0}));
+    frmOptions &refused = Open({0, 7, 10, 20});
+    EXPECT_EQ(refused.chkMC()->checkState(), Qt::Unchecked);
+    refused.imgOK_Click();
+    EXPECT_EQ(cutter.CutterEnabled, 0);
+}
+
+TEST_F(Options, OkChecksStoresAndWrites)
+{
+    struct Case
+    {
+        QStringList typed;
+        QString message;     // empty: accepted
+        int focusField;      // the field that gets the focus after a message
+        CutterOptions saved; // when accepted
+    } cases[] = {
+        {{"0", "60", "0", "0", "0", "5"}, "Minutes must less than 60", 1, {}},
+        {{"0", "0", "0", "0", "61", "5"}, "Minutes must less than 60", 4, {}},
+        {{"0", "0", "59.5", "0", "0", "5"}, "Seconds must less than 60", 2, {}},
+        {{"0", "0", "0", "0", "0", "59.4"}, "Seconds must less than 60", 5, {}}, // the exact value counts
+        {{"0", "0", "59", "0", "0", "5"}, "", 0, {0, 1, 59, 5}},
+        {{"0", "1", "30", "0", "0", "45"}, "", 0, {0, 1, 90, 45}},
+        {{"100", "0", "0", "0", "0", "1"}, "", 0, {0, 1, 360000, 1}},
+        {{"0", "0", "0", "0", " 0 ", "x"}, "", 0, {0, 0, 0, 0}},   // all zero: the cutter goes off
+        {{"0", "0", "0.5", "0", "0", "2.5"}, "", 0, {0, 1, 0, 2}}, // halves to even
+        {{"1000000", "0", "0", "99999999999999999999", "0", "0"}, "", 0, {0, 1, 2147483647, 2147483647}},
+        {{"-1", "0", "0", "0", "0", "9"}, "", 0, {0, 1, -3600, 9}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed.join(' ').toStdString());
+        QFile::remove(file);
+        messages.shown.clear();
+        frmOptions &d = Open({0, 1, 0, 0});
+        Type(d, c.typed);
+        d.imgOK_Click();
+        if (!c.message.isEmpty()) {
+            ASSERT_EQ(messages.shown.size(), 1);
+            EXPECT_EQ(messages.shown[0].text, c.message);
+            EXPECT_EQ(messages.shown[0].title, "Min");
+            EXPECT_EQ(messages.shown[0].icon, Icon::Warning);
+            QLineEdit *fields[] = {d.txtFromH(), d.txtFromM(), d.txtFromS(),
+                                   d.txtToH(),   d.txtToM(),   d.txtToS()};
+            EXPECT_EQ(d.focusWidget(), fields[c.focusField]);
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(Written(), "<none>");
+            EXPECT_EQ(cutter, (CutterOptions{0, 1, 0, 0}));
+        } else {
+            EXPECT_TRUE(messages.shown.isEmpty());
+            EXPECT_EQ(cutter, c.saved);
+            EXPECT_EQ(Written(), QString("%1\r\n%2\r\n%3\r\n%4\r\n")
+                                     .arg(c.saved.FinishSoundIndex)
+                                     .arg(c.saved.CutterEnabled)
+                                     .arg(c.saved.CutStartSeconds)
+                                     .arg(c.saved.CutLengthSeconds)
+                                     .toLatin1());
+            EXPECT_FALSE(d.isVisible());
+        }
+    }
+}
+
+TEST_F(Options, BackAndExitChangeNothing)
+{
+    for (void (frmOptions::*close)() : {&frmOptions::imgBack_Click, &frmOptions::imgExit_Click}) {
+        QFile saved(file);
+        ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
+        saved.write(" 1\r\n1\r\n90\r\n45");
+        saved.close();
+        frmOptions &d = Open({1, 1, 90, 45});
+        Type(d, {"0", "0", "1", "0", "0", "2"});
+        d.cmbSR()->setCurrentIndex(0);
+        (d.*close)();
+        EXPECT_EQ(Written(), " 1\r\n1\r\n90\r\n45");
+        EXPECT_EQ(cutter, (CutterOptions{1, 1, 90, 45}));
+        EXPECT_FALSE(d.isVisible());
+    }
+}
+
+TEST(Commands, TheCutAppliesToTheNextConversion)
+{
+    WindowFixture f;
+    // 90 seconds of silence, then 50 of a tone: a cut from 90 s starts with sound.
+    const QString clip = f.work.path() + "/clip.wav";
+    int code = -1;
+    RunProgram("ffmpeg",
+               {"-v", "error", "-y", "-f", "lavfi", "-i", "anullsrc=r=44100:cl=stereo:d=90", "-f", "lavfi",
+                "-i", "sine=frequency=440:sample_rate=44100:duration=50", "-filter_complex",
+                "[0][1]concat=n=2:v=0:a=1", clip},
+               &code);
+    ASSERT_EQ(code, 0);
+    frmMain &w = f.Start();
+    WhenShown([](QWidget *shown) {
+        auto *options = qobject_cast<frmOptions *>(shown);
+        ASSERT_NE(options, nullptr);
+        options->chkMC()->setCheckState(Qt::Checked);
+        options->txtFromM()->setText("1");
+        options->txtFromS()->setText("30");
+        options->txtToS()->setText("45");
+        options->imgOK_Click();
+    });
+    w.imgToolbar_Click(2);
+    EXPECT_EQ(f.ReadProgramFile("options.ini"), "0\r\n1\r\n90\r\n45\r\n");
+    w.cmbOF()->setCurrentIndex(3);
+    w.txtPath()->setText(f.work.path() + "/out");
+    f.dialogs.files = {clip};
+    w.imgAdd_Click();
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    EXPECT_TRUE(f.messages.shown.isEmpty()) << f.messages.Texts().join('\n').toStdString();
+    const QString out = f.work.path() + "/out/clip.wav";
+    EXPECT_NEAR(ProbeAudio(out).seconds, 45.0, 0.1);
+    // Its very first second already holds the tone.
+    const QString volume = QString::fromUtf8(
+        RunProgram("sh", {"-c", "ffmpeg -hide_banner -i '" + out +
+                                    "' -t 1 -af volumedetect -f null - 2>&1 | grep max_volume"}));
+    EXPECT_FALSE(volume.contains("-91")) << volume.toStdString();
+    EXPECT_TRUE(volume.contains("max_volume")) << volume.toStdString();
+}
+
+} // namespace

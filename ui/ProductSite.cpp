@@ -1,0 +1,6 @@
+#include "ProductSite.h"
+
+QString ProductSite()
+{
+    return QStringLiteral(BRIMWAVE_SITE_URL);
+}
