@@ -4,6 +4,7 @@
 #include "ui/ProductSite.h"
 #include "ui/SkinLayout.h"
 #include "ui/frmMenu.h"
+#include "ui/frmSuggest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -168,6 +169,21 @@ TEST(Commands, MenusOpenBelowTheirTabsAndRemoveAtThePointer)
     w.imgToolbar_Click(1);
     EXPECT_EQ(shown, w.Menus()->menuRemove);
     EXPECT_EQ(at, QCursor::pos());
+}
+
+TEST(Commands, TheFeedbackLinkOpensTheFormAtTheSite)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    w.SetProductSite("http://127.0.0.1:9");
+    QString title;
+    WhenShown([&](QWidget *shown) {
+        title = shown->windowTitle();
+        if (auto *form = qobject_cast<frmSuggest *>(shown))
+            form->Command2_Click();
+    });
+    QTest::mouseClick(w.lblFeed(), Qt::LeftButton);
+    EXPECT_EQ(title, "FeedBack");
 }
 
 TEST(Commands, EveryToolbarButtonPutsTheStartPanelAway)

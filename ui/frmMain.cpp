@@ -7,6 +7,7 @@
 #include "SkinChrome.h"
 #include "SkinLayout.h"
 #include "frmMenu.h"
+#include "frmSuggest.h"
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
 #include "platform/ProcessList.h"
@@ -244,6 +245,7 @@ void frmMain::BuildControls()
     QFont feedFont = font;
     feedFont.setPixelSize(10);
     m_lblFeed->setFont(feedFont);
+    connect(m_lblFeed, &HotText::Clicked, this, &frmMain::lblFeed_Click);
 
     // The start panel over the list area, with its one button.
     m_picDoor = new HotArea(this, kDoor);
@@ -513,6 +515,12 @@ void frmMain::ShowAbout()
 {
     m_services.messages.Show(m_site + QStringLiteral(" 2026\nAll rights reserved.\n") + m_site,
                              QStringLiteral("Brimwave"), platform::UserMessages::Icon::None);
+}
+
+void frmMain::lblFeed_Click()
+{
+    frmSuggest form(m_site, this);
+    form.exec();
 }
 
 void frmMain::ShowOptions()

@@ -68,6 +68,8 @@ public:
     void imgMin_Click();
     void imgToolbar_Click(qint16 index);
     void imgMenu_Click(qint16 index);
+    // Opens the feedback form.
+    void lblFeed_Click();
     // The command mailbox's dispatch: the word a menu item wrote picks the operation.
     void txtAction_Change();
     // A later start of the program asked for this window: show it in front, restored.

@@ -1,0 +1,169 @@
+#include "TestSupport.h"
+#include "ui/HotArea.h"
+#include "ui/frmSuggest.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A small HTTP server in the test: records each request line and answers with `status`, or
+// never answers when `status` is 0.
+class LocalServer : public QObject
+{
+public:
+    explicit LocalServer(int status) : m_status(status)
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                    m_received += socket->readAll();
+                    if (!m_received.contains("\r\n\r\n") || m_status == 0)
+                        return;
+                    requests << m_received.left(m_received.indexOf("\r\n"));
+                    m_received.clear();
+                    socket->write("HTTP/1.1 " + QByteArray::number(m_status) +
+                                  " Answer\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok");
+                    socket->disconnectFromHost();
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                sockets << socket;
+            }
+        });
+    }
+    QString Site() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
+    QByteArray Received() const { return m_received; }
+
+    QList<QByteArray> requests;
+    QList<QPointer<QTcpSocket>> sockets;
+
+private:
+    QTcpServer m_server;
+    int m_status;
+    QByteArray m_received;
+};
+
+bool WaitForStatus(const frmSuggest &form, const QString &status)
+{
+    return QTest::qWaitFor([&] { return form.lblSending()->text() == status; }, 5000);
+}
+
+void Fill(frmSuggest &form, const QString &name, const QString &email, const QString &comment)
+{
+    form.txtName()->setText(name);
+    form.txtEMail()->setText(email);
+    form.txtComment()->setText(comment);
+}
+
+TEST(Feedback, TheRequestCarriesTheFieldsAndNothingMore)
+{
+    struct Case
+    {
+        QString name, email, comment;
+        QByteArray query;
+    } cases[] = {
+        {"Ann", "ann@example.org", "Nice", "name=Ann&age=ann%40example.org&comment=Nice"},
+        {"a&b=c#d", "x+y%z", "say \"hi\" 'there'",
+         "name=a%26b%3Dc%23d&age=x%2By%25z&comment=say%20%22hi%22%20%27there%27"},
+        {"J\u00f6rg \u65e5", "j@x", "&name=evil",
+         "name=J%C3%B6rg%20%E6%97%A5&age=j%40x&comment=%26name%3Devil"},
+        {"n", "e", QString(256, 'c'), "name=n&age=e&comment=" + QByteArray(256, 'c')},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        LocalServer server(200);
+        frmSuggest form(server.Site());
+        form.show();
+        Fill(form, c.name, c.email, c.comment);
+        form.Command1_Click();
+        EXPECT_EQ(form.lblSending()->text(), "Sending...");
+        EXPECT_FALSE(form.imgSend()->isEnabled());
+        EXPECT_FALSE(form.Command1()->isEnabled());
+        ASSERT_TRUE(WaitForStatus(form, "Finished."));
+        ASSERT_EQ(server.requests.size(), 1);
+        EXPECT_EQ(server.requests[0], "GET /suggest/post.php?" + c.query + " HTTP/1.1");
+        EXPECT_FALSE(form.imgSend()->isEnabled()); // sent once; closing starts afresh
+    }
+}
+
+TEST(Feedback, EachEmptyFieldIsAskedForInTurn)
+{
+    LocalServer server(200);
+    frmSuggest form(server.Site());
+    form.show();
+    form.txtComment()->setText(QString(300, 'x'));
+    EXPECT_EQ(form.txtComment()->text().size(), 256); // no more can be typed
+    form.txtComment()->clear();
+    const struct
+    {
+        QLineEdit *fill;
+        const char *prompt;
+        QLineEdit *focus;
+    } steps[] = {{nullptr, "Your Name?", form.txtName()},
+                 {form.txtName(), "Your Email?", form.txtEMail()},
+                 {form.txtEMail(), "Comment?", form.txtComment()}};
+    EXPECT_FALSE(form.lblSending()->isVisible());
+    for (const auto &step : steps) {
+        if (step.fill)
+            step.fill->setText(" ");
+        form.Command1_Click();
+        EXPECT_EQ(form.lblSending()->text(), step.prompt);
+        EXPECT_TRUE(form.lblSending()->isVisible());
+        EXPECT_EQ(form.focusWidget(), step.focus);
+        EXPECT_TRUE(form.imgSend()->isEnabled());
+    }
+    EXPECT_TRUE(server.requests.isEmpty());
+}
+
+TEST(Feedback, AFailureIsNotReportedAsSuccess)
+{
+    LocalServer notFound(404), broken(500), silent(0);
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost);
+    const QString closedSite = QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort());
+    closed.close();
+    const QString sites[] = {notFound.Site(), broken.Site(), closedSite, "http://brimwave.invalid",
+                             silent.Site()};
+    for (const QString &site : sites) {
+        SCOPED_TRACE(site.toStdString());
+        frmSuggest form(site, nullptr, 500);
+        form.show();
+        Fill(form, "Ann", "ann@example.org", "Nice");
+        form.Command1_Click();
+        ASSERT_TRUE(WaitForStatus(form, "Not sent."));
+        EXPECT_TRUE(form.imgSend()->isEnabled());
+        EXPECT_EQ(form.txtComment()->text(), "Nice");
+    }
+}
+
+TEST(Feedback, ClosingWhileSendingAbandonsTheRequest)
+{
+    LocalServer silent(0);
+    auto form = std::make_unique<frmSuggest>(silent.Site());
+    form->show();
+    Fill(*form, "Ann", "ann@example.org", "Nice");
+    form->Command1_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return silent.Received().contains("\r\n\r\n"); }, 5000));
+    form->Command2_Click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->lblSending()->text(), "Sending...");
+    // The connection is let go: the server sees it closed.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !silent.sockets.isEmpty() &&
+                   (silent.sockets[0].isNull() ||
+                    silent.sockets[0]->state() != QAbstractSocket::ConnectedState);
+        },
+        5000));
+    form.reset();
+    QTest::qWait(50);
+}
+
+} // namespace

@@ -1,0 +1,192 @@
+#include "frmSuggest.h"
+
+#include "HotArea.h"
+#include "Skin.h"
+#include "SkinChrome.h"
+#include "SkinLayout.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+namespace L = SkinLayout::Suggest;
+
+const char *const kStyle = R"(
+QLineEdit { background: #ffffff; color: #1f2937; border: 1px solid #c9d1dd; border-radius: 3px; padding: 0px 4px; }
+QLineEdit:focus { border-color: #0ea5a4; }
+QLabel#lblSending { color: #ffffff; background: transparent; }
+)";
+
+} // namespace
+
+frmSuggest::frmSuggest(QString site, QWidget *parent, int answerMilliSeconds)
+    : QDialog(parent), m_site(std::move(site)), m_answerMilliSeconds(answerMilliSeconds),
+      m_network(new QNetworkAccessManager(this))
+{
+    BuildControls();
+    Form_Load();
+}
+
+frmSuggest::~frmSuggest()
+{
+    Abandon();
+}
+
+void frmSuggest::BuildControls()
+{
+    setWindowTitle(QStringLiteral("FeedBack"));
+    setModal(true);
+    setFixedSize(L::kWindowSize);
+    setStyleSheet(QString::fromLatin1(kStyle));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
+    m_chrome = new SkinChrome(this, Skin::Picture(QStringLiteral("frmSuggest/face")), m_timer1);
+    connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmSuggest::Form_MouseMove);
+    connect(&m_timer1, &QTimer::timeout, m_chrome, &SkinChrome::Reveal);
+
+    const auto field = [&](const QRect &place, int limit, const char *tip) {
+        auto *box = new QLineEdit(this);
+        box->setGeometry(place);
+        box->setMaxLength(limit);
+        box->setToolTip(QString::fromLatin1(tip));
+        return box;
+    };
+    m_txtName = field(L::kName, 50, "Your Name");
+    m_txtEMail = field(L::kEMail, 100, "Email");
+    m_txtComment = field(L::kComment, 256, "Your comment");
+    setTabOrder(m_txtName, m_txtEMail);
+    setTabOrder(m_txtEMail, m_txtComment);
+
+    m_lblSending = new QLabel(this);
+    m_lblSending->setObjectName(QStringLiteral("lblSending"));
+    m_lblSending->setGeometry(L::kSending);
+    m_lblSending->setAlignment(Qt::AlignCenter);
+    m_lblSending->hide();
+
+    const QCursor hand = Skin::HandCursor();
+    const auto button = [&](const QRect &place, const char *hover, const char *tip) {
+        auto *area = new HotArea(this, place);
+        area->SetHoverPicture(Skin::Picture(QString::fromLatin1(hover)));
+        area->setToolTip(QString::fromLatin1(tip));
+        area->setCursor(hand);
+        return area;
+    };
+    m_imgSend = button(L::kSend, "frmSuggest/imgSendLight", "Send your feedback now");
+    m_imgBack = button(L::kBack, "frmSuggest/imgBackLight", "back to main");
+    m_imgExit = button(L::kExit, "frmSuggest/imgExitLight", "Exit");
+
+    // The two operations, as buttons outside the visible face.
+    m_Command1 = new QPushButton(QStringLiteral("Send"), this);
+    m_Command2 = new QPushButton(QStringLiteral("Back"), this);
+    for (QPushButton *command : {m_Command1, m_Command2}) {
+        command->setGeometry(QRect(QPoint(L::kWindowSize.width() + 10, 0), QSize(60, 20)));
+        command->setFocusPolicy(Qt::NoFocus);
+        command->setAutoDefault(false);
+    }
+    connect(m_Command1, &QPushButton::clicked, this, &frmSuggest::Command1_Click);
+    connect(m_Command2, &QPushButton::clicked, this, &frmSuggest::Command2_Click);
+    connect(m_imgSend, &HotArea::Clicked, this, &frmSuggest::Command1_Click);
+    connect(m_imgBack, &HotArea::Clicked, this, &frmSuggest::Command2_Click);
+    connect(m_imgExit, &HotArea::Clicked, this, &frmSuggest::Command2_Click);
+}
+
+void frmSuggest::Form_Load()
+{
+    m_chrome->Park();
+    update();
+    m_timer1.start();
+}
+
+void frmSuggest::Form_MouseMove()
+{
+    m_imgExit->Idle();
+    m_imgBack->Idle();
+    m_imgSend->Idle();
+}
+
+void frmSuggest::ShowStatus(const QString &text)
+{
+    m_lblSending->setText(text);
+    m_lblSending->show();
+}
+
+void frmSuggest::SetSendEnabled(bool enabled)
+{
+    m_Command1->setEnabled(enabled);
+    m_imgSend->setEnabled(enabled);
+}
+
+QByteArray frmSuggest::RequestAddress(const QString &site, const QString &name, const QString &email,
+                                      const QString &comment)
+{
+    // Each value percent-encoded whole, so that no text can add or change a key.
+    return site.toUtf8() + "/suggest/post.php?name=" + QUrl::toPercentEncoding(name) +
+           "&age=" + QUrl::toPercentEncoding(email) + "&comment=" + QUrl::toPercentEncoding(comment);
+}
+
+void frmSuggest::Command1_Click()
+{
+    const std::pair<QLineEdit *, const char *> required[] = {
+        {m_txtName, "Your Name?"}, {m_txtEMail, "Your Email?"}, {m_txtComment, "Comment?"}};
+    for (const auto &[box, prompt] : required) {
+        if (box->text().isEmpty()) {
+            ShowStatus(QString::fromLatin1(prompt));
+            box->setFocus();
+            return;
+        }
+    }
+    ShowStatus(QStringLiteral("Sending..."));
+    SetSendEnabled(false);
+    QNetworkRequest request(
+        QUrl::fromEncoded(RequestAddress(m_site, m_txtName->text(), m_txtEMail->text(), m_txtComment->text()),
+                          QUrl::StrictMode));
+    request.setTransferTimeout(m_answerMilliSeconds);
+    m_reply = m_network->get(request);
+    connect(m_reply, &QNetworkReply::finished, this, &frmSuggest::Answered);
+}
+
+void frmSuggest::Answered()
+{
+    QNetworkReply *reply = m_reply;
+    if (!reply)
+        return;
+    m_reply = nullptr;
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
+        ShowStatus(QStringLiteral("Finished."));
+        return;
+    }
+    // Nothing typed is lost: the user can send again.
+    ShowStatus(QStringLiteral("Not sent."));
+    SetSendEnabled(true);
+}
+
+void frmSuggest::Abandon()
+{
+    if (QNetworkReply *reply = m_reply) {
+        m_reply = nullptr;
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+}
+
+void frmSuggest::Command2_Click()
+{
+    close();
+}
+
+void frmSuggest::closeEvent(QCloseEvent *event)
+{
+    Abandon();
+    QDialog::closeEvent(event);
+}
