@@ -22,6 +22,7 @@ platform::ProgramPlaces PlacesIn(const QString &root)
 {
     platform::ProgramPlaces places;
     places.programFolder = root + "/program";
+    places.configFolder = root + "/config";
     places.tempFolder = root + "/cache/tmp";
     places.defaultOutputFolder = root + "/output";
     places.browseFallbackFolder = places.defaultOutputFolder;

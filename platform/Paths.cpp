@@ -35,6 +35,8 @@ ProgramPlaces ProgramPlaces::ForThisProgram()
         QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
     ProgramPlaces places;
     places.programFolder = ProgramFolder();
+    places.configFolder =
+        QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     places.tempFolder = cache + sep + QStringLiteral("tmp");
     places.instanceLock = cache + sep + QStringLiteral("instance.lock");
     places.instanceSocket = SocketPlace(cache + sep + QStringLiteral("instance.socket"));

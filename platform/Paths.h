@@ -21,7 +21,8 @@ QString ProgramFolder();
 // Where the program keeps its files.
 struct ProgramPlaces
 {
-    QString programFolder; // settings files, sound.wav and data/conv
+    QString programFolder; // sound.wav and data/conv; the settings files when it may be written
+    QString configFolder;  // the settings files of an installed program
     QString tempFolder;    // temporary copies; the program's own, emptied at every start
     // The output folder of a first run, and the one the folder box falls back to.
     QString defaultOutputFolder;

@@ -136,6 +136,16 @@ void QueueDrops::LV_OLEDragOver()
     m_targets.picDrop->raise();
 }
 
+void QueueDrops::QueueOnStartPanel(const QStringList &files)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &file : files)
+        urls.append(QUrl::fromLocalFile(file));
+    data.setUrls(urls);
+    picDoor_OLEDragDrop(&data);
+}
+
 void QueueDrops::picDrop_Click()
 {
     m_targets.picDrop->hide();

@@ -41,6 +41,9 @@ public:
     void LV_OLEDragDrop(const QMimeData *data);
     void LV_OLEDragOver();
     void picDrop_Click();
+    // Files the program was started with, or handed by a later start: queued as if dropped on
+    // the start panel.
+    void QueueOnStartPanel(const QStringList &files);
 
     // A drop on the start panel or the overlay: one entry per dropped file, in order, into
     // `entries` (its input path, a temporary copy where needed, and its row); `fileList` then

@@ -1,6 +1,7 @@
 #include "WindowFakes.h"
 #include "platform/ProcessEnd.h"
 #include "platform/SingleInstance.h"
+#include "ui/HotArea.h"
 #include "ui/InstanceChannel.h"
 #include "ui/QtServices.h"
 
@@ -90,15 +91,24 @@ TEST(Instance, ALaterStartBringsTheRunningWindowToTheFront)
     w.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.isMinimized(); }, 2000));
 
+    // A later start with files to open, one named relative to where it was started.
+    QDir().mkpath(cache.path() + "/media");
+    for (const char *name : {"b.mp4", "a.avi"})
+        QFile(cache.path() + "/media/" + name).open(QIODevice::WriteOnly);
     QProcess later;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CACHE_HOME", cache.path());
     later.setProcessEnvironment(env);
-    later.start(Program(), {});
+    later.setWorkingDirectory(cache.path() + "/media");
+    later.start(Program(), {cache.path() + "/media/b.mp4", "a.avi"});
     // The later start waits for its request to be taken, so the test keeps the loop running.
     EXPECT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(later.exitCode(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isMinimized(); }, 2000));
+    // Its files are queued in the running window, in order, as if dropped on the start panel.
+    EXPECT_EQ(w.Queue().lstFile(),
+              QStringList({cache.path() + "/media/b.mp4", cache.path() + "/media/a.avi"}));
+    EXPECT_FALSE(w.picDoor()->isVisible());
 }
 
 } // namespace

@@ -2,9 +2,11 @@
 #include "TestSupport.h"
 #include "settings/OutputFolder.h"
 #include "settings/PathTests.h"
+#include "settings/SettingsPlace.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -242,6 +244,33 @@ TEST(OutputFolder, WhatTheBoxNames)
     for (const auto &[typed, resolved] : cases)
         EXPECT_EQ(ResolveOutputFolder(QString::fromUtf8(typed), fallback, home), QString::fromUtf8(resolved))
             << typed;
+}
+
+} // namespace
+
+namespace {
+
+TEST(SettingsPlace, BesideTheProgramWhenItMayWriteThereElseTheUsersFolder)
+{
+    QTemporaryDir dir;
+    const QString program = dir.path() + "/program";
+    const QString config = dir.path() + "/config";
+    QDir().mkpath(program);
+    const SettingsPlace place(program, config);
+    EXPECT_EQ(place.ToWrite("setup.ini"), program + "/setup.ini");
+    EXPECT_EQ(place.ToRead("setup.ini"), program + "/setup.ini");
+
+    Write(dir, "program/setup.ini", "a default beside the program");
+    const FolderWithoutNewFiles installed(program);
+    if (!installed.Active())
+        GTEST_SKIP() << "no way here to make a folder read-only";
+    // An installed program: the file beside it serves until the user's own one exists.
+    EXPECT_EQ(place.ToRead("setup.ini"), program + "/setup.ini");
+    EXPECT_EQ(place.ToWrite("setup.ini"), config + "/setup.ini");
+    EXPECT_TRUE(QFileInfo(config).isDir());
+    Write(dir, "config/setup.ini", "the user's own");
+    EXPECT_EQ(place.ToRead("setup.ini"), config + "/setup.ini");
+    EXPECT_EQ(place.ToRead("options.ini"), program + "/options.ini");
 }
 
 } // namespace

@@ -12,6 +12,7 @@ WindowFixture::WindowFixture()
 {
     const QString root = work.path();
     places.programFolder = root + "/program";
+    places.configFolder = root + "/config";
     places.tempFolder = root + "/cache/tmp";
     places.defaultOutputFolder = root + "/default output";
     places.instanceLock = root + "/cache/instance.lock";

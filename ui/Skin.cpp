@@ -29,4 +29,12 @@ QCursor HandCursor()
                    SkinLayout::kHandHotSpot.y());
 }
 
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(Picture(QStringLiteral("icon/%1").arg(size)));
+    return icon;
+}
+
 } // namespace Skin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -11,5 +12,7 @@ namespace Skin {
 QPixmap Picture(const QString &name);
 // The hand pointer shared by every window.
 QCursor HandCursor();
+// The program's icon, at every size it is drawn in.
+QIcon ProgramIcon();
 
 } // namespace Skin

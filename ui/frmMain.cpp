@@ -89,7 +89,8 @@ QComboBox *MakePicker(QWidget *parent, const QRect &place, const QStringList &it
 } // namespace
 
 frmMain::frmMain(const platform::ProgramPlaces &places, Services services, QWidget *parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_places(places), m_services(services)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_places(places), m_services(services),
+      m_settings(places.programFolder, places.configFolder)
 {
     BuildControls();
     Form_Load();
@@ -97,14 +98,10 @@ frmMain::frmMain(const platform::ProgramPlaces &places, Services services, QWidg
 
 frmMain::~frmMain() = default;
 
-QString frmMain::ProgramFile(const QString &name) const
-{
-    return m_places.programFolder + platform::PathSeparator() + name;
-}
-
 void frmMain::BuildControls()
 {
     setWindowTitle(QStringLiteral("Brimwave"));
+    setWindowIcon(Skin::ProgramIcon());
     setFixedSize(kWindowSize);
     QFont font(QStringLiteral("Tahoma"));
     // Where Tahoma is missing, a narrow sans keeps the texts within their design places.
@@ -294,6 +291,17 @@ void frmMain::CoverWithDoor(bool covered)
 void frmMain::AcceptLaterStarts(InstanceChannel &channel)
 {
     connect(&channel, &InstanceChannel::BringToFrontRequested, this, &frmMain::BringToFront);
+    connect(&channel, &InstanceChannel::FilesHanded, this, &frmMain::QueueFilesGiven);
+}
+
+void frmMain::QueueFilesGiven(const QStringList &files)
+{
+    // During a folder search they wait for its end, like nothing else may change the queue.
+    if (m_searching) {
+        m_filesWaiting += files;
+        return;
+    }
+    m_drops->QueueOnStartPanel(files);
 }
 
 void frmMain::BringToFront()
@@ -335,9 +343,9 @@ void frmMain::LoadSettings()
 {
     AppSettings settings; // the first-run values
     settings.OutputFolder = m_places.defaultOutputFolder;
-    LoadAppSettings(ProgramFile(QStringLiteral("setup.ini")), settings, m_places.defaultOutputFolder);
+    LoadAppSettings(m_settings.ToRead(QStringLiteral("setup.ini")), settings, m_places.defaultOutputFolder);
     ApplyAppSettings(settings);
-    m_cutter = LoadCutterOptions(ProgramFile(QStringLiteral("options.ini")));
+    m_cutter = LoadCutterOptions(m_settings.ToRead(QStringLiteral("options.ini")));
 }
 
 void frmMain::ApplyAppSettings(const AppSettings &settings)
@@ -525,7 +533,7 @@ void frmMain::lblFeed_Click()
 
 void frmMain::ShowOptions()
 {
-    frmOptions dialog(m_cutter, ProgramFile(QStringLiteral("options.ini")), m_services.messages, this);
+    frmOptions dialog(m_cutter, m_settings.ToWrite(QStringLiteral("options.ini")), m_services.messages, this);
     dialog.exec();
 }
 
@@ -571,6 +579,8 @@ void frmMain::AddFolderToQueue()
     m_lblText->setText(ShownCaption(IdleHintCaption()));
     ShowHintWhenEmpty();
     m_searching = false;
+    if (!m_filesWaiting.isEmpty())
+        QueueFilesGiven(std::exchange(m_filesWaiting, {}));
 }
 
 void frmMain::imgAdd_Click()
@@ -676,7 +686,7 @@ void frmMain::imgBrowse_Click()
 
 void frmMain::imgExit_Click()
 {
-    SaveAppSettings(ProgramFile(QStringLiteral("setup.ini")), CurrentAppSettings());
+    SaveAppSettings(m_settings.ToWrite(QStringLiteral("setup.ini")), CurrentAppSettings());
     close();
 }
 

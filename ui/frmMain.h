@@ -6,6 +6,7 @@
 #include "settings/AppSettings.h"
 #include "settings/CommonDlgsW.h"
 #include "settings/CutterOptions.h"
+#include "settings/SettingsPlace.h"
 #include "ui/ProductSite.h"
 
 #include <QHash>
@@ -76,6 +77,8 @@ public:
     void BringToFront();
     // Takes the requests of later starts of the program from `channel`.
     void AcceptLaterStarts(InstanceChannel &channel);
+    // Files given on the command line or by a later start: queued as if dropped on the start panel.
+    void QueueFilesGiven(const QStringList &files);
 
     // The output choices as the pickers and the folder box hold them now.
     AppSettings CurrentAppSettings() const;
@@ -142,10 +145,10 @@ private:
     void ShowDropDown(QComboBox *picker);
     void ShowProgress(const ProgressDisplay &display);
     void BatchEnded(bool finished);
-    QString ProgramFile(const QString &name) const;
 
     platform::ProgramPlaces m_places;
     Services m_services;
+    SettingsPlace m_settings;
     QueueModel m_queue;
     CutterOptions m_cutter;
     std::unique_ptr<CommonDlgsW> m_FileDialogs;
@@ -157,6 +160,7 @@ private:
     // The files a folder search has found so far; empty outside AddFolderToQueue.
     QStringList m_lstAddFolder;
     bool m_searching = false;
+    QStringList m_filesWaiting;
     QueueDrops *m_drops = nullptr;
     // Focus policies of the controls under the start panel, while it covers them.
     QHash<QWidget *, Qt::FocusPolicy> m_focusUnderDoor;

@@ -1,21 +1,29 @@
 #include "InstanceChannel.h"
 #include "QtServices.h"
+#include "Skin.h"
 #include "frmMain.h"
 #include "platform/ProcessEnd.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brimwave"));
+    QApplication::setWindowIcon(Skin::ProgramIcon());
+    // Files to open (the desktop's "Open with"): queued as if dropped on the start panel.
+    QStringList files;
+    for (const QString &argument : QApplication::arguments().mid(1))
+        files << QFileInfo(argument).absoluteFilePath();
+
     const platform::ProgramPlaces places = platform::ProgramPlaces::ForThisProgram();
-    // A second start brings the running window to the front and ends, before it reads or
-    // touches anything.
+    // A second start hands its files to the running window, brings it to the front and ends,
+    // before it reads or touches anything.
     platform::SingleInstance instance(places.instanceLock);
     if (instance.Result() == platform::SingleInstance::Outcome::AnotherRunning) {
-        InstanceChannel::HandToRunning(places.instanceSocket, {});
+        InstanceChannel::HandToRunning(places.instanceSocket, files);
         return 0;
     }
     platform::DoBeforeProcessEnd([&instance] { instance.Release(); });
@@ -29,5 +37,7 @@ int main(int argc, char *argv[])
     if (instance.Result() == platform::SingleInstance::Outcome::First)
         channel.Listen();
     window.show();
+    if (!files.isEmpty())
+        window.QueueFilesGiven(files);
     return app.exec();
 }

@@ -1,8 +1,9 @@
-// Draws Brimwave's skin: the main window's face, every hover and pressed picture, the start
-// panel, the hand cursor and the progress gradient, plus the finish chime. The build runs it and
+// Draws Brimwave's skin: the faces of the main window, the options dialog and the feedback form,
+// every hover, pressed and greyed picture, the start panel, the hand cursor and the progress
+// gradient, the program's icon (PNG at every size, and SVG), plus the finish chime. The build runs it and
 // compiles the pictures in as resources; change the drawing here to change the artwork.
 //
-// Usage: skin_generator <picture folder> <sound file>
+// Usage: skin_generator <picture folder> <sound file> <icon folder>
 #include "ui/SkinLayout.h"
 
 #include <QDir>
@@ -296,6 +297,84 @@ void Logo(QPainter &p, const QPointF &o)
         p.drawPath(Rounded(QRectF(o.x() + i * 3.4, o.y() + 8 - bars[i] / 2, 2.2, bars[i]), 1.1));
     }
 }
+
+// The program's icon, on a grid of 256: the header's dark rounded square with the wave mark.
+namespace Icon {
+constexpr qreal kSquare[] = {16, 16, 224, 224, 48}; // x, y, width, height, corner radius
+constexpr qreal kBarHeights[] = {60, 110, 160, 100, 140, 70};
+constexpr qreal kBarWidth = 20;
+constexpr qreal kBarGap = 12;
+constexpr qreal kBarsLeft = 38;
+
+QRectF Bar(int i)
+{
+    return QRectF(kBarsLeft + i * (kBarWidth + kBarGap), 128 - kBarHeights[i] / 2, kBarWidth, kBarHeights[i]);
+}
+
+QImage Picture(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 256.0, size / 256.0);
+    QLinearGradient ground(0, kSquare[1], 0, kSquare[1] + kSquare[3]);
+    ground.setColorAt(0, Palette::HeaderTop);
+    ground.setColorAt(1, Palette::HeaderBottom);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ground);
+    p.drawPath(Rounded(QRectF(kSquare[0], kSquare[1], kSquare[2], kSquare[3]), kSquare[4]));
+    QLinearGradient wave(0, 48, 0, 208);
+    wave.setColorAt(0, Palette::AccentLight);
+    wave.setColorAt(1, Palette::Accent);
+    p.setBrush(wave);
+    for (int i = 0; i < 6; ++i)
+        p.drawPath(Rounded(Bar(i), kBarWidth / 2));
+    return image;
+}
+
+QByteArray Svg()
+{
+    const auto colour = [](const QColor &c) {
+        return c.name().toLatin1();
+    };
+    QByteArray svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 256 256\">\n"
+        "  <defs>\n"
+        "    <linearGradient id=\"ground\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">\n"
+        "      <stop offset=\"0\" stop-color=\"" +
+        colour(Palette::HeaderTop) + "\"/>\n      <stop offset=\"1\" stop-color=\"" +
+        colour(Palette::HeaderBottom) +
+        "\"/>\n    </linearGradient>\n"
+        "    <linearGradient id=\"wave\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" y1=\"48\" x2=\"0\" "
+        "y2=\"208\">\n"
+        "      <stop offset=\"0\" stop-color=\"" +
+        colour(Palette::AccentLight) + "\"/>\n      <stop offset=\"1\" stop-color=\"" +
+        colour(Palette::Accent) + "\"/>\n    </linearGradient>\n  </defs>\n";
+    svg += QStringLiteral(
+               "  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" fill=\"url(#ground)\"/>\n")
+               .arg(kSquare[0])
+               .arg(kSquare[1])
+               .arg(kSquare[2])
+               .arg(kSquare[3])
+               .arg(kSquare[4])
+               .toLatin1();
+    for (int i = 0; i < 6; ++i) {
+        const QRectF bar = Bar(i);
+        svg += QStringLiteral(
+                   "  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" fill=\"url(#wave)\"/>\n")
+                   .arg(bar.x())
+                   .arg(bar.y())
+                   .arg(bar.width())
+                   .arg(bar.height())
+                   .arg(kBarWidth / 2)
+                   .toLatin1();
+    }
+    return svg + "</svg>\n";
+}
+
+constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
+} // namespace Icon
 
 // The outline: key colour outside the rounded visible face, drawn without smoothing so that no
 // blended pixel is left around the cut.
@@ -712,8 +791,8 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: skin_generator <picture folder> <sound file>\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: skin_generator <picture folder> <sound file> <icon folder>\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -786,6 +865,18 @@ int main(int argc, char *argv[])
         ok &= Save(crop(SuggestFace({Element::Exit}), L::kExit.topLeft(), L::kExitHoverSize), folder,
                    "frmSuggest/imgExitLight.png", written);
     }
+
+    // The program's icon: in the pictures for the window, and as files for the desktop.
+    const QString icons = QString::fromLocal8Bit(argv[3]);
+    QDir().mkpath(icons);
+    for (int size : Icon::kSizes) {
+        const QImage icon = Icon::Picture(size);
+        ok &= Save(icon, folder, QStringLiteral("icon/%1.png").arg(size), written);
+        ok &= icon.save(QStringLiteral("%1/brimwave_%2.png").arg(icons).arg(size), "PNG");
+    }
+    QFile svg(icons + QStringLiteral("/brimwave.svg"));
+    ok &= svg.open(QIODevice::WriteOnly) && svg.write(Icon::Svg()) > 0;
+    svg.close();
 
     QFile qrc(folder + QStringLiteral("/skin.qrc"));
     ok &= qrc.open(QIODevice::WriteOnly);
