@@ -64,6 +64,7 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
 void BatchConverter::Start()
 {
     m_failures.clear();
+    m_stopping = false;
     m_timer.start();
 }
 
@@ -71,7 +72,33 @@ void BatchConverter::Timer1_Timer()
 {
     m_timer.stop();
     platform::PumpMessages();
+    // Stopped while the window handled its events: no next file.
+    if (m_stopping) {
+        FinishStop();
+        return;
+    }
     ConvertNextFile();
+}
+
+void BatchConverter::Stop()
+{
+    m_stopping = true;
+    if (m_converting) {
+        // The converter's end comes back through CommandOver, which finishes the stop.
+        m_dos.EndCurrentChild();
+        return;
+    }
+    if (m_timer.isActive()) {
+        m_timer.stop();
+        FinishStop();
+    }
+}
+
+void BatchConverter::FinishStop()
+{
+    m_stopping = false;
+    emit BatchStopped();
+    ReportFailures();
 }
 
 void BatchConverter::ConvertNextFile()
@@ -177,6 +204,14 @@ QString BatchConverter::FailureOfLastConversion(bool &deleteOutput) const
 void BatchConverter::objDOS_CommandOver()
 {
     m_commandOver = true;
+    if (m_stopping) {
+        // The file stays queued; what the converter had written of it goes.
+        if (!(platform::StampOf(m_currentOutput) == m_outputBefore))
+            QFile::remove(m_currentOutput);
+        m_progress.Reset();
+        FinishStop();
+        return;
+    }
     bool deleteOutput = false;
     const QString reason = FailureOfLastConversion(deleteOutput);
     if (!reason.isEmpty())

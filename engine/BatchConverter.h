@@ -48,6 +48,9 @@ public:
     // The program is closing while a file converts: the converter is ended and the file it
     // was writing is deleted. Files already converted stay.
     void AbandonCurrentFile();
+    // The user stops the batch: the converter is ended and the file it was writing deleted;
+    // that file and every one after it stay queued.
+    void Stop();
 
 signals:
     void ProgressChanged(const ProgressDisplay &display);
@@ -55,6 +58,8 @@ signals:
     void BatchFinished();
     // The converter could not be started; the queue is left as it was.
     void BatchHalted();
+    // The user stopped the batch.
+    void BatchStopped();
 
 private:
     void objDOS_ReceiveOutputs(const QString &CommandOutputs);
@@ -68,6 +73,7 @@ private:
     void SkipHead(const QString &reason);
     void EndBatch(const ConversionChoices &choices);
     void ReportFailures();
+    void FinishStop();
 
     QueueModel &m_queue;
     platform::UserMessages &m_messages;
@@ -82,6 +88,7 @@ private:
     QString m_currentOutput;
     platform::FileStamp m_outputBefore;
     bool m_converting = false;
+    bool m_stopping = false;
     bool m_commandOver = false;
     QList<Failure> m_failures;
 };

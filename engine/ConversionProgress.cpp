@@ -164,6 +164,11 @@ std::optional<ProgressDisplay> ConversionProgress::ReceiveOutputs(const QString 
 void ConversionProgress::CommandOver(QueueModel &queue)
 {
     queue.RemoveHead();
+    Reset();
+}
+
+void ConversionProgress::Reset()
+{
     m_totalSeconds = 0;
     m_unfinishedTail.clear();
     m_reachedPastStart = false;

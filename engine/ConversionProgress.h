@@ -47,6 +47,8 @@ public:
 
     // The converter has ended: its file leaves the queue and the next file starts unknown.
     void CommandOver(QueueModel &queue);
+    // Forgets the current file's total and progress, leaving the queue as it is.
+    void Reset();
 
 private:
     qint64 m_totalSeconds = 0;

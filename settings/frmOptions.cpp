@@ -2,6 +2,7 @@
 
 #include "SettingsFiles.h"
 #include "platform/UserMessages.h"
+#include "ui/Accessibility.h"
 #include "ui/HotArea.h"
 #include "ui/Skin.h"
 #include "ui/SkinChrome.h"
@@ -57,6 +58,7 @@ frmOptions::frmOptions(CutterOptions &cutter, QString optionsFile, platform::Use
 void frmOptions::BuildControls()
 {
     setWindowTitle(QStringLiteral("Options"));
+    InstallAccessibility();
     setModal(true);
     setFixedSize(L::kWindowSize);
     setStyleSheet(QString::fromLatin1(kStyle));

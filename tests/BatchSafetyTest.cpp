@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -206,6 +207,48 @@ TEST(BatchSafety, ClosingDuringAConversionLeavesNoCutShortFile)
     EXPECT_TRUE(QFileInfo::exists(out + "/quick.wav"));
     EXPECT_FALSE(QFileInfo::exists(out + "/slow.wav"));
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(BatchSafety, StopEndsTheConversionAndKeepsTheRestQueued)
+{
+    WindowFixture f;
+    f.UseFakeConverter(QString(kTakeArguments) +
+                       "printf sound > \"$output\"\n"
+                       "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
+    const QString quick = Put(f.work.path() + "/in/quick.mp4", "x");
+    const QString slow = Put(f.work.path() + "/in/slow.mp4", "x");
+    const QString after = Put(f.work.path() + "/in/after.mp4", "x");
+    const QString out = f.work.path() + "/out";
+    frmMain &w = f.Start();
+    EXPECT_FALSE(w.imgStop()->isVisible());
+    w.cmbOF()->setCurrentIndex(3);
+    w.txtPath()->setText(out);
+    f.dialogs.files = {quick, slow, after};
+    for (int i = 0; i < 3; ++i)
+        w.imgAdd_Click();
+    bool stopVisible = false;
+    QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
+        stopVisible = w.imgStop()->isVisible();
+        QTest::mouseClick(w.imgStop(), Qt::LeftButton);
+    });
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    w.imgConvert_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
+    EXPECT_TRUE(stopVisible);
+    EXPECT_EQ(w.lblPB()->text(), "Stopped.");
+    EXPECT_EQ(w.Queue().lstFile(), QStringList({slow, after}));
+    EXPECT_TRUE(QFileInfo::exists(out + "/quick.wav"));
+    EXPECT_FALSE(QFileInfo::exists(out + "/slow.wav"));
+    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_TRUE(w.imgConvert()->isEnabled() && w.imgToolbar(0)->isEnabled());
+    EXPECT_FALSE(w.imgStop()->isVisible());
+    EXPECT_TRUE(f.shell.log.isEmpty()); // no end of batch: no folder, no sound
+    QTest::qWait(300);                  // and nothing starts again by itself
+    EXPECT_EQ(w.Queue().Count(), 2);
 }
 
 } // namespace

@@ -1,13 +1,46 @@
 #include "HotArea.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+bool IsPressKey(const QKeyEvent *event)
+{
+    return event->modifiers() == Qt::NoModifier &&
+           (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space);
+}
+
+void DrawFocusRing(QWidget *control, QPainter &painter)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x0e, 0xa5, 0xa4), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(control->rect()).adjusted(1, 1, -1, -1), 4, 4);
+    painter.restore();
+}
 
 HotArea::HotArea(QWidget *parent, const QRect &place) : QWidget(parent)
 {
     setGeometry(place);
     setMouseTracking(true);
     setAttribute(Qt::WA_NoSystemBackground);
+    // The keyboard reaches it by Tab; a click does not leave a ring behind.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void HotArea::Describe(const QString &name, const QString &description)
+{
+    setAccessibleName(name);
+    setAccessibleDescription(description);
+}
+
+void HotArea::keyPressEvent(QKeyEvent *event)
+{
+    if (IsPressKey(event) && isEnabled())
+        emit Clicked();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void HotArea::SetIdlePicture(const QPixmap &picture)
@@ -33,6 +66,8 @@ void HotArea::paintEvent(QPaintEvent *)
                                                                               : m_idle;
     if (!picture.isNull())
         painter.drawPixmap(0, 0, picture);
+    if (hasFocus())
+        DrawFocusRing(this, painter);
 }
 
 void HotArea::mouseMoveEvent(QMouseEvent *)
@@ -69,6 +104,25 @@ HotText::HotText(QWidget *parent, const QRect &place, const QString &text) : QLa
 {
     setGeometry(place);
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(text);
+}
+
+void HotText::keyPressEvent(QKeyEvent *event)
+{
+    if (IsPressKey(event) && isEnabled())
+        emit Clicked();
+    else
+        QLabel::keyPressEvent(event);
+}
+
+void HotText::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        DrawFocusRing(this, painter);
+    }
 }
 
 void HotText::SetBold(bool bold)

@@ -2,6 +2,7 @@
 
 #include "SkinLayout.h"
 
+#include <QGuiApplication>
 #include <QHash>
 
 static void LoadSkinResources()
@@ -18,13 +19,22 @@ QPixmap Picture(const QString &name)
     Q_UNUSED(loaded);
     static QHash<QString, QPixmap> cache;
     auto it = cache.find(name);
-    if (it == cache.end())
-        it = cache.insert(name, QPixmap(QStringLiteral(":/skin/") + name + QStringLiteral(".png")));
+    if (it == cache.end()) {
+        // On a scaled screen the picture drawn with twice the pixels, shown at the design's size.
+        const QString twice = QStringLiteral(":/skin/") + name + QStringLiteral("@2x.png");
+        QPixmap picture;
+        if (qApp && qApp->devicePixelRatio() > 1.0 && picture.load(twice))
+            picture.setDevicePixelRatio(2.0);
+        else
+            picture.load(QStringLiteral(":/skin/") + name + QStringLiteral(".png"));
+        it = cache.insert(name, picture);
+    }
     return *it;
 }
 
 QCursor HandCursor()
 {
+    // The hot spot is in the design's pixels, whatever the picture's ratio.
     return QCursor(Picture(QStringLiteral("hand")), SkinLayout::kHandHotSpot.x(),
                    SkinLayout::kHandHotSpot.y());
 }

@@ -27,7 +27,20 @@ constexpr QRect ToolbarButton(int index)
     return QRect(index == 6 ? 103 : (index == 0 ? 16 : 190 + 87 * (index - 1)), kToolbarY, 86, 53);
 }
 
+// What each toolbar button says, by index.
+constexpr const char *ToolbarCaption(int index)
+{
+    return index == 0   ? "Add File"
+           : index == 6 ? "Add Folder"
+           : index == 1 ? "Remove"
+           : index == 2 ? "Options"
+           : index == 3 ? "Help"
+           : index == 4 ? "Exit"
+                        : "";
+}
+
 constexpr QRect kMenuTabs[] = {QRect(18, 31, 40, 15), QRect(60, 31, 59, 15), QRect(122, 31, 51, 15)};
+constexpr const char *kMenuCaptions[] = {"File", "Options", "About"};
 
 constexpr QRect kConvert(489, 371, 187, 91);
 constexpr QSize kConvertHoverSize(185, 88);
@@ -45,6 +58,8 @@ constexpr int kFormatColumnWidth = 94;
 constexpr QRect kHint(164, 264, 163, 21);
 constexpr QRect kProgressBar(113, 447, 361, 13);
 constexpr QRect kProgressLabel(214, 447, 157, 13);
+// The Stop button beside the bar, shown while a batch runs.
+constexpr QRect kStop(82, 443, 26, 20);
 
 // The start panel and its button (the button's place is inside the panel).
 constexpr QRect kDoor(12, 117, 674, 350);

@@ -1,8 +1,10 @@
 #include "frmMain.h"
 
+#include "Accessibility.h"
 #include "HotArea.h"
 #include "InstanceChannel.h"
 #include "ProductSite.h"
+#include "ProgressBar.h"
 #include "Skin.h"
 #include "SkinChrome.h"
 #include "SkinLayout.h"
@@ -36,6 +38,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QTreeView>
 
 namespace {
@@ -50,8 +53,9 @@ constexpr int kDeleteAttempts = 20;
 const char *const kStyle = R"(
 QTreeView { border: none; background: #ffffff; color: #1f2937; selection-background-color: #ccf2ee;
             selection-color: #0b3b3f; alternate-background-color: #f6f8fb; outline: 0; }
+QTreeView::item { padding: 3px 0px; }
 QHeaderView::section { background: #f1f4f8; color: #5b6577; border: none; border-bottom: 1px solid #d3d9e4;
-                       padding: 3px 6px; }
+                       padding: 3px 2px; }
 QComboBox, QLineEdit { background: #ffffff; color: #1f2937; border: 1px solid #c9d1dd; border-radius: 3px;
                        padding: 1px 6px; }
 QComboBox:focus, QLineEdit:focus { border-color: #0ea5a4; }
@@ -59,8 +63,8 @@ QComboBox::drop-down { border: none; width: 20px; }
 QComboBox QAbstractItemView { background: #ffffff; color: #1f2937; selection-background-color: #0ea5a4;
                               selection-color: #ffffff; border: 1px solid #c9d1dd; }
 QLabel#lblText { color: #7b8597; background: transparent; }
-QLabel#lblPB { color: #0b3b3f; background: transparent; }
 QLabel#lblFeed { color: #000000; background: transparent; }
+QLabel#caption { color: #5b6577; background: transparent; }
 QLabel#lblFeed:disabled { color: #b4bbc7; }
 )";
 
@@ -100,6 +104,8 @@ frmMain::~frmMain() = default;
 
 void frmMain::BuildControls()
 {
+    // Before any control exists, so each is described as what it is from the start.
+    InstallAccessibility();
     setWindowTitle(QStringLiteral("Brimwave"));
     setWindowIcon(Skin::ProgramIcon());
     setFixedSize(kWindowSize);
@@ -149,15 +155,17 @@ void frmMain::BuildControls()
     m_picDrop = overlay;
     m_picDrop->hide();
 
-    // Progress.
-    m_imgPB = new QLabel(this);
-    m_imgPB->setPixmap(Skin::Picture(QStringLiteral("progress")));
-    m_imgPB->setScaledContents(true);
-    m_imgPB->setGeometry(kProgressBar);
-    m_lblPB = new QLabel(QStringLiteral("0%"), this);
-    m_lblPB->setObjectName(QStringLiteral("lblPB"));
-    m_lblPB->setGeometry(kProgressLabel);
-    m_lblPB->setAlignment(Qt::AlignCenter);
+    // Progress, and the Stop button beside it while a batch runs.
+    m_imgPB = new ProgressFill(this, kProgressBar);
+    m_lblPB = new ProgressText(this, kProgressLabel, m_imgPB);
+    m_lblPB->setText(QStringLiteral("0%"));
+    m_imgPB->SetLabel(m_lblPB);
+    m_imgStop = new HotArea(this, kStop);
+    m_imgStop->SetIdlePicture(Skin::Picture(QStringLiteral("imgStop")));
+    m_imgStop->SetHoverPicture(Skin::Picture(QStringLiteral("imgStopLight")));
+    m_imgStop->setToolTip(QStringLiteral("Stop converting (Esc)"));
+    m_imgStop->hide();
+    connect(m_imgStop, &HotArea::Clicked, this, &frmMain::imgStop_Click);
 
     // Output pickers with their drop-down buttons, and the output folder.
     m_cmbOF = MakePicker(this, kFormatPicker, OutputPickers::FormatItems(), QStringLiteral("Output Format"));
@@ -170,6 +178,19 @@ void frmMain::BuildControls()
     m_txtPath = new QLineEdit(this);
     m_txtPath->setGeometry(kOutputFolder);
     m_txtPath->setToolTip(QStringLiteral("Select a Folder to Output"));
+    // A caption above each choice; screen readers name the choice after it.
+    const std::pair<QWidget *, const char *> captions[] = {{m_cmbOF, "Output format"},
+                                                           {m_cmbBR, "Bitrate"},
+                                                           {m_cmbR, "Sample rate"},
+                                                           {m_cmbChannel, "Channels"},
+                                                           {m_txtPath, "Output folder"}};
+    for (const auto &[control, caption] : captions) {
+        auto *label = new QLabel(QString::fromLatin1(caption), this);
+        label->setObjectName(QStringLiteral("caption"));
+        label->setGeometry(control->x(), control->y() - 17, 120, 15);
+        label->setBuddy(control);
+        control->setAccessibleName(label->text());
+    }
     const auto pickerButton = [&](QComboBox *picker, void (frmMain::*click)()) {
         auto *button = new HotArea(this, PickerButton(picker->geometry()));
         button->SetIdlePicture(Skin::Picture(QStringLiteral("imgButton")));
@@ -261,6 +282,89 @@ void frmMain::BuildControls()
 
     m_drops = new QueueDrops({m_picDoor, m_picDrop, m_LV, m_picText}, m_queue, m_places.tempFolder, this);
     m_drops->SetIgnoreDrops([this] { return m_searching; });
+    BuildKeyboard();
+    DescribeForScreenReaders();
+}
+
+void frmMain::BuildKeyboard()
+{
+    // Tab goes along the window: the menus, the toolbar, the list, the output choices, Convert,
+    // then the window's own buttons.
+    QList<QWidget *> order;
+    for (int i = 0; i < 3; ++i)
+        order << m_imgMenu[i];
+    for (int index : kToolbarIndexes)
+        order << m_imgToolbar[index];
+    order << m_imgDoorButton << m_LV << m_cmbOF << m_cmbBR << m_cmbR << m_cmbChannel << m_txtPath
+          << m_imgBrowse << m_picButtonOF << m_picButtonBR << m_picButtonR << m_picButtonChannel
+          << m_imgConvert << m_imgStop << m_lblFeed << m_imgHelp << m_imgMin << m_imgExit;
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    m_picDoor->setFocusPolicy(Qt::NoFocus);
+
+    // Shortcuts go only where a click may go: nothing that changes the queue or the options
+    // while a batch runs.
+    const auto shortcut = [this](const QKeySequence &keys, QWidget *control, std::function<void()> act) {
+        auto *key = new QShortcut(keys, this);
+        connect(key, &QShortcut::activated, this, [control, act = std::move(act)] {
+            if (control->isEnabled() && control->isVisibleTo(control->window()))
+                act();
+        });
+    };
+    shortcut(QKeySequence(QStringLiteral("Ctrl+O")), m_imgToolbar[0], [this] { imgToolbar_Click(0); });
+    shortcut(QKeySequence(QStringLiteral("Ctrl+Shift+O")), m_imgToolbar[6], [this] { imgToolbar_Click(6); });
+    shortcut(QKeySequence(Qt::Key_Delete), m_imgToolbar[1], [this] { imgRemove_Click(); });
+    shortcut(QKeySequence(QStringLiteral("Ctrl+Return")), m_imgConvert, [this] { imgConvert_Click(); });
+    shortcut(QKeySequence(QStringLiteral("Ctrl+Enter")), m_imgConvert, [this] { imgConvert_Click(); });
+    shortcut(QKeySequence(Qt::Key_F1), m_imgHelp, [this] { imgHelp_Click(); });
+    shortcut(QKeySequence(QStringLiteral("Ctrl+Q")), m_imgExit, [this] { imgExit_Click(); });
+    shortcut(QKeySequence(Qt::Key_Escape), m_imgStop, [this] { imgStop_Click(); });
+    for (int i = 0; i < 3; ++i) {
+        shortcut(QKeySequence(QStringLiteral("Alt+") + QLatin1Char(kMenuCaptions[i][0])), m_imgMenu[i],
+                 [this, i] { imgMenu_Click(qint16(i)); });
+    }
+}
+
+void frmMain::DescribeForScreenReaders()
+{
+    static const char *const toolbarDescriptions[] = {"Add a file to the queue",
+                                                      "Remove the selected file or all files",
+                                                      "Finish sound and Music Cutter",
+                                                      "Open the tutorial",
+                                                      "Save the choices and quit",
+                                                      "",
+                                                      "Add every file in a folder and its subfolders"};
+    for (int index : kToolbarIndexes)
+        m_imgToolbar[index]->Describe(QString::fromLatin1(ToolbarCaption(index)),
+                                      QString::fromLatin1(toolbarDescriptions[index]));
+    for (int i = 0; i < 3; ++i)
+        m_imgMenu[i]->Describe(QString::fromLatin1(kMenuCaptions[i]),
+                               QStringLiteral("Open the %1 menu").arg(QString::fromLatin1(kMenuCaptions[i])));
+    m_imgConvert->Describe(QStringLiteral("Convert"), QStringLiteral("Convert every file in the queue"));
+    m_imgStop->Describe(QStringLiteral("Stop"),
+                        QStringLiteral("Stop converting; the files not done stay queued"));
+    m_imgBrowse->Describe(QStringLiteral("Browse for the output folder"), m_imgBrowse->toolTip());
+    m_imgDoorButton->Describe(QStringLiteral("Add a file to start"),
+                              QStringLiteral("Add a file to the queue"));
+    m_imgHelp->Describe(QStringLiteral("Help & Tutorial"), QStringLiteral("Open the tutorial"));
+    m_imgMin->Describe(QStringLiteral("Minimize Window"), QStringLiteral("Minimize the window"));
+    m_imgExit->Describe(QStringLiteral("Exit"), QStringLiteral("Save the choices and quit"));
+    const std::pair<HotArea *, const char *> pickerButtons[] = {{m_picButtonOF, "Output format"},
+                                                                {m_picButtonBR, "Bitrate"},
+                                                                {m_picButtonR, "Sample rate"},
+                                                                {m_picButtonChannel, "Channels"}};
+    for (const auto &[button, what] : pickerButtons)
+        button->Describe(QStringLiteral("Show the %1 list").arg(QString::fromLatin1(what).toLower()),
+                         button->toolTip());
+    m_lblFeed->setAccessibleDescription(QStringLiteral("Send us a comment"));
+    m_LV->setAccessibleName(QStringLiteral("Files to convert"));
+    m_imgPB->setAccessibleName(QStringLiteral("Progress"));
+    // The start panel: a pane whose headline and text are drawn on its picture.
+    m_picDoor->SetAccessibleRole(QAccessible::Pane);
+    m_picDoor->Describe(
+        QStringLiteral("Turn your videos into audio"),
+        QStringLiteral("Queue video and audio files, choose an output format and folder, then "
+                       "press Convert. Every file becomes one audio file."));
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
@@ -326,6 +430,11 @@ void frmMain::Form_Load()
     connect(m_batch.get(), &BatchConverter::ProgressChanged, this, &frmMain::ShowProgress);
     connect(m_batch.get(), &BatchConverter::BatchFinished, this, [this] { BatchEnded(true); });
     connect(m_batch.get(), &BatchConverter::BatchHalted, this, [this] { BatchEnded(false); });
+    connect(m_batch.get(), &BatchConverter::BatchStopped, this, [this] {
+        SetBatchControlsEnabled(true);
+        m_imgPB->resize(0, m_imgPB->height());
+        m_lblPB->setText(QStringLiteral("Stopped."));
+    });
 
     LoadSettings();
     m_picDoor->SetIdlePicture(Skin::Picture(QStringLiteral("imgDoor")));
@@ -337,6 +446,8 @@ void frmMain::Form_Load()
     m_picDrop->raise();
     m_picDoor->raise();
     DeleteFolderTree(m_places.tempFolder);
+    // The keyboard starts where the mouse would: the start panel's button.
+    m_imgDoorButton->setFocus();
 }
 
 void frmMain::LoadSettings()
@@ -642,6 +753,7 @@ void frmMain::imgStart_Click()
 
 void frmMain::SetBatchControlsEnabled(bool enabled)
 {
+    m_imgStop->setVisible(!enabled);
     for (HotArea *button : std::as_const(m_imgToolbar))
         button->setEnabled(enabled);
     for (HotArea *tab : std::as_const(m_imgMenu))
@@ -656,6 +768,12 @@ void frmMain::ShowProgress(const ProgressDisplay &display)
 {
     m_imgPB->resize(qRound(display.barShare * kProgressBar.width()), m_imgPB->height());
     m_lblPB->setText(display.label);
+    m_lblPB->update();
+}
+
+void frmMain::imgStop_Click()
+{
+    m_batch->Stop();
 }
 
 void frmMain::BatchEnded(bool finished)

@@ -8,6 +8,7 @@
 #include "settings/CutterOptions.h"
 #include "settings/SettingsPlace.h"
 #include "ui/ProductSite.h"
+#include "ui/ProgressBar.h"
 
 #include <QHash>
 #include <QMap>
@@ -69,6 +70,8 @@ public:
     void imgMin_Click();
     void imgToolbar_Click(qint16 index);
     void imgMenu_Click(qint16 index);
+    // Stops the batch: the converter ends, the file it was writing goes, the rest stays queued.
+    void imgStop_Click();
     // Opens the feedback form.
     void lblFeed_Click();
     // The command mailbox's dispatch: the word a menu item wrote picks the operation.
@@ -95,8 +98,9 @@ public:
     QComboBox *cmbR() const { return m_cmbR; }
     QComboBox *cmbChannel() const { return m_cmbChannel; }
     QLineEdit *txtPath() const { return m_txtPath; }
-    QLabel *lblPB() const { return m_lblPB; }
-    QLabel *imgPB() const { return m_imgPB; }
+    ProgressText *lblPB() const { return m_lblPB; }
+    ProgressFill *imgPB() const { return m_imgPB; }
+    HotArea *imgStop() const { return m_imgStop; }
     QWidget *picText() const { return m_picText; }
     QLabel *lblText() const { return m_lblText; }
     QTreeView *LV() const { return m_LV; }
@@ -131,6 +135,8 @@ protected:
 
 private:
     void BuildControls();
+    void BuildKeyboard();
+    void DescribeForScreenReaders();
     void ShowAbout();
     void ShowOptions();
     void CoverWithDoor(bool covered);
@@ -168,8 +174,9 @@ private:
     QTreeView *m_LV = nullptr;
     QWidget *m_picText = nullptr;
     QLabel *m_lblText = nullptr;
-    QLabel *m_imgPB = nullptr;
-    QLabel *m_lblPB = nullptr;
+    ProgressFill *m_imgPB = nullptr;
+    ProgressText *m_lblPB = nullptr;
+    HotArea *m_imgStop = nullptr;
     QComboBox *m_cmbOF = nullptr;
     QComboBox *m_cmbBR = nullptr;
     QComboBox *m_cmbR = nullptr;

@@ -1,5 +1,6 @@
 #include "frmSuggest.h"
 
+#include "Accessibility.h"
 #include "HotArea.h"
 #include "Skin.h"
 #include "SkinChrome.h"
@@ -42,6 +43,7 @@ frmSuggest::~frmSuggest()
 void frmSuggest::BuildControls()
 {
     setWindowTitle(QStringLiteral("FeedBack"));
+    InstallAccessibility();
     setModal(true);
     setFixedSize(L::kWindowSize);
     setStyleSheet(QString::fromLatin1(kStyle));
@@ -82,6 +84,15 @@ void frmSuggest::BuildControls()
     m_imgSend = button(L::kSend, "frmSuggest/imgSendLight", "Send your feedback now");
     m_imgBack = button(L::kBack, "frmSuggest/imgBackLight", "back to main");
     m_imgExit = button(L::kExit, "frmSuggest/imgExitLight", "Exit");
+    m_imgSend->Describe(QStringLiteral("Send"), m_imgSend->toolTip());
+    m_imgBack->Describe(QStringLiteral("Back"), m_imgBack->toolTip());
+    m_imgExit->Describe(QStringLiteral("Exit"), QStringLiteral("Close the form"));
+    m_txtName->setAccessibleName(QStringLiteral("Your name"));
+    m_txtEMail->setAccessibleName(QStringLiteral("Your e-mail address"));
+    m_txtComment->setAccessibleName(QStringLiteral("Your comment"));
+    setTabOrder(m_txtComment, m_imgSend);
+    setTabOrder(m_imgSend, m_imgBack);
+    setTabOrder(m_imgBack, m_imgExit);
 
     // The two operations, as buttons outside the visible face.
     m_Command1 = new QPushButton(QStringLiteral("Send"), this);

@@ -41,7 +41,20 @@ const QColor Track(0xdc, 0xe2, 0xeb);
 // Out of reach while a batch runs.
 const QColor Greyed(0xb4, 0xbb, 0xc7);
 const QColor HeaderMuted(0x7d, 0x89, 0xa6);
+// The window's edge.
+const QColor Rim(0x8a, 0x96, 0xac);
 } // namespace Palette
+
+// The device pixel ratio the pictures are being drawn for (1, then 2 for screens at 200 %).
+qreal g_ratio = 1;
+
+// An image of `logical` size in the design's pixels, with as many device pixels as the ratio gives.
+QImage Canvas(const QSize &logical, QImage::Format format)
+{
+    QImage image(logical * g_ratio, format);
+    image.setDevicePixelRatio(g_ratio);
+    return image;
+}
 
 // The look an element is drawn in.
 enum class Look { Idle, Hover, Pressed, Disabled };
@@ -156,25 +169,6 @@ void ToolbarIcon(QPainter &p, int index, const QPointF &topLeft, const QColor &c
     p.restore();
 }
 
-QString ToolbarLabel(int index)
-{
-    switch (index) {
-    case 0:
-        return QStringLiteral("Add File");
-    case 6:
-        return QStringLiteral("Add Folder");
-    case 1:
-        return QStringLiteral("Remove");
-    case 2:
-        return QStringLiteral("Options");
-    case 3:
-        return QStringLiteral("Help");
-    case 4:
-        return QStringLiteral("Exit");
-    }
-    return {};
-}
-
 void ToolbarButton(QPainter &p, int index, Look look)
 {
     const QRectF r = SkinLayout::ToolbarButton(index);
@@ -190,13 +184,12 @@ void ToolbarButton(QPainter &p, int index, Look look)
     const QColor label = look == Look::Hover      ? Palette::Text
                          : look == Look::Disabled ? Palette::Greyed
                                                   : Palette::Muted;
-    Text(p, QRectF(r.x(), r.y() + 33, r.width(), 16), ToolbarLabel(index), Font(11, look == Look::Hover),
-         label);
+    Text(p, QRectF(r.x(), r.y() + 33, r.width(), 16), QString::fromLatin1(SkinLayout::ToolbarCaption(index)),
+         Font(11, look == Look::Hover), label);
 }
 
 void MenuTab(QPainter &p, int index, Look look)
 {
-    static const char *const captions[] = {"File", "Options", "About"};
     const QRectF r = kMenuTabs[index];
     if (look == Look::Hover) {
         p.setPen(Qt::NoPen);
@@ -206,7 +199,7 @@ void MenuTab(QPainter &p, int index, Look look)
     const QColor ink = look == Look::Hover      ? QColor(Qt::white)
                        : look == Look::Disabled ? Palette::HeaderMuted
                                                 : Palette::HeaderText;
-    Text(p, r, QString::fromLatin1(captions[index]), Font(11), ink);
+    Text(p, r, QString::fromLatin1(kMenuCaptions[index]), Font(11), ink);
 }
 
 void ConvertButton(QPainter &p, Look look)
@@ -376,23 +369,32 @@ QByteArray Svg()
 constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
 } // namespace Icon
 
-// The outline: key colour outside the rounded visible face, drawn without smoothing so that no
-// blended pixel is left around the cut.
+// The outline: key colour outside the rounded visible face, and a one-pixel rim inside it so the
+// window's edge shows on a light desktop. The shape is worked out in the design's pixels, without
+// smoothing, so the cut matches the window's mask exactly at every ratio.
 void CutOutline(QImage &face, const QRect &visible)
 {
-    QImage shape(face.size(), QImage::Format_ARGB32);
+    const QSize logical = face.deviceIndependentSize().toSize();
+    QImage shape(logical, QImage::Format_ARGB32);
     shape.fill(Qt::transparent);
     QPainter s(&shape);
     s.setPen(Qt::NoPen);
     s.setBrush(Qt::black);
     s.drawPath(Rounded(QRectF(visible), kCornerRadius));
     s.end();
+    const auto inside = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < logical.width() && y < logical.height() &&
+               qAlpha(shape.pixel(x, y)) >= 128;
+    };
     for (int y = 0; y < face.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(face.scanLine(y));
-        const auto *inside = reinterpret_cast<const QRgb *>(shape.constScanLine(y));
+        const int ly = int(y / g_ratio);
         for (int x = 0; x < face.width(); ++x) {
-            if (qAlpha(inside[x]) < 128)
+            const int lx = int(x / g_ratio);
+            if (!inside(lx, ly))
                 line[x] = kKeyColour;
+            else if (!inside(lx - 1, ly) || !inside(lx + 1, ly) || !inside(lx, ly - 1) || !inside(lx, ly + 1))
+                line[x] = Palette::Rim.rgb();
             else if (line[x] == kKeyColour)
                 line[x] = 0xFFFE00FF; // never cut a hole inside the face
         }
@@ -401,7 +403,7 @@ void CutOutline(QImage &face, const QRect &visible)
 
 QImage Face(const Lit &lit)
 {
-    QImage face(kFaceSize, QImage::Format_RGB32);
+    QImage face = Canvas(kFaceSize, QImage::Format_RGB32);
     face.fill(Palette::Body);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
@@ -440,16 +442,13 @@ QImage Face(const Lit &lit)
     // Output settings: a label above each picker and the folder box.
     Text(p, QRectF(488, 119, 190, 18), QStringLiteral("Output"), Font(13, true), Palette::Text,
          Qt::AlignVCenter | Qt::AlignLeft);
-    const std::pair<QRect, const char *> labels[] = {
-        {kFormatPicker, "Format"},
-        {kBitratePicker, "MP3 bitrate (kbit/s)"},
-        {kRatePicker, "MP3 sample rate (Hz)"},
-        {kChannelPicker, "MP3 channels"},
-        {kOutputFolder, "Output folder"},
-    };
-    for (const auto &[rect, caption] : labels)
-        Text(p, QRectF(rect.x(), rect.y() - 17, 190, 15), QString::fromLatin1(caption), Font(11),
-             Palette::Muted, Qt::AlignVCenter | Qt::AlignLeft);
+    // The pickers' captions are the window's own labels (screen readers take them as names);
+    // the skin adds what they apply to, on the right.
+    const std::pair<QRect, const char *> notes[] = {
+        {kBitratePicker, "MP3, kbit/s"}, {kRatePicker, "MP3, Hz"}, {kChannelPicker, "MP3"}};
+    for (const auto &[rect, note] : notes)
+        Text(p, QRectF(rect.x(), rect.y() - 17, rect.width(), 15), QString::fromLatin1(note), Font(10),
+             Palette::Muted, Qt::AlignVCenter | Qt::AlignRight);
     BrowseButton(p, lit.LookOf(Element::Browse));
 
     ConvertButton(p, lit.LookOf(Element::Convert));
@@ -514,7 +513,7 @@ void FaceButton(QPainter &p, const QRect &place, const QString &caption, bool ma
 QImage OptionsFace(const Lit &lit)
 {
     namespace L = SkinLayout::Options;
-    QImage face(L::kFaceSize, QImage::Format_RGB32);
+    QImage face = Canvas(L::kFaceSize, QImage::Format_RGB32);
     face.fill(Palette::Body);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
@@ -547,7 +546,7 @@ QImage OptionsFace(const Lit &lit)
 QImage SuggestFace(const Lit &lit)
 {
     namespace L = SkinLayout::Suggest;
-    QImage face(L::kFaceSize, QImage::Format_RGB32);
+    QImage face = Canvas(L::kFaceSize, QImage::Format_RGB32);
     face.fill(Palette::Body);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
@@ -583,7 +582,7 @@ void DoorButton(QPainter &p, Look look)
 
 QImage Door(Look buttonLook)
 {
-    QImage door(kDoor.size(), QImage::Format_RGB32);
+    QImage door = Canvas(kDoor.size(), QImage::Format_RGB32);
     door.fill(Palette::Body);
     QPainter p(&door);
     p.setRenderHint(QPainter::Antialiasing);
@@ -637,7 +636,7 @@ QImage Door(Look buttonLook)
 
 QImage PickerButtonImage(bool light)
 {
-    QImage image(kPickerButtonImageSize, QImage::Format_RGB32);
+    QImage image = Canvas(kPickerButtonImageSize, QImage::Format_RGB32);
     image.fill(Palette::Card);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -653,7 +652,7 @@ QImage PickerButtonImage(bool light)
 // A pointing hand in black and white, its fingertip at the hot spot.
 QImage HandCursor()
 {
-    QImage hand(kHandCursorSize, QImage::Format_ARGB32);
+    QImage hand = Canvas(kHandCursorSize, QImage::Format_ARGB32);
     hand.fill(Qt::transparent);
     QPainter p(&hand);
     QPainterPath path;
@@ -693,11 +692,28 @@ QImage HandCursor()
     return hand;
 }
 
+// The Stop button beside the progress bar: a square in a rounded button.
+QImage StopButton(Look look)
+{
+    QImage image = Canvas(kStop.size(), QImage::Format_RGB32);
+    image.fill(Palette::Body);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const bool lit = look == Look::Hover;
+    p.setPen(QPen(lit ? QColor(0xc2, 0x41, 0x3c) : Palette::Line, 1));
+    p.setBrush(lit ? QColor(0xe1, 0x4b, 0x4b) : Palette::Card);
+    p.drawPath(Rounded(QRectF(0.5, 0.5, kStop.width() - 1, kStop.height() - 1), 4));
+    p.setPen(Qt::NoPen);
+    p.setBrush(lit ? QColor(Qt::white) : QColor(0xc2, 0x41, 0x3c));
+    p.drawPath(Rounded(QRectF(kStop.width() / 2.0 - 4, kStop.height() / 2.0 - 4, 8, 8), 1.5));
+    return image;
+}
+
 // The overlay over the list while files are dragged onto it: a light tint, a dashed frame and a
 // word of what a drop does. Translucent, so the queue stays in sight below it.
 QImage DropOverlay()
 {
-    QImage image(kList.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage image = Canvas(kList.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -709,20 +725,6 @@ QImage DropOverlay()
     p.drawPath(Rounded(QRectF(image.rect()).adjusted(4, 4, -4, -4), 8));
     Text(p, QRectF(image.rect()), QStringLiteral("Drop to add the files to the queue"), Font(14, true),
          Palette::AccentDark);
-    return image;
-}
-
-QImage ProgressGradient()
-{
-    QImage image(1, 15, QImage::Format_RGB32);
-    for (int y = 0; y < 15; ++y) {
-        const qreal t = y / 14.0;
-        image.setPixelColor(
-            0, y,
-            QColor::fromRgbF(Palette::AccentLight.redF() * (1 - t) + Palette::AccentDark.redF() * t,
-                             Palette::AccentLight.greenF() * (1 - t) + Palette::AccentDark.greenF() * t,
-                             Palette::AccentLight.blueF() * (1 - t) + Palette::AccentDark.blueF() * t));
-    }
     return image;
 }
 
@@ -778,32 +780,24 @@ QByteArray Chime()
     return wav;
 }
 
-bool Save(const QImage &image, const QString &folder, const QString &name, QStringList &written)
+bool Save(const QImage &image, const QString &folder, QString name, QStringList &written)
 {
+    if (g_ratio != 1)
+        name.insert(name.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(g_ratio));
     written << name;
     QDir().mkpath(QFileInfo(folder + QLatin1Char('/') + name).absolutePath());
     return image.save(folder + QLatin1Char('/') + name, "PNG");
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Every picture of the skin, drawn for the current ratio.
+bool DrawPictures(const QString &folder, QStringList &written)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: skin_generator <picture folder> <sound file> <icon folder>\n");
-        return 2;
-    }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
-    QStringList written;
     bool ok = Save(Face({}), folder, "face.png", written);
     const QImage door = Door(Look::Idle);
     ok &= Save(door, folder, "imgDoor.png", written);
 
     const auto crop = [](const QImage &image, const QPoint &at, const QSize &size) {
-        return image.copy(QRect(at, size));
+        return image.copy(QRect(at * g_ratio, size * g_ratio));
     };
     for (int index : kToolbarIndexes) {
         ok &= Save(crop(Face({Element::Toolbar, index}), SkinLayout::ToolbarButton(index).topLeft(),
@@ -840,8 +834,9 @@ int main(int argc, char *argv[])
     ok &= Save(PickerButtonImage(false), folder, "imgButton.png", written);
     ok &= Save(PickerButtonImage(true), folder, "imgButtonLight.png", written);
     ok &= Save(HandCursor(), folder, "hand.png", written);
-    ok &= Save(ProgressGradient(), folder, "progress.png", written);
     ok &= Save(DropOverlay(), folder, "picDrop.png", written);
+    ok &= Save(StopButton(Look::Idle), folder, "imgStop.png", written);
+    ok &= Save(StopButton(Look::Hover), folder, "imgStopLight.png", written);
 
     // The cutter options dialog: its face and the hover looks of its buttons.
     {
@@ -865,6 +860,31 @@ int main(int argc, char *argv[])
         ok &= Save(crop(SuggestFace({Element::Exit}), L::kExit.topLeft(), L::kExitHoverSize), folder,
                    "frmSuggest/imgExitLight.png", written);
     }
+
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: skin_generator <picture folder> <sound file> <icon folder>\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    QStringList written;
+    bool ok = true;
+    // Each picture for screens at 100 %, and again with twice the pixels for 200 % (Qt takes
+    // those for any ratio above 1): no picture is ever stretched.
+    for (const qreal ratio : {1.0, 2.0}) {
+        g_ratio = ratio;
+        ok &= DrawPictures(folder, written);
+    }
+    g_ratio = 1;
 
     // The program's icon: in the pictures for the window, and as files for the desktop.
     const QString icons = QString::fromLocal8Bit(argv[3]);
