@@ -59,15 +59,9 @@ void frmOptions::BuildControls()
 {
     setWindowTitle(QStringLiteral("Options"));
     InstallAccessibility();
-    setModal(true);
-    setFixedSize(L::kWindowSize);
     setStyleSheet(QString::fromLatin1(kStyle));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
-    m_chrome = new SkinChrome(this, Skin::Picture(QStringLiteral("frmOptions/face")), m_timer1);
+    m_chrome = MakeSkinnedDialog(this, QStringLiteral("frmOptions/face"), L::kWindowSize, m_timer1);
     connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmOptions::Form_MouseMove);
-    connect(&m_timer1, &QTimer::timeout, m_chrome, &SkinChrome::Reveal);
 
     m_cmbSR = new QComboBox(this);
     m_cmbSR->setGeometry(L::kSoundPicker);

@@ -184,24 +184,43 @@ TEST(BatchSafety, ACutWithoutSoundIsAFailure)
     }
 }
 
-TEST(BatchSafety, ClosingDuringAConversionLeavesNoCutShortFile)
+// A batch of three files to WAV whose second, "slow", converts until something interrupts it.
+class InterruptedBatch : public testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        f.UseFakeConverter(QString(kTakeArguments) +
+                           "printf sound > \"$output\"\n"
+                           "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
+        for (const char *name : {"quick", "slow", "after"})
+            inputs << Put(f.work.path() + "/in/" + name + ".mp4", "x");
+        w.cmbOF()->setCurrentIndex(3);
+        w.txtPath()->setText(out);
+        f.dialogs.files = {inputs[0], inputs[1], inputs[2]};
+        for (int i = 0; i < 3; ++i)
+            w.imgAdd_Click();
+    }
+    // Converts; `interrupt` runs as the slow file's converter first speaks, as a user's click would.
+    void Convert(const std::function<void()> &interrupt)
+    {
+        QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [this, interrupt] {
+            if (!std::exchange(interrupted, true))
+                interrupt();
+        });
+        w.imgConvert_Click();
+    }
+
     WindowFixture f;
-    f.UseFakeConverter(QString(kTakeArguments) +
-                       "printf sound > \"$output\"\n"
-                       "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
-    const QString quick = Put(f.work.path() + "/in/quick.mp4", "x");
-    const QString slow = Put(f.work.path() + "/in/slow.mp4", "x");
-    const QString out = f.work.path() + "/out";
     frmMain &w = f.Start();
-    w.cmbOF()->setCurrentIndex(3);
-    w.txtPath()->setText(out);
-    f.dialogs.files = {quick, slow};
-    w.imgAdd_Click();
-    w.imgAdd_Click();
-    // The user closes the window while the slow file converts.
-    QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] { w.close(); });
-    w.imgConvert_Click();
+    QStringList inputs;
+    QString out = f.work.path() + "/out";
+    bool interrupted = false;
+};
+
+TEST_F(InterruptedBatch, ClosingLeavesNoCutShortFile)
+{
+    Convert([this] { w.close(); });
     ASSERT_TRUE(f.WaitForBatchEnd(10000));
     EXPECT_EQ(f.shell.log.first(), "end");
     EXPECT_TRUE(QFileInfo::exists(out + "/quick.wav"));
@@ -209,38 +228,19 @@ TEST(BatchSafety, ClosingDuringAConversionLeavesNoCutShortFile)
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
 }
 
-} // namespace
-
-namespace {
-
-TEST(BatchSafety, StopEndsTheConversionAndKeepsTheRestQueued)
+TEST_F(InterruptedBatch, StopEndsTheConversionAndKeepsTheRestQueued)
 {
-    WindowFixture f;
-    f.UseFakeConverter(QString(kTakeArguments) +
-                       "printf sound > \"$output\"\n"
-                       "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
-    const QString quick = Put(f.work.path() + "/in/quick.mp4", "x");
-    const QString slow = Put(f.work.path() + "/in/slow.mp4", "x");
-    const QString after = Put(f.work.path() + "/in/after.mp4", "x");
-    const QString out = f.work.path() + "/out";
-    frmMain &w = f.Start();
     EXPECT_FALSE(w.imgStop()->isVisible());
-    w.cmbOF()->setCurrentIndex(3);
-    w.txtPath()->setText(out);
-    f.dialogs.files = {quick, slow, after};
-    for (int i = 0; i < 3; ++i)
-        w.imgAdd_Click();
     bool stopVisible = false;
-    QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    Convert([&] {
         stopVisible = w.imgStop()->isVisible();
         QTest::mouseClick(w.imgStop(), Qt::LeftButton);
     });
-    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
-    w.imgConvert_Click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
     EXPECT_TRUE(stopVisible);
     EXPECT_EQ(w.lblPB()->text(), "Stopped.");
-    EXPECT_EQ(w.Queue().lstFile(), QStringList({slow, after}));
+    EXPECT_EQ(w.Queue().lstFile(), inputs.mid(1));
     EXPECT_TRUE(QFileInfo::exists(out + "/quick.wav"));
     EXPECT_FALSE(QFileInfo::exists(out + "/slow.wav"));
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));

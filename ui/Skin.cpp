@@ -39,6 +39,19 @@ QCursor HandCursor()
                    SkinLayout::kHandHotSpot.y());
 }
 
+QFont WindowFont()
+{
+    // Where Tahoma is missing, a narrow sans keeps the texts within their design places.
+    static const bool substituted =
+        (QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                                    {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")}),
+         true);
+    Q_UNUSED(substituted);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    return font;
+}
+
 QIcon ProgramIcon()
 {
     QIcon icon;

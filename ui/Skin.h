@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QFont>
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
@@ -12,6 +13,8 @@ namespace Skin {
 QPixmap Picture(const QString &name);
 // The hand pointer shared by every window.
 QCursor HandCursor();
+// The skin's text font (Tahoma, or a narrow sans where it is missing), 11 pixels high.
+QFont WindowFont();
 // The program's icon, at every size it is drawn in.
 QIcon ProgramIcon();
 

@@ -1,9 +1,11 @@
 #include "SkinChrome.h"
 
+#include "Skin.h"
 #include "SkinLayout.h"
 #include "platform/MessagePump.h"
 
 #include <QBitmap>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -85,4 +87,15 @@ bool SkinChrome::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+}
+
+SkinChrome *MakeSkinnedDialog(QDialog *dialog, const QString &faceName, const QSize &size,
+                              QTimer &revealTimer)
+{
+    dialog->setModal(true);
+    dialog->setFixedSize(size);
+    dialog->setFont(Skin::WindowFont());
+    auto *chrome = new SkinChrome(dialog, Skin::Picture(faceName), revealTimer);
+    QObject::connect(&revealTimer, &QTimer::timeout, chrome, &SkinChrome::Reveal);
+    return chrome;
 }

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QDialog;
 class QTimer;
 class QWidget;
 
@@ -42,3 +43,8 @@ private:
     // Where the pointer took hold of the window, when the window system cannot move it.
     std::optional<QPoint> m_dragOffset;
 };
+
+// Makes `dialog` a skinned modal window of `size` whose face is the skin picture `faceName`,
+// revealed on the first tick of `revealTimer`; returns its chrome.
+SkinChrome *MakeSkinnedDialog(QDialog *dialog, const QString &faceName, const QSize &size,
+                              QTimer &revealTimer);

@@ -16,7 +16,6 @@
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
 #include "queue/FolderSearch.h"
-#include "queue/PathHelpers.h"
 #include "queue/QueueDrops.h"
 #include "queue/QueueEntries.h"
 #include "queue/QueueTexts.h"
@@ -37,7 +36,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QShortcut>
 #include <QTreeView>
 
@@ -109,11 +107,7 @@ void frmMain::BuildControls()
     setWindowTitle(QStringLiteral("Brimwave"));
     setWindowIcon(Skin::ProgramIcon());
     setFixedSize(kWindowSize);
-    QFont font(QStringLiteral("Tahoma"));
-    // Where Tahoma is missing, a narrow sans keeps the texts within their design places.
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                               {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(11);
+    const QFont font = Skin::WindowFont();
     setFont(font);
     setStyleSheet(QString::fromLatin1(kStyle));
     m_chrome = new SkinChrome(this, Skin::Picture(QStringLiteral("face")), m_timer2);

@@ -12,7 +12,6 @@
 
 #include <QHash>
 #include <QMap>
-#include <QPoint>
 #include <QTimer>
 #include <QWidget>
 

@@ -44,15 +44,9 @@ void frmSuggest::BuildControls()
 {
     setWindowTitle(QStringLiteral("FeedBack"));
     InstallAccessibility();
-    setModal(true);
-    setFixedSize(L::kWindowSize);
     setStyleSheet(QString::fromLatin1(kStyle));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
-    m_chrome = new SkinChrome(this, Skin::Picture(QStringLiteral("frmSuggest/face")), m_timer1);
+    m_chrome = MakeSkinnedDialog(this, QStringLiteral("frmSuggest/face"), L::kWindowSize, m_timer1);
     connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmSuggest::Form_MouseMove);
-    connect(&m_timer1, &QTimer::timeout, m_chrome, &SkinChrome::Reveal);
 
     const auto field = [&](const QRect &place, int limit, const char *tip) {
         auto *box = new QLineEdit(this);

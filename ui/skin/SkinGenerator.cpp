@@ -510,62 +510,69 @@ void FaceButton(QPainter &p, const QRect &place, const QString &caption, bool ma
          main ? QColor(Qt::white) : (lit ? Palette::AccentDark : Palette::Text));
 }
 
-QImage OptionsFace(const Lit &lit)
+// The face of a small skinned window: its header with `caption` and the exit button at `exit`,
+// what `content` draws, and the outline.
+template <typename Content>
+QImage SmallFace(const QSize &faceSize, const QSize &windowSize, const QRect &exit,
+                 const QSize &exitHoverSize, const QString &caption, const Lit &lit, Content content)
 {
-    namespace L = SkinLayout::Options;
-    QImage face = Canvas(L::kFaceSize, QImage::Format_RGB32);
+    QImage face = Canvas(faceSize, QImage::Format_RGB32);
     face.fill(Palette::Body);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
-    SmallHeader(p, L::kFaceSize, QStringLiteral("Options"), L::kExit, L::kExitHoverSize,
-                lit.LookOf(Element::Exit));
-    // The labels the dialog's controls have none of.
-    const auto label = [&](int top, const QString &text) {
-        Text(p, QRectF(16, top, 76, L::kFieldHeight + 4), text, Font(11), Palette::Text,
-             Qt::AlignVCenter | Qt::AlignLeft);
-    };
-    label(L::kSoundPicker.y(), QStringLiteral("Finish sound"));
-    label(L::kCutter.y() - 3, QStringLiteral("Music Cutter"));
-    label(L::kStartTop - 2, QStringLiteral("Start"));
-    label(L::kLengthTop - 2, QStringLiteral("Length"));
-    for (int top : {L::kStartTop, L::kLengthTop}) {
-        const char *units[] = {"h", "min", "s"};
-        for (int column = 0; column < 3; ++column) {
-            const QRect field = L::Field(top, column);
-            Text(p, QRectF(field.right() + 4, top, 30, L::kFieldHeight), QString::fromLatin1(units[column]),
-                 Font(11), Palette::Muted, Qt::AlignVCenter | Qt::AlignLeft);
-        }
-    }
-    FaceButton(p, L::kOK, QStringLiteral("OK"), true, lit.LookOf(Element::OK));
-    FaceButton(p, L::kBack, QStringLiteral("Back"), false, lit.LookOf(Element::Back));
+    SmallHeader(p, faceSize, caption, exit, exitHoverSize, lit.LookOf(Element::Exit));
+    content(p);
     p.end();
-    CutOutline(face, SkinLayout::VisibleFace(L::kWindowSize));
+    CutOutline(face, SkinLayout::VisibleFace(windowSize));
     return face;
+}
+
+QImage OptionsFace(const Lit &lit)
+{
+    namespace L = SkinLayout::Options;
+    return SmallFace(L::kFaceSize, L::kWindowSize, L::kExit, L::kExitHoverSize, QStringLiteral("Options"),
+                     lit, [&](QPainter &p) {
+                         // The labels the dialog's controls have none of.
+                         const auto label = [&](int top, const QString &text) {
+                             Text(p, QRectF(16, top, 76, L::kFieldHeight + 4), text, Font(11), Palette::Text,
+                                  Qt::AlignVCenter | Qt::AlignLeft);
+                         };
+                         label(L::kSoundPicker.y(), QStringLiteral("Finish sound"));
+                         label(L::kCutter.y() - 3, QStringLiteral("Music Cutter"));
+                         label(L::kStartTop - 2, QStringLiteral("Start"));
+                         label(L::kLengthTop - 2, QStringLiteral("Length"));
+                         for (int top : {L::kStartTop, L::kLengthTop}) {
+                             const char *units[] = {"h", "min", "s"};
+                             for (int column = 0; column < 3; ++column) {
+                                 const QRect field = L::Field(top, column);
+                                 Text(p, QRectF(field.right() + 4, top, 30, L::kFieldHeight),
+                                      QString::fromLatin1(units[column]), Font(11), Palette::Muted,
+                                      Qt::AlignVCenter | Qt::AlignLeft);
+                             }
+                         }
+                         FaceButton(p, L::kOK, QStringLiteral("OK"), true, lit.LookOf(Element::OK));
+                         FaceButton(p, L::kBack, QStringLiteral("Back"), false, lit.LookOf(Element::Back));
+                     });
 }
 
 QImage SuggestFace(const Lit &lit)
 {
     namespace L = SkinLayout::Suggest;
-    QImage face = Canvas(L::kFaceSize, QImage::Format_RGB32);
-    face.fill(Palette::Body);
-    QPainter p(&face);
-    p.setRenderHint(QPainter::Antialiasing);
-    SmallHeader(p, L::kFaceSize, QStringLiteral("Feedback"), L::kExit, L::kExitHoverSize,
-                lit.LookOf(Element::Exit));
-    const std::pair<QRect, const char *> labels[] = {
-        {L::kName, "Your name"}, {L::kEMail, "E-mail"}, {L::kComment, "Comment"}};
-    for (const auto &[field, caption] : labels)
-        Text(p, QRectF(16, field.y(), field.x() - 22, field.height()), QString::fromLatin1(caption), Font(11),
-             Palette::Text, Qt::AlignVCenter | Qt::AlignLeft);
-    // The status line's ground: a dark pill the white status text stands on.
-    p.setPen(Qt::NoPen);
-    p.setBrush(Palette::HeaderBottom);
-    p.drawPath(Rounded(QRectF(L::kSending).adjusted(-6, -2, 6, 2), 4));
-    FaceButton(p, L::kSend, QStringLiteral("Send"), true, lit.LookOf(Element::Send));
-    FaceButton(p, L::kBack, QStringLiteral("Back"), false, lit.LookOf(Element::Back));
-    p.end();
-    CutOutline(face, SkinLayout::VisibleFace(L::kWindowSize));
-    return face;
+    return SmallFace(L::kFaceSize, L::kWindowSize, L::kExit, L::kExitHoverSize, QStringLiteral("Feedback"),
+                     lit, [&](QPainter &p) {
+                         const std::pair<QRect, const char *> labels[] = {
+                             {L::kName, "Your name"}, {L::kEMail, "E-mail"}, {L::kComment, "Comment"}};
+                         for (const auto &[field, caption] : labels)
+                             Text(p, QRectF(16, field.y(), field.x() - 22, field.height()),
+                                  QString::fromLatin1(caption), Font(11), Palette::Text,
+                                  Qt::AlignVCenter | Qt::AlignLeft);
+                         // The status line's ground: a dark pill the white status text stands on.
+                         p.setPen(Qt::NoPen);
+                         p.setBrush(Palette::HeaderBottom);
+                         p.drawPath(Rounded(QRectF(L::kSending).adjusted(-6, -2, 6, 2), 4));
+                         FaceButton(p, L::kSend, QStringLiteral("Send"), true, lit.LookOf(Element::Send));
+                         FaceButton(p, L::kBack, QStringLiteral("Back"), false, lit.LookOf(Element::Back));
+                     });
 }
 
 void DoorButton(QPainter &p, Look look)
