@@ -14,8 +14,6 @@ constexpr QSize kFaceSize(700, 500);
 // Pixels of this colour are cut out of the window's shape.
 constexpr QRgb kKeyColour = 0xFFFF00FF;
 constexpr int kCornerRadius = 7;
-// The visible face: a key-coloured band of 3 pixels at the top and 4 at the left.
-constexpr QRect kVisibleFace(4, 3, 692, 492);
 
 // Toolbar hot areas by index (5 is not used), left to right: 0, 6, 1, 2, 3, 4.
 constexpr int kToolbarIndexes[] = {0, 6, 1, 2, 3, 4};

@@ -410,7 +410,7 @@ QImage Face(const Lit &lit)
     p.setRenderHint(QPainter::TextAntialiasing);
 
     // Header: name, menu tabs and the window's own buttons on a dark band.
-    QLinearGradient header(0, kVisibleFace.top(), 0, 50);
+    QLinearGradient header(0, VisibleFace(kWindowSize).top(), 0, 50);
     header.setColorAt(0, Palette::HeaderTop);
     header.setColorAt(1, Palette::HeaderBottom);
     p.fillRect(QRect(0, 0, kFaceSize.width(), 50), header);
@@ -465,7 +465,7 @@ QImage Face(const Lit &lit)
          Font(10), Palette::Muted, Qt::AlignVCenter | Qt::AlignLeft);
     p.end();
 
-    CutOutline(face, kVisibleFace);
+    CutOutline(face, VisibleFace(kWindowSize));
     return face;
 }
 
