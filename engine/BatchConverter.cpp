@@ -6,6 +6,7 @@
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
 #include "queue/QueueModel.h"
+#include "settings/OutputFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,19 +42,22 @@ QString Listed(const BatchConverter::Failure &failure)
     return failure.rowText + QStringLiteral("\n    ") + failure.reason;
 }
 
-QString CleanAbsolute(const QString &path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
 } // namespace
 
 BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messages, platform::Shell &shell,
                                std::function<ConversionChoices()> choices, QString programFolder,
-                               QObject *parent)
+                               QString unfinishedNote, QObject *parent)
     : QObject(parent), m_queue(queue), m_messages(messages), m_shell(shell), m_choices(std::move(choices)),
-      m_programFolder(std::move(programFolder)), m_dos(messages, ConverterPath(m_programFolder))
+      m_programFolder(std::move(programFolder)), m_dos(messages, ConverterPath(m_programFolder)),
+      m_unfinished(std::move(unfinishedNote))
 {
+    // Files queued while the batch runs are its inputs too.
+    connect(&m_queue, &QueueModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
+        if (!m_running)
+            return;
+        for (int row = first; row <= last; ++row)
+            m_files.AddInput(m_queue.At(row).inputPath);
+    });
     m_timer.setInterval(kTimerMilliSeconds);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &BatchConverter::Timer1_Timer);
@@ -65,6 +69,11 @@ void BatchConverter::Start()
 {
     m_failures.clear();
     m_stopping = false;
+    // Every input of the batch stays protected, also once it has been converted or refused.
+    m_files.Clear();
+    for (int row = 0; row < m_queue.Count(); ++row)
+        m_files.AddInput(m_queue.At(row).inputPath);
+    m_running = true;
     m_timer.start();
 }
 
@@ -85,7 +94,7 @@ void BatchConverter::Stop()
     m_stopping = true;
     if (m_converting) {
         // The converter's end comes back through CommandOver, which finishes the stop.
-        m_dos.EndCurrentChild();
+        EndConverters();
         return;
     }
     if (m_timer.isActive()) {
@@ -94,9 +103,18 @@ void BatchConverter::Stop()
     }
 }
 
+void BatchConverter::EndConverters()
+{
+    m_dos.EndCurrentChild();
+    // Whatever the converter left running (a helper holding the pipe) would keep the
+    // conversion from ending.
+    platform::KillProcessByName(platform::ConverterProcessName());
+}
+
 void BatchConverter::FinishStop()
 {
     m_stopping = false;
+    m_running = false;
     emit BatchStopped();
     ReportFailures();
 }
@@ -104,7 +122,8 @@ void BatchConverter::FinishStop()
 void BatchConverter::ConvertNextFile()
 {
     m_current = m_choices();
-    const QString folderProblem = platform::MakeFolderPath(m_current.outputFolder);
+    // The folder may have been changed since Convert: every file gets the checks Convert made.
+    const QString folderProblem = OutputFolderProblem(m_current.outputFolder);
     if (m_queue.IsEmpty()) {
         EndBatch(m_current);
         return;
@@ -114,19 +133,27 @@ void BatchConverter::ConvertNextFile()
         return;
     }
     platform::KillProcessByName(platform::ConverterProcessName());
-    const ConverterCommand command =
-        BuildConverterCommand(m_programFolder, m_queue.At(0).inputPath, m_current);
+    const QString input = m_queue.At(0).inputPath;
+    ConverterCommand command = BuildConverterCommand(m_programFolder, input, m_current);
     if (!command.commandLine.isEmpty()) {
-        const QString refusal = folderProblem.isEmpty()
-                                    ? RefusalFor(command.outputPath)
-                                    : QStringLiteral("the output folder cannot be made: ") + folderProblem;
-        if (!refusal.isEmpty()) {
-            SkipHead(refusal);
+        if (!folderProblem.isEmpty()) {
+            SkipHead(QStringLiteral("the output folder ") + m_current.outputFolder +
+                     QStringLiteral(" cannot be used: ") + folderProblem);
             return;
         }
+        // The converter replaces its output without asking: never one of the batch's inputs.
+        if (m_files.IsInput(command.outputPath)) {
+            SkipHead(QStringLiteral("the output would replace an input file"));
+            return;
+        }
+        // Nor a file this batch has written: a second output of one title gets a number.
+        const QString output = m_files.TakeOutput(command.outputPath);
+        if (output != command.outputPath)
+            command = BuildConverterCommand(m_programFolder, input, m_current, output);
     }
     m_currentOutput = command.outputPath;
     m_outputBefore = platform::StampOf(m_currentOutput);
+    m_unfinished.Note(m_currentOutput, m_outputBefore);
     m_commandOver = false;
     m_converting = true;
     m_dos.SetCommandLine(command.commandLine);
@@ -135,23 +162,11 @@ void BatchConverter::ConvertNextFile()
     if (!m_commandOver) {
         // The converter never started: the user has been told why. Leave the queue whole so the
         // cause can be fixed and Convert pressed again.
+        CurrentOutputEnded();
+        m_running = false;
         emit BatchHalted();
         ReportFailures();
     }
-}
-
-QString BatchConverter::RefusalFor(const QString &outputPath) const
-{
-    // The converter overwrites its output without asking: it must never be one of the files
-    // it is to read, however the two paths are spelled.
-    const bool outputExists = QFileInfo::exists(outputPath);
-    const QString cleanOutput = CleanAbsolute(outputPath);
-    for (const QString &input : m_queue.lstFile()) {
-        if (CleanAbsolute(input) == cleanOutput ||
-            (outputExists && platform::IsSameExistingFile(outputPath, input)))
-            return QStringLiteral("the output would replace an input file");
-    }
-    return {};
 }
 
 void BatchConverter::SkipHead(const QString &reason)
@@ -165,24 +180,36 @@ void BatchConverter::AbandonCurrentFile()
 {
     if (!m_converting)
         return;
-    m_dos.EndCurrentChild();
+    EndConverters();
+    RemoveCurrentOutput();
+    CurrentOutputEnded();
+}
+
+void BatchConverter::RemoveCurrentOutput()
+{
+    // Only what this conversion wrote: a file that was there before and left untouched stays.
     if (!(platform::StampOf(m_currentOutput) == m_outputBefore))
         QFile::remove(m_currentOutput);
 }
 
+void BatchConverter::CurrentOutputEnded()
+{
+    m_files.OutputEnded(m_currentOutput);
+    m_unfinished.Clear();
+}
+
 void BatchConverter::objDOS_ReceiveOutputs(const QString &CommandOutputs)
 {
+    m_unfinished.NoteWhenWritten();
     if (const std::optional<ProgressDisplay> display =
             m_progress.ReceiveOutputs(CommandOutputs, m_current.cutter))
         emit ProgressChanged(*display);
 }
 
-QString BatchConverter::FailureOfLastConversion(bool &deleteOutput) const
+QString BatchConverter::FailureOfLastConversion() const
 {
-    deleteOutput = false;
     const DOSOutputs::ChildEnd end = m_dos.LastEnd();
     if (end.kind == DOSOutputs::ChildEnd::Kind::Signalled) {
-        deleteOutput = true;
         return QStringLiteral("the converter stopped unexpectedly (signal %1)").arg(end.signal);
     }
     const QString lastLine = LastLine(m_dos.Outputs());
@@ -190,7 +217,6 @@ QString BatchConverter::FailureOfLastConversion(bool &deleteOutput) const
         return lastLine.isEmpty() ? QStringLiteral("the converter failed without a word") : lastLine;
     // A cut outside the file gives an output without any sound, and the converter is content.
     if (m_current.cutter.CutterEnabled != 0 && !m_progress.ReachedPastStart()) {
-        deleteOutput = true;
         return m_current.cutter.CutLengthSeconds == 0
                    ? QStringLiteral("the cut length is 0")
                    : QStringLiteral("the cut starts after the end of the file");
@@ -206,25 +232,26 @@ void BatchConverter::objDOS_CommandOver()
     m_commandOver = true;
     if (m_stopping) {
         // The file stays queued; what the converter had written of it goes.
-        if (!(platform::StampOf(m_currentOutput) == m_outputBefore))
-            QFile::remove(m_currentOutput);
+        RemoveCurrentOutput();
+        CurrentOutputEnded();
         m_progress.Reset();
         FinishStop();
         return;
     }
-    bool deleteOutput = false;
-    const QString reason = FailureOfLastConversion(deleteOutput);
-    if (!reason.isEmpty())
+    const QString reason = FailureOfLastConversion();
+    if (!reason.isEmpty()) {
         m_failures.append({m_queue.IsEmpty() ? QString() : m_queue.At(0).rowText, reason});
-    // Only what this conversion wrote: a file that was there before and left untouched stays.
-    if (deleteOutput && !(platform::StampOf(m_currentOutput) == m_outputBefore))
-        QFile::remove(m_currentOutput);
+        // A failed file leaves nothing behind: a cut-short or empty output is no output.
+        RemoveCurrentOutput();
+    }
+    CurrentOutputEnded();
     m_progress.CommandOver(m_queue);
     m_timer.start();
 }
 
 void BatchConverter::EndBatch(const ConversionChoices &choices)
 {
+    m_running = false;
     m_shell.OpenFolder(choices.outputFolder);
     if (choices.cutter.FinishSoundIndex == 0)
         m_shell.PlaySoundFile(m_programFolder + platform::PathSeparator() + QStringLiteral("sound.wav"));

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "BatchOutputs.h"
 #include "ConversionProgress.h"
 #include "ConverterCommand.h"
 #include "DOSOutputs.h"
+#include "UnfinishedOutput.h"
 #include "platform/FileSystem.h"
 
 #include <QObject>
@@ -32,10 +34,11 @@ public:
     };
 
     // `choices` gives the output choices at the moment each file starts; its output folder is
-    // an absolute path.
+    // an absolute path. The file being written is noted in `unfinishedNote` (none when empty),
+    // so that a start after a crash can remove what was cut short.
     BatchConverter(QueueModel &queue, platform::UserMessages &messages, platform::Shell &shell,
                    std::function<ConversionChoices()> choices, QString programFolder,
-                   QObject *parent = nullptr);
+                   QString unfinishedNote = {}, QObject *parent = nullptr);
 
     // Arms the batch timer; the first file starts on its tick.
     void Start();
@@ -64,11 +67,13 @@ signals:
 private:
     void objDOS_ReceiveOutputs(const QString &CommandOutputs);
     void objDOS_CommandOver();
-    // Why the head entry must not be converted into `outputPath`; empty when it may.
-    QString RefusalFor(const QString &outputPath) const;
-    // Why the conversion that just ended failed; empty when it succeeded. Sets
-    // `deleteOutput` when what it left must not stay.
-    QString FailureOfLastConversion(bool &deleteOutput) const;
+    // Why the conversion that just ended failed; empty when it succeeded.
+    QString FailureOfLastConversion() const;
+    // Deletes what the conversion that just ended wrote, and only that.
+    void RemoveCurrentOutput();
+    // The conversion has ended, whatever became of its output.
+    void CurrentOutputEnded();
+    void EndConverters();
     // Takes the head entry off as failed, and moves on to the next file.
     void SkipHead(const QString &reason);
     void EndBatch(const ConversionChoices &choices);
@@ -87,6 +92,10 @@ private:
     ConversionChoices m_current;
     QString m_currentOutput;
     platform::FileStamp m_outputBefore;
+    // What the batch reads and writes; kept while it runs.
+    BatchOutputs m_files;
+    UnfinishedOutput m_unfinished;
+    bool m_running = false;
     bool m_converting = false;
     bool m_stopping = false;
     bool m_commandOver = false;

@@ -37,7 +37,7 @@ QString OutputFolderWithSeparator(const QString &folder)
 }
 
 ConverterCommand BuildConverterCommand(const QString &programFolder, const QString &inputPath,
-                                       const ConversionChoices &choices)
+                                       const ConversionChoices &choices, const QString &outputPath)
 {
     if (choices.formatIndex < 0 || choices.formatIndex > int(OutputFormat::AMR))
         return {};
@@ -69,8 +69,10 @@ ConverterCommand BuildConverterCommand(const QString &programFolder, const QStri
     }
 
     ConverterCommand command;
-    command.outputPath = NarrowForm(OutputFolderWithSeparator(choices.outputFolder)) +
-                         NarrowForm(TitleOfPath(inputPath)) + OutputExtension(format);
+    command.outputPath = !outputPath.isEmpty()
+                             ? NarrowForm(outputPath)
+                             : NarrowForm(OutputFolderWithSeparator(choices.outputFolder)) +
+                                   NarrowForm(TitleOfPath(inputPath)) + OutputExtension(format);
 
     QString line =
         ConverterPath(programFolder) + QStringLiteral(" -threads 1 -i ") + Quoted(NarrowForm(inputPath));

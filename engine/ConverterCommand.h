@@ -39,5 +39,6 @@ QString OutputFolderWithSeparator(const QString &folder);
 // The converter command line for one queued input. Paths are put between double quotes and
 // nothing else is escaped; names are taken in their narrow form, so no double quote can
 // end a quoted path early.
+// `outputPath`, when given, is written instead of the file named after the input's title.
 ConverterCommand BuildConverterCommand(const QString &programFolder, const QString &inputPath,
-                                       const ConversionChoices &choices);
+                                       const ConversionChoices &choices, const QString &outputPath = {});

@@ -12,6 +12,13 @@
 
 #include <memory>
 
+namespace {
+
+// While a converter talks without a pause, the window still handles its events this often.
+constexpr int kReadsBetweenPumps = 64;
+
+} // namespace
+
 DOSOutputs::DOSOutputs(platform::UserMessages &messages, QString converterPath, QObject *parent)
     : QObject(parent), m_messages(messages), m_converterPath(std::move(converterPath))
 {
@@ -66,12 +73,18 @@ QString DOSOutputs::ExecuteCommand(const QString &CommandLine)
     while (keepGoing) {
         bool readNow = false;
         if (child.BytesWaiting() > 0) {
-            const qint64 got = child.Read(buffer, ReadSize);
-            keepGoing = got > 0;
+            // All that waits, one read of at most ReadSize bytes after another: a converter that
+            // talks a lot must never wait on a full pipe for the next poll.
             readNow = true;
-            const QString text = keepGoing ? QString(decode(QByteArrayView(buffer, got))) : QString();
-            m_outputs += text;
-            emit ReceiveOutputs(text);
+            for (int reads = 1; keepGoing && child.BytesWaiting() > 0; ++reads) {
+                const qint64 got = child.Read(buffer, ReadSize);
+                keepGoing = got > 0;
+                const QString text = keepGoing ? QString(decode(QByteArrayView(buffer, got))) : QString();
+                m_outputs += text;
+                emit ReceiveOutputs(text);
+                if (reads % kReadsBetweenPumps == 0)
+                    platform::PumpMessages();
+            }
         } else {
             // Collect our own child first: an ended but unreaped child would still be listed.
             const bool childRunning = !child.Reap();

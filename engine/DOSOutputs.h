@@ -43,7 +43,8 @@ public:
     void EndCurrentChild();
 
 signals:
-    // The text of one read of at most ReadSize bytes (empty after a failed read).
+    // The text of one read of at most ReadSize bytes (empty after a failed read). Each poll
+    // reads all that waits, so several may come between two polls.
     void ReceiveOutputs(const QString &CommandOutputs);
     // The child has ended and its output has been read to the end.
     void CommandOver();

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -14,6 +14,11 @@
 extern char **environ;
 
 namespace platform {
+namespace {
+
+constexpr int kPipeBytes = 1024 * 1024;
+
+} // namespace
 
 ChildProcess::~ChildProcess()
 {
@@ -38,6 +43,10 @@ ChildProcess::StartResult ChildProcess::Start(const QStringList &argv)
         return StartResult::PipeFailed;
     }
 
+    // Room for what a talkative converter prints between two polls, so that it never waits on
+    // a full pipe (the system's default holds 64 KiB; as much as the system allows, up to this).
+    ::fcntl(fds[1], F_SETPIPE_SZ, kPipeBytes);
+
     std::vector<QByteArray> encoded;
     encoded.reserve(size_t(argv.size()));
     for (const QString &arg : argv)
@@ -47,17 +56,56 @@ ChildProcess::StartResult ChildProcess::Start(const QStringList &argv)
         args.push_back(arg.data());
     args.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
-
-    pid_t pid = -1;
-    const int rc = ::posix_spawn(&pid, args.front(), &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    // Everything the child needs is made before it is forked: after the fork it may only make
+    // system calls.
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        m_lastError = errno;
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return StartResult::PipeFailed;
+    }
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // The converter ends with the program, however the program ends (even by SIGKILL).
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+        // The program's own handling of the end signals is not the converter's.
+        struct sigaction standard
+        {
+        };
+        standard.sa_handler = SIG_DFL;
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+            ::sigaction(signal, &standard, nullptr);
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (input >= 0)
+            ::dup2(input, STDIN_FILENO);
+        ::dup2(fds[1], STDOUT_FILENO);
+        ::dup2(fds[1], STDERR_FILENO);
+        ::execve(args.front(), args.data(), environ);
+        const int error = errno;
+        [[maybe_unused]] const ssize_t told = ::write(report[1], &error, sizeof error);
+        ::_exit(127);
+    }
     ::close(fds[1]);
+    ::close(report[1]);
+    int childError = 0;
+    ssize_t told = -1;
+    if (pid > 0) {
+        do {
+            told = ::read(report[0], &childError, sizeof childError);
+        } while (told < 0 && errno == EINTR);
+    }
+    ::close(report[0]);
+    const int rc = pid < 0 ? errno : told == ssize_t(sizeof childError) ? childError : 0;
     if (rc != 0) {
+        if (pid > 0)
+            ::waitpid(pid, nullptr, 0);
         ::close(fds[0]);
         m_lastError = rc;
         return StartResult::NotFound;

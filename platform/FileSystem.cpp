@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,6 +55,36 @@ int OpenSubfolder(int parentFd, const char *name)
     return fd;
 }
 
+// The mount an open folder belongs to; none when the system cannot tell. A bind mount has the
+// device number of the file system it shows, so only this tells it from a plain folder.
+std::optional<quint64> MountOf(int folderFd)
+{
+    struct statx info
+    {
+    };
+    if (::statx(folderFd, "", AT_EMPTY_PATH, STATX_MNT_ID, &info) == 0 && (info.stx_mask & STATX_MNT_ID))
+        return info.stx_mnt_id;
+    QFile fdInfo(QStringLiteral("/proc/self/fdinfo/%1").arg(folderFd));
+    if (fdInfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : fdInfo.readAll().split('\n')) {
+            if (line.startsWith("mnt_id:"))
+                return line.mid(7).trimmed().toULongLong();
+        }
+    }
+    return std::nullopt;
+}
+
+// Where a walk may go: one file system, and on it one mount.
+struct Boundary
+{
+    dev_t device;
+    std::optional<quint64> mount;
+    bool Holds(int folderFd, const struct stat &info) const
+    {
+        return info.st_dev == device && (!mount || MountOf(folderFd) == mount);
+    }
+};
+
 bool Unlink(int parentFd, const char *name, int flags)
 {
     if (::unlinkat(parentFd, name, flags) == 0)
@@ -69,7 +100,8 @@ bool Unlink(int parentFd, const char *name, int flags)
     return ::unlinkat(parentFd, name, flags) == 0;
 }
 
-void EmptyFolder(int folderFd, dev_t device, int level, const std::function<void()> &afterEachEntry)
+void EmptyFolder(int folderFd, const Boundary &boundary, int level,
+                 const std::function<void()> &afterEachEntry)
 {
     for (const std::string &name : Names(folderFd)) {
         struct stat info
@@ -78,15 +110,15 @@ void EmptyFolder(int folderFd, dev_t device, int level, const std::function<void
         if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
             if (!S_ISDIR(info.st_mode)) {
                 Unlink(folderFd, name.c_str(), 0);
-            } else if (info.st_dev == device && level < kDeepestLevel) {
+            } else if (info.st_dev == boundary.device && level < kDeepestLevel) {
                 const int subFd = OpenSubfolder(folderFd, name.c_str());
                 struct stat opened
                 {
                 };
-                // The same folder that was looked at, not one swapped in since.
+                // The same folder that was looked at, not one swapped in since, and no mount point.
                 if (subFd >= 0 && ::fstat(subFd, &opened) == 0 && opened.st_dev == info.st_dev &&
-                    opened.st_ino == info.st_ino) {
-                    EmptyFolder(subFd, device, level + 1, afterEachEntry);
+                    opened.st_ino == info.st_ino && boundary.Holds(subFd, opened)) {
+                    EmptyFolder(subFd, boundary, level + 1, afterEachEntry);
                     Unlink(folderFd, name.c_str(), AT_REMOVEDIR);
                 }
                 if (subFd >= 0)
@@ -110,7 +142,7 @@ bool RemoveFolderTree(const QString &folder, const std::function<void()> &afterE
     {
     };
     if (::fstat(fd, &info) == 0)
-        EmptyFolder(fd, info.st_dev, 0, afterEachEntry);
+        EmptyFolder(fd, Boundary{info.st_dev, MountOf(fd)}, 0, afterEachEntry);
     ::close(fd);
     return ::rmdir(path.constData()) == 0;
 }
@@ -177,6 +209,63 @@ FileStamp StampOf(const QString &path)
     stamp.size = qint64(info.st_size);
     stamp.modifiedNanoseconds = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     return stamp;
+}
+
+} // namespace platform
+
+namespace platform {
+
+QList<FolderEntry> ListFolder(const QByteArray &folder)
+{
+    QList<FolderEntry> entries;
+    const int fd = ::open(folder.constData(), kOpenFolder);
+    if (fd < 0)
+        return entries;
+    for (const std::string &name : Names(fd)) {
+        FolderEntry entry;
+        entry.name = QByteArray::fromStdString(name);
+        struct stat info
+        {
+        };
+        if (::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            if (S_ISDIR(info.st_mode)) {
+                entry.kind = FolderEntry::Kind::Folder;
+                entry.device = quint64(info.st_dev);
+                entry.number = quint64(info.st_ino);
+            } else if (S_ISREG(info.st_mode) ||
+                       (S_ISLNK(info.st_mode) && ::fstatat(fd, name.c_str(), &info, 0) == 0 &&
+                        S_ISREG(info.st_mode))) {
+                entry.kind = FolderEntry::Kind::File;
+            }
+        }
+        entries.append(entry);
+    }
+    ::close(fd);
+    return entries;
+}
+
+bool CopyFileByName(const QByteArray &source, const QString &target)
+{
+    const int from = ::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (from < 0)
+        return false;
+    struct stat info
+    {
+    };
+    QFile to(target);
+    bool whole = ::fstat(from, &info) == 0 && S_ISREG(info.st_mode) && to.open(QIODevice::WriteOnly);
+    char buffer[64 * 1024];
+    while (whole) {
+        ssize_t got;
+        do {
+            got = ::read(from, buffer, sizeof buffer);
+        } while (got < 0 && errno == EINTR);
+        if (got == 0)
+            break;
+        whole = got > 0 && to.write(buffer, got) == got;
+    }
+    ::close(from);
+    return whole && to.flush();
 }
 
 } // namespace platform

@@ -7,10 +7,10 @@
 namespace platform {
 
 // Deletes `folder` with everything in it. It never follows a symbolic link (a link is removed
-// as a name, the folder itself must not be one), never enters another file system mounted
-// inside, and never changes the permissions of a file: only a folder that refuses to be
-// listed or emptied is opened up, after a removal in it has failed. Entries that cannot be
-// deleted stay, and then so does the folder; the walk always ends. `afterEachEntry` runs after
+// as a name, the folder itself must not be one), never enters anything mounted inside
+// (another file system, or a bind mount of the same one), and never changes the permissions of a file: only a
+// folder that refuses to be listed or emptied is opened up, after a removal in it has failed. Entries that
+// cannot be deleted stay, and then so does the folder; the walk always ends. `afterEachEntry` runs after
 // every entry. True when the folder is gone.
 bool RemoveFolderTree(const QString &folder, const std::function<void()> &afterEachEntry = {});
 
@@ -36,5 +36,32 @@ struct FileStamp
     bool operator==(const FileStamp &other) const;
 };
 FileStamp StampOf(const QString &path);
+
+} // namespace platform
+
+namespace platform {
+
+// One entry of a folder, by the bytes of its name.
+struct FolderEntry
+{
+    enum class Kind {
+        File,   // a regular file, or a link to one
+        Folder, // a folder reached without a link
+        Other   // a link to a folder, a pipe, a socket, a device, or a broken link
+    };
+    QByteArray name;
+    Kind kind = Kind::Other;
+    quint64 device = 0; // of a folder: its identity, so that none is searched twice
+    quint64 number = 0;
+};
+
+// The entries of the folder at the bytes `folder`, "." and ".." left out, in the order the
+// system gives them; none when it cannot be listed. Bytes, because a name need not be text in
+// the system's encoding.
+QList<FolderEntry> ListFolder(const QByteArray &folder);
+
+// Copies the file at the bytes `source` into `target` whole; false when it cannot be read or
+// written whole. Reaches a file whose name is no text in the system's encoding.
+bool CopyFileByName(const QByteArray &source, const QString &target);
 
 } // namespace platform

@@ -6,19 +6,60 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace platform {
 namespace {
 
-// A local socket's path must fit the system's address field; a deep home folder gets a short
-// per-user name in the system's place for sockets instead.
+constexpr qsizetype kLongestSocketPath = 100;
+
+bool Fits(const QString &socketPath)
+{
+    return QFile::encodeName(socketPath).size() <= kLongestSocketPath;
+}
+
+#ifndef Q_OS_WIN
+// A folder that this user alone may write: it exists (made now when missing), is no link, is
+// the user's own and open to nobody else.
+bool OnlyOurs(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    ::mkdir(path.constData(), 0700);
+    struct stat info
+    {
+    };
+    return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & 077) == 0;
+}
+#endif
+
+// A local socket's path must fit the system's address field. A deep home folder gets a short
+// name in the user's runtime folder instead, or in a folder of the user's own in the shared
+// temporary folder; never a name another user could take first. Empty when there is no such
+// place: later starts then cannot hand their files over.
 QString SocketPlace(const QString &beside)
 {
-    constexpr qsizetype kLongestSocketPath = 100;
-    if (QFile::encodeName(beside).size() <= kLongestSocketPath)
+    if (Fits(beside))
         return beside;
-    return QStringLiteral("brimwave-") +
-           QString::fromLatin1(
-               QCryptographicHash::hash(beside.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    const QString name =
+        QStringLiteral("brimwave-") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(beside.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+#ifdef Q_OS_WIN
+    return name;
+#else
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && Fits(runtime + QLatin1Char('/') + name) &&
+        OnlyOurs(runtime))
+        return runtime + QLatin1Char('/') + name;
+    const QString own = QDir::tempPath() + QStringLiteral("/brimwave-%1").arg(::geteuid());
+    if (Fits(own + QLatin1Char('/') + name) && OnlyOurs(own))
+        return own + QLatin1Char('/') + name;
+    return {};
+#endif
 }
 
 } // namespace
@@ -38,6 +79,7 @@ ProgramPlaces ProgramPlaces::ForThisProgram()
     places.configFolder =
         QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     places.tempFolder = cache + sep + QStringLiteral("tmp");
+    places.unfinishedNote = cache + sep + QStringLiteral("unfinished-output");
     places.instanceLock = cache + sep + QStringLiteral("instance.lock");
     places.instanceSocket = SocketPlace(cache + sep + QStringLiteral("instance.socket"));
 #ifdef Q_OS_WIN

@@ -21,9 +21,10 @@ QString ProgramFolder();
 // Where the program keeps its files.
 struct ProgramPlaces
 {
-    QString programFolder; // sound.wav and data/conv; the settings files when it may be written
-    QString configFolder;  // the settings files of an installed program
-    QString tempFolder;    // temporary copies; the program's own, emptied at every start
+    QString programFolder;  // sound.wav and data/conv; the settings files when it may be written
+    QString configFolder;   // the settings files of an installed program
+    QString tempFolder;     // temporary copies; the program's own, emptied at every start
+    QString unfinishedNote; // names the output being written, for the start after a crash
     // The output folder of a first run, and the one the folder box falls back to.
     QString defaultOutputFolder;
     QString browseFallbackFolder;

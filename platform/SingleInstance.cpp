@@ -8,10 +8,14 @@ namespace platform {
 
 SingleInstance::SingleInstance(const QString &lockPath) : m_lock(lockPath)
 {
-    QDir().mkpath(QFileInfo(lockPath).absolutePath());
+    // The program's cache folder and its lock are the user's alone.
+    const QString folder = QFileInfo(lockPath).absolutePath();
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // A lock whose process is gone is taken over at once.
     m_lock.setStaleLockTime(0);
     if (m_lock.tryLock(0)) {
+        QFile::setPermissions(lockPath, QFile::ReadOwner | QFile::WriteOwner);
         m_outcome = Outcome::First;
         return;
     }
@@ -26,6 +30,8 @@ SingleInstance::SingleInstance(const QString &lockPath) : m_lock(lockPath)
     if (m_lock.getLockInfo(&holder, &host, &application) && holder == QCoreApplication::applicationPid() &&
         m_lock.removeStaleLockFile()) {
         m_outcome = m_lock.tryLock(0) ? Outcome::First : Outcome::Unguarded;
+        if (m_outcome == Outcome::First)
+            QFile::setPermissions(lockPath, QFile::ReadOwner | QFile::WriteOwner);
         return;
     }
     m_outcome = Outcome::AnotherRunning;

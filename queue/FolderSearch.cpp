@@ -4,17 +4,13 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
-#include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QSet>
 
 #include <algorithm>
 #include <utility>
 
 namespace {
-
-// Deeper than any real library; a tree made deeper while it is searched ends here.
-constexpr int kDeepestFolder = 256;
 
 // A folder's identity on disk, so that one reached twice (a bind mount inside itself) is
 // searched once.
@@ -23,22 +19,26 @@ using FolderId = std::pair<quint64, quint64>;
 struct Entry
 {
     QString name;
-    QString key;         // the name folded to one letter case, for the order
-    bool folder = false; // a folder reached without a link
+    QString key; // the name folded to one letter case, for the order
+    platform::FolderEntry found;
 };
 
-// The entries of a folder, "." and ".." left out, in name order without regard to letter case.
-QList<Entry> Listing(const QString &folder)
+// A folder still to search: its path as the queue shows it, and its bytes on disk.
+struct Pending
+{
+    QString path;
+    QByteArray bytes;
+    bool undecodable = false; // a name on the way is no text in the system's encoding
+    FolderId id;
+};
+
+// The entries of a folder in name order without regard to letter case.
+QList<Entry> Listing(const QByteArray &folder)
 {
     QList<Entry> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        // A link to a folder counts as neither a file nor a folder to search.
-        if (info.isSymLink() && info.isDir())
-            continue;
-        const QString name = info.fileName();
-        entries.append({name, name.toCaseFolded(), info.isDir()});
+    for (platform::FolderEntry &found : platform::ListFolder(folder)) {
+        const QString name = QFile::decodeName(found.name);
+        entries.append({name, name.toCaseFolded(), std::move(found)});
     }
     std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
         return a.key != b.key ? a.key < b.key : a.name < b.name;
@@ -46,40 +46,40 @@ QList<Entry> Listing(const QString &folder)
     return entries;
 }
 
-void Search(const QString &folder, QStringList &list, const std::function<void()> &afterEachEntry,
-            QSet<FolderId> &searched, int depth)
-{
-    if (depth > kDeepestFolder)
-        return;
-    const QChar sep = platform::PathSeparator();
-    QStringList subfolders;
-    for (const Entry &entry : Listing(folder)) {
-        const QString path = folder + sep + NarrowForm(entry.name);
-        if (entry.folder)
-            subfolders.append(path);
-        else
-            list.append(path);
-        if (afterEachEntry) {
-            afterEachEntry();
-            afterEachEntry();
-        }
-    }
-    for (const QString &subfolder : std::as_const(subfolders)) {
-        const platform::FileStamp stamp = platform::StampOf(subfolder);
-        const FolderId id{stamp.device, stamp.number};
-        if (!stamp.exists || searched.contains(id))
-            continue;
-        searched.insert(id);
-        Search(subfolder, list, afterEachEntry, searched, depth + 1);
-    }
-}
-
 } // namespace
 
 void SearchFilesRecursive(const QString &folder, QStringList &list,
-                          const std::function<void()> &afterEachEntry)
+                          const std::function<void()> &afterEachEntry, QHash<qsizetype, QByteArray> *rawPaths)
 {
+    const QChar sep = platform::PathSeparator();
     const platform::FileStamp root = platform::StampOf(folder);
-    QSet<FolderId> searched{{root.device, root.number}};
-    Search(folder, list, afterEachEntry, searched, 0);
+    QSet<FolderId> searched;
+    // Searched from a stack of its own, not the call stack: no tree is too deep.
+    QList<Pending> stack{{folder, QFile::encodeName(folder), false, {root.device, root.number}}};
+    while (!stack.isEmpty()) {
+        const Pending current = stack.takeLast();
+        if (searched.contains(current.id))
+            continue;
+        searched.insert(current.id);
+        QList<Pending> subfolders;
+        for (const Entry &entry : Listing(current.bytes)) {
+            const QString path = current.path + sep + NarrowForm(entry.name);
+            const QByteArray bytes = current.bytes + QFile::encodeName(QString(sep)) + entry.found.name;
+            const bool undecodable = current.undecodable || QFile::encodeName(entry.name) != entry.found.name;
+            if (entry.found.kind == platform::FolderEntry::Kind::Folder) {
+                subfolders.append({path, bytes, undecodable, {entry.found.device, entry.found.number}});
+            } else if (entry.found.kind == platform::FolderEntry::Kind::File) {
+                if (undecodable && rawPaths)
+                    rawPaths->insert(list.size(), bytes);
+                list.append(path);
+            }
+            if (afterEachEntry) {
+                afterEachEntry();
+                afterEachEntry();
+            }
+        }
+        // The first subfolder is searched next, with its whole tree, then the second...
+        std::reverse(subfolders.begin(), subfolders.end());
+        stack.append(subfolders);
+    }
 }

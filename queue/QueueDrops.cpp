@@ -9,14 +9,18 @@
 #include <QMimeData>
 #include <QUrl>
 
-std::optional<QStringList> DroppedFiles(const QMimeData *data)
+std::optional<QStringList> DroppedFiles(const QMimeData *data, QList<QByteArray> *bytes)
 {
     if (!data || !data->hasUrls())
         return std::nullopt;
     QStringList files;
     for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
+        if (!url.isLocalFile())
+            continue;
+        files.append(url.toLocalFile());
+        // The address keeps the name's own bytes, also those that are no text.
+        if (bytes)
+            bytes->append(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
     }
     if (files.isEmpty())
         return std::nullopt;
@@ -77,13 +81,14 @@ bool QueueDrops::eventFilter(QObject *watched, QEvent *event)
 bool QueueDrops::QueueWideDropFiles(const QMimeData *data, QStringList &fileList,
                                     QList<QueueEntry> &entries) const
 {
-    const std::optional<QStringList> names = DroppedFiles(data);
+    QList<QByteArray> bytes;
+    const std::optional<QStringList> names = DroppedFiles(data, &bytes);
     if (!names)
         return false;
     // Each name's input path (with a temporary copy where needed) and its row, in the drop's
     // order; the caller adds them to the queue in one step.
-    for (const QString &name : *names)
-        entries.append(WideDropEntry(name, m_tempFolder));
+    for (qsizetype i = 0; i < names->size(); ++i)
+        entries.append(WideDropEntry(names->at(i), m_tempFolder, bytes.value(i)));
     fileList = *names;
     return true;
 }

@@ -14,7 +14,8 @@ class QWidget;
 
 // The local files a drop carries, in the drop's order; none when it carries no file (text, web
 // links), which is accepted and ignored like any drop without a file list.
-std::optional<QStringList> DroppedFiles(const QMimeData *data);
+// `bytes`, when given, gets each file's name on disk as bytes, in the same order.
+std::optional<QStringList> DroppedFiles(const QMimeData *data, QList<QByteArray> *bytes = nullptr);
 
 // Files dropped on the main window. The start panel `picDoor` and the list's overlay `picDrop`
 // queue each dropped name as a chosen file (through a temporary copy where the converter cannot

@@ -6,9 +6,10 @@
 
 namespace {
 
-QueueEntry Reachable(const QString &path, const QString &tempFolder)
+QueueEntry Reachable(const QString &path, const QString &tempFolder, const QByteArray &bytes = {})
 {
-    const QueuedInput input = QueueInputPath(path, tempFolder);
+    const QueuedInput input =
+        QueueInputPath(path, tempFolder, QDateTime::currentDateTime(), CodePage::Active(), bytes);
     QueueEntry entry;
     entry.inputPath = input.path;
     entry.rowText = MakeDisplayText(path);
@@ -26,9 +27,9 @@ QueueEntry DialogEntry(const QString &path, const QString &tempFolder)
     return entry;
 }
 
-QueueEntry WideDropEntry(const QString &name, const QString &tempFolder)
+QueueEntry WideDropEntry(const QString &name, const QString &tempFolder, const QByteArray &bytes)
 {
-    QueueEntry entry = Reachable(name, tempFolder);
+    QueueEntry entry = Reachable(name, tempFolder, bytes);
     entry.formatCode = FormatCode(name);
     return entry;
 }
@@ -39,11 +40,20 @@ QueueEntry NarrowDropEntry(const QString &name)
     return {narrow, narrow, FormatCode(narrow), {}};
 }
 
-QList<QueueEntry> FoundFileEntries(const QStringList &paths)
+QList<QueueEntry> FoundFileEntries(const QStringList &paths, const QHash<qsizetype, QByteArray> &rawPaths,
+                                   const QString &tempFolder)
 {
     QList<QueueEntry> entries;
     entries.reserve(paths.size());
-    for (const QString &path : paths)
-        entries.append({path, path, FormatCode(TrimSpaces(path)), {}});
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString &path = paths[i];
+        QueueEntry entry{path, path, FormatCode(TrimSpaces(path)), {}};
+        if (const auto raw = rawPaths.constFind(i); raw != rawPaths.cend()) {
+            const QueueEntry copy = Reachable(path, tempFolder, *raw);
+            entry.inputPath = copy.inputPath;
+            entry.problem = copy.problem;
+        }
+        entries.append(entry);
+    }
     return entries;
 }

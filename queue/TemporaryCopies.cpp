@@ -78,14 +78,16 @@ QString CleanedCopyTitle(const QString &path, const QDateTime &now, const CodePa
 }
 
 QueuedInput QueueInputPath(const QString &path, const QString &tempFolder, const QDateTime &now,
-                           const CodePage &page)
+                           const CodePage &page, const QByteArray &bytes)
 {
-    if (FileExists(path, page))
+    const bool byBytes = !bytes.isEmpty() && QFile::encodeName(path) != bytes;
+    if (!byBytes && FileExists(path, page))
         return {path, false};
     MakeTemporaryFolder(tempFolder);
     const QString copy = TakeCopyPath(tempFolder, CleanedCopyTitle(path, now, page) + kCopySuffix);
     // A failed copy is still queued, its place kept: the batch reports it when its turn comes.
-    return {copy, !CopyInto(path, copy)};
+    const bool copied = byBytes ? platform::CopyFileByName(bytes, copy) : CopyInto(path, copy);
+    return {copy, !copied};
 }
 
 void MarkAsOwnFolder(const QString &folder)

@@ -17,9 +17,12 @@ struct QueuedInput
 // so that the output is still named after the title. Every copy path is taken for good, also
 // when the copy fails, so no two entries ever share one: a colliding name gets a numbered
 // folder of its own, found without trying every number again.
+//
+// `bytes`, when given, are the file's name on disk where `path` cannot say it (a name that is
+// no text in the system's encoding): the copy is then made from them.
 QueuedInput QueueInputPath(const QString &path, const QString &tempFolder,
                            const QDateTime &now = QDateTime::currentDateTime(),
-                           const CodePage &page = CodePage::Active());
+                           const CodePage &page = CodePage::Active(), const QByteArray &bytes = {});
 
 // The title a temporary copy is named after: the title's narrow form with the characters a
 // file name cannot hold made spaces, at most 200 characters, or the moment of the add

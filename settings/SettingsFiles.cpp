@@ -2,6 +2,7 @@
 
 #include "OutputPickers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -31,7 +32,10 @@ bool WriteInPlace(const QString &path, const QByteArray &bytes)
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadWrite))
         return false;
     const QByteArray old = file.read(kLongestSettingsFile);
-    if (file.seek(0) && file.write(bytes) == bytes.size() && file.flush() && file.resize(bytes.size()))
+    // The new values cover the whole of the old bytes, so that a stop before the file is cut
+    // to length leaves no old tail to be read as values.
+    const QByteArray padded = PaddedForInPlace(bytes, old.size());
+    if (file.seek(0) && file.write(padded) == padded.size() && file.flush() && file.resize(bytes.size()))
         return true;
     file.seek(0);
     file.write(old);
@@ -87,6 +91,27 @@ template <typename Int> void ApplyLenient(const std::optional<QString> &field, I
 }
 
 } // namespace
+
+QByteArray PaddedForInPlace(const QByteArray &bytes, qint64 oldSize)
+{
+    return oldSize <= bytes.size() ? bytes : bytes + QByteArray(oldSize - bytes.size(), ' ');
+}
+
+void RemoveSaveLeftovers(const QString &folder)
+{
+    // A save stopped before its end leaves its new file under a name the saving made: the
+    // file's name, a dot and six random letters or digits. A name whose six are all small
+    // letters ("backup") is more likely the user's own, and stays.
+    static const QRegularExpression leftover(QStringLiteral("^(setup|options)\\.ini\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression word(QStringLiteral("\\.[a-z]{6}$"));
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList({QStringLiteral("*.ini.*")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo &entry : entries) {
+        if (leftover.match(entry.fileName()).hasMatch() && !word.match(entry.fileName()).hasMatch() &&
+            !entry.isSymLink() && entry.size() <= kLongestSettingsFile)
+            QFile::remove(entry.filePath());
+    }
+}
 
 SettingsFieldReader::SettingsFieldReader(const QByteArray &content) : m_text(QString::fromUtf8(content)) {}
 
@@ -185,9 +210,21 @@ void LoadAppSettings(const QString &path, AppSettings &settings, const QString &
 
 bool SaveAppSettings(const QString &path, const AppSettings &settings)
 {
+    // A folder is written between quotes and nothing is escaped: a quote in it would shift every
+    // value after it. Such a folder is never used, so the one the file holds is kept.
+    QString folder = settings.OutputFolder;
+    if (folder.contains(QLatin1Char('"'))) {
+        folder.clear();
+        if (const std::optional<QByteArray> content = ReadBounded(path)) {
+            SettingsFieldReader reader(*content);
+            for (int field = 0; field < 3; ++field)
+                reader.Next();
+            folder = reader.Next().value_or(QString());
+        }
+    }
     const QStringList values = {
         QString::number(settings.BitrateIndex), QString::number(settings.SampleRateIndex),
-        QString::number(settings.ChannelIndex), settings.OutputFolder, QString::number(settings.FormatIndex)};
+        QString::number(settings.ChannelIndex), folder, QString::number(settings.FormatIndex)};
     QString content;
     for (const QString &value : values)
         content += Quoted(value) + kLineEnd;

@@ -42,9 +42,17 @@ qint32 WholeSeconds(double seconds);
 // `settings`; an empty folder becomes `defaultFolder`.
 void LoadAppSettings(const QString &path, AppSettings &settings, const QString &defaultFolder);
 // Writes every value quoted, one per line, CR LF ended. False when the file could not be
-// written; the previous file then stays whole.
+// written; the previous file then stays whole. A folder holding a double quote is not written:
+// the folder the file held stays.
 bool SaveAppSettings(const QString &path, const AppSettings &settings);
 
 // options.ini: missing values and numbers too large for their field stay 0.
 CutterOptions LoadCutterOptions(const QString &path);
 bool SaveCutterOptions(const QString &path, const CutterOptions &options);
+
+// What a save writes over a file in place (a folder that takes no new file) before cutting it
+// to length: `bytes`, padded with spaces to the old file's size.
+QByteArray PaddedForInPlace(const QByteArray &bytes, qint64 oldSize);
+
+// Deletes what saves stopped midway (a kill, a power loss) left in `folder`.
+void RemoveSaveLeftovers(const QString &folder);

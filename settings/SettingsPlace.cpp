@@ -1,5 +1,6 @@
 #include "SettingsPlace.h"
 
+#include "SettingsFiles.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -38,4 +39,10 @@ QString SettingsPlace::ToWrite(const QString &name) const
         return Beside(name);
     QDir().mkpath(m_configFolder);
     return InConfig(name);
+}
+
+void SettingsPlace::RemoveSaveLeftovers() const
+{
+    ::RemoveSaveLeftovers(m_programFolder);
+    ::RemoveSaveLeftovers(m_configFolder);
 }

@@ -14,6 +14,8 @@ public:
     QString ToRead(const QString &name) const;
     // Where a save goes; makes the configuration folder when that is the place.
     QString ToWrite(const QString &name) const;
+    // Deletes what stopped saves left in both places.
+    void RemoveSaveLeftovers() const;
 
 private:
     bool BesideTheProgram() const;

@@ -83,6 +83,8 @@ void frmOptions::BuildControls()
     const auto field = [&](int top, int column, const char *tip) {
         auto *box = new QLineEdit(QStringLiteral("0"), this);
         box->setGeometry(L::Field(top, column));
+        // Only the main window's drop targets take drops: a dropped file is no time.
+        box->setAcceptDrops(false);
         box->setToolTip(QString::fromLatin1(tip));
         return box;
     };
@@ -132,7 +134,8 @@ void frmOptions::Form_Load()
         break;
     }
     chkMC_Click();
-    if (CutterValue() == 1) {
+    // A dimmed box (a stored 2) cuts too: its times are shown, so that OK keeps them.
+    if (CutterValue() != 0) {
         ShowTime(m_cutter.CutStartSeconds, m_txtFromH, m_txtFromM, m_txtFromS);
         ShowTime(m_cutter.CutLengthSeconds, m_txtToH, m_txtToM, m_txtToS);
     }
@@ -181,9 +184,10 @@ void frmOptions::imgOK_Click()
             return;
         }
     }
-    // No stretch at all: the cutter goes off. A dimmed box (a stored 2) is kept as it is.
+    // No stretch at all: the cutter goes off, also from a dimmed box (a stored 2), which cuts
+    // as well: every file would fail for a cut of length 0.
     const QLineEdit *fields[] = {m_txtFromH, m_txtFromM, m_txtFromS, m_txtToH, m_txtToM, m_txtToS};
-    if (CutterValue() == 1 && std::all_of(std::begin(fields), std::end(fields), [](const QLineEdit *box) {
+    if (CutterValue() != 0 && std::all_of(std::begin(fields), std::end(fields), [](const QLineEdit *box) {
             return LenientValue(box->text()) == 0;
         }))
         m_chkMC->setCheckState(Qt::Unchecked);

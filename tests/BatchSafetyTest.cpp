@@ -6,14 +6,18 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -249,6 +253,159 @@ TEST_F(InterruptedBatch, StopEndsTheConversionAndKeepsTheRestQueued)
     EXPECT_TRUE(f.shell.log.isEmpty()); // no end of batch: no folder, no sound
     QTest::qWait(300);                  // and nothing starts again by itself
     EXPECT_EQ(w.Queue().Count(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// What a batch reads and writes: no input of the batch and no earlier output of the same batch
+// is ever replaced, a failed file leaves nothing, and every file gets the folder checks.
+TEST(BatchSafety, TheOutputsOfABatch)
+{
+    struct Row
+    {
+        const char *name;
+        int format;
+        QStringList inputs;               // each made with its own name as content, queued in order
+        QMap<QString, QByteArray> before; // files already there
+        QString folder;                   // the output folder, under the work folder
+        QString typedMeanwhile;           // typed into the folder box as the first file converts
+        QMap<QString, QByteArray> after;  // what must be there ("" for nothing)
+        int failures;
+    } rows[] = {
+        {"a source queued before its namesake",
+         0,
+         {"music/song.mp3", "music/song.mp4"},
+         {},
+         "music",
+         {},
+         {{"music/song.mp3", "music/song.mp3"}},
+         2},
+        {"one title three times: numbered, the user's own numbered file kept",
+         3,
+         {"a/clip.mp4", "b/clip.avi", "a/clip.mp4"},
+         {{"out/clip.wav", "an earlier batch's"}, {"out/clip (2).wav", "the user's own"}},
+         "out",
+         {},
+         {{"out/clip.wav", "a/clip.mp4"},
+          {"out/clip (2).wav", "the user's own"},
+          {"out/clip (3).wav", "b/clip.avi"},
+          {"out/clip (4).wav", "a/clip.mp4"}},
+         0},
+        {"failed files leave nothing they wrote",
+         3,
+         {"fail.mp4", "nowrite.mp4", "good.mp4"},
+         {{"out/nowrite.wav", "an earlier batch's"}},
+         "out",
+         {},
+         {{"out/fail.wav", ""}, {"out/nowrite.wav", "an earlier batch's"}, {"out/good.wav", "good.mp4"}},
+         2},
+        {"a folder typed during the batch is checked like at Convert",
+         3,
+         {"one.mp4", "two.mp4"},
+         {},
+         "out",
+         "bad \"q\"",
+         {{"out/one.wav", "one.mp4"}, {"bad ?q?/two.wav", ""}, {"out/two.wav", ""}},
+         1},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowFixture f;
+        f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n");
+        f.UseFakeConverter(QString(kTakeArguments) + "echo working\n"
+                                                     "case \"$input\" in\n"
+                                                     "  *nowrite*) exit 1 ;;\n"
+                                                     "  *fail*) printf partial > \"$output\"; exit 1 ;;\n"
+                                                     "esac\n"
+                                                     "cat \"$input\" > \"$output\"");
+        const QString root = f.work.path() + "/";
+        QStringList inputs;
+        for (const QString &input : row.inputs)
+            inputs << (QFileInfo::exists(root + input) ? root + input : Put(root + input, input.toUtf8()));
+        for (auto it = row.before.cbegin(); it != row.before.cend(); ++it)
+            Put(root + it.key(), it.value());
+        frmMain &w = f.Start();
+        bool typed = false;
+        QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
+            if (!row.typedMeanwhile.isEmpty() && !std::exchange(typed, true))
+                w.txtPath()->setText(root + row.typedMeanwhile);
+        });
+        ASSERT_TRUE(ConvertAll(f, inputs, row.format, root + row.folder));
+        EXPECT_EQ(w.lblPB()->text(), "Done.");
+        for (auto it = row.after.cbegin(); it != row.after.cend(); ++it) {
+            QFile file(root + it.key());
+            EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), it.value()) << it.key();
+        }
+        const QString details = f.messages.shown.isEmpty() ? QString() : f.messages.shown[0].details;
+        EXPECT_EQ(details.count("\n    "), row.failures) << details;
+        if (!row.typedMeanwhile.isEmpty()) {
+            EXPECT_TRUE(
+                details.contains(inputs[1] + "\n    the output folder " + root + "bad \"q\" cannot be used"))
+                << details;
+            EXPECT_FALSE(QFileInfo::exists(root + "bad ?q?"));
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A signal that asks the program to end (a logout, `kill`, a closed terminal) ends it as closing
+// the window does: the converter ended, its cut-short file deleted, the files before it kept.
+TEST(BatchSafety, AskedToEndByTheSystemLeavesNoCutShortFile)
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        WindowFixture f;
+        f.UseFakeConverter(QString(kTakeArguments) +
+                           "printf sound > \"$output\"\n"
+                           "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
+        const QStringList inputs = {Put(f.work.path() + "/in/quick.mp4", "x"),
+                                    Put(f.work.path() + "/in/slow.mp4", "x")};
+        frmMain &w = f.Start();
+        bool raised = false;
+        QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
+            if (!std::exchange(raised, true))
+                ::raise(signal);
+        });
+        ASSERT_TRUE(ConvertAll(f, inputs, 3, f.work.path() + "/out"));
+        EXPECT_EQ(f.shell.log.value(0), "end");
+        EXPECT_TRUE(QFileInfo::exists(f.work.path() + "/out/quick.wav"));
+        EXPECT_FALSE(QFileInfo::exists(f.work.path() + "/out/slow.wav"));
+        EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    }
+}
+
+// The converter started a helper of its own name that holds the pipe, then ended: Stop still
+// stops, ending every converter of the user.
+TEST(BatchSafety, StopEndsAConverterLeftBehind)
+{
+    WindowFixture f;
+    f.UseFakeConverter(QString(kTakeArguments) + "case \"$1\" in helper) while :; do sleep 1; done ;; esac\n"
+                                                 "\"$0\" helper &\n"
+                                                 "echo started; printf sound > \"$output\"");
+    frmMain &w = f.Start();
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    bool clicked = false;
+    QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
+        if (!std::exchange(clicked, true))
+            w.imgStop_Click();
+    });
+    f.dialogs.files = {Put(f.work.path() + "/in/clip.mp4", "x")};
+    w.imgAdd_Click();
+    w.txtPath()->setText(f.work.path() + "/out");
+    // Should Stop not stop, the helper is ended later, so that the test ends anyway.
+    QTimer::singleShot(6000, [] { platform::KillProcessByName("conv"); });
+    QElapsedTimer clock;
+    clock.start();
+    w.imgConvert_Click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_EQ(w.Queue().Count(), 1);
 }
 
 } // namespace

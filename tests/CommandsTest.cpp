@@ -282,13 +282,17 @@ TEST_F(Options, OpeningShowsTheStoredValues)
     off.chkMC()->click();
     EXPECT_TRUE(off.txtFromH()->isEnabled());
 
-    // Values the dialog does not offer.
+    // Values the dialog does not offer. A stored 2 cuts like 1: its times stay, and no times at
+    // all turn it off (a cut of length 0 would fail every file).
     frmOptions &odd = Open({5, 2, 10, 20});
     EXPECT_EQ(odd.cmbSR()->currentIndex(), -1);
     EXPECT_EQ(odd.chkMC()->checkState(), Qt::PartiallyChecked);
     EXPECT_FALSE(odd.txtFromH()->isEnabled());
     odd.imgOK_Click();
-    EXPECT_EQ(cutter, (CutterOptions{-1, 2, 0, 0}));
+    EXPECT_EQ(cutter, (CutterOptions{-1, 2, 10, 20}));
+    Open({0, 2, 0, 0}).imgOK_Click();
+    EXPECT_EQ(cutter, (CutterOptions{0, 0, 0, 0}));
+    EXPECT_EQ(Written(), "0\r\n0\r\n0\r\n0\r\n");
     frmOptions &refused = Open({0, 7, 10, 20});
     EXPECT_EQ(refused.chkMC()->checkState(), Qt::Unchecked);
     refused.imgOK_Click();

@@ -8,6 +8,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,72 @@ TEST(Feedback, ClosingWhileSendingAbandonsTheRequest)
         5000));
     form.reset();
     QTest::qWait(50);
+}
+
+// A server that answers every request with `head`, then sends `chunk` every `everyMs`
+// milliseconds for as long as the connection lasts.
+class TalkingServer : public QObject
+{
+public:
+    TalkingServer(QByteArray head, QByteArray chunk, int everyMs)
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [=] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                ++requests;
+                connect(socket, &QTcpSocket::readyRead, socket, [=] {
+                    if (!socket->readAll().contains("\r\n\r\n"))
+                        return;
+                    socket->write(head);
+                    auto *more = new QTimer(socket);
+                    connect(more, &QTimer::timeout, socket, [=] {
+                        if (socket->bytesToWrite() < 1024 * 1024)
+                            socket->write(chunk);
+                    });
+                    more->start(everyMs);
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    quint16 Port() const { return m_server.serverPort(); }
+    int requests = 0;
+
+private:
+    QTcpServer m_server;
+};
+
+TEST(Feedback, AnAnswerIsJudgedByItsStatusAndInTime)
+{
+    TalkingServer elsewhere("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", {}, 1000);
+    struct Case
+    {
+        const char *name;
+        QByteArray head, chunk;
+        int everyMs;
+        const char *status;
+    } cases[] = {
+        {"a body without end", "HTTP/1.1 200 OK\r\nContent-Length: 100000000000\r\n\r\n",
+         QByteArray(65536, 'x'), 5, "Finished."},
+        {"an answer that trickles past the time allowed", "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n",
+         "x", 50, "Not sent."},
+        {"a redirect to another host",
+         "HTTP/1.1 302 Found\r\nLocation: http://localhost:" + QByteArray::number(elsewhere.Port()) +
+             "/suggest/post.php\r\nContent-Length: 0\r\n\r\n",
+         {},
+         1000,
+         "Not sent."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TalkingServer server(c.head, c.chunk, c.everyMs);
+        frmSuggest form(QStringLiteral("http://127.0.0.1:%1").arg(server.Port()), nullptr, 1000);
+        form.show();
+        Fill(form, "Ann", "ann@example.org", "Nice");
+        form.Command1_Click();
+        EXPECT_TRUE(WaitForStatus(form, c.status)) << form.lblSending()->text();
+    }
+    EXPECT_EQ(elsewhere.requests, 0);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QTest>
@@ -109,6 +110,56 @@ TEST(Instance, ALaterStartBringsTheRunningWindowToTheFront)
     EXPECT_EQ(w.Queue().lstFile(),
               QStringList({cache.path() + "/media/b.mp4", cache.path() + "/media/a.avi"}));
     EXPECT_FALSE(w.picDoor()->isVisible());
+}
+
+// The line a later start talks over is in a place only this user can write: the cache folder
+// (the user's own, 0700), the runtime folder, or a 0700 folder of the user's own; never a
+// name in the shared temporary folder that another user could take first.
+TEST(Instance, NoOtherUserCanTakeTheInstanceLine)
+{
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME"), savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir dir;
+    const QString deep = dir.path() + "/" + QString(120, 'c');
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString own = QDir::tempPath() + QStringLiteral("/brimwave-%1").arg(::geteuid());
+    struct Case
+    {
+        const char *name;
+        QString cache, runtime;
+        QString expectedFolder; // empty: no line at all
+        bool ownFolderOpenToAll;
+    } cases[] = {
+        {"a short cache path", dir.path(), {}, dir.path() + "/Brimwave", false},
+        {"a long one, with a runtime folder", deep, runtime.path(), runtime.path(), false},
+        {"a long one, no runtime folder", deep, {}, own, false},
+        {"a long one, and the own folder is open to all", deep, {}, {}, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        qputenv("XDG_CACHE_HOME", c.cache.toUtf8());
+        if (c.runtime.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", c.runtime.toUtf8());
+        QDir().mkpath(own);
+        QFile::setPermissions(own, c.ownFolderOpenToAll
+                                       ? QFileDevice::Permissions(0x7777)
+                                       : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const platform::ProgramPlaces places = platform::ProgramPlaces::ForThisProgram();
+        EXPECT_EQ(QFileInfo(places.instanceSocket).absolutePath(), c.expectedFolder) << places.instanceSocket;
+        if (c.cache == dir.path()) {
+            platform::SingleInstance instance(places.instanceLock);
+            EXPECT_EQ(QFileInfo(QFileInfo(places.instanceLock).absolutePath()).permissions() & 0x0077, 0);
+            EXPECT_EQ(QFileInfo(places.instanceLock).permissions() & 0x0077, 0);
+        }
+    }
+    QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_CACHE_HOME", savedCache);
+    if (savedRuntime.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", savedRuntime);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "WindowFakes.h"
 #include "queue/CodePage.h"
 #include "queue/QueueDrops.h"
+#include "settings/frmOptions.h"
 #include "ui/HotArea.h"
+#include "ui/frmSuggest.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +18,11 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -251,7 +258,7 @@ TEST_F(AddFolder, NoOtherQueueCommandRunsWhileItSearches)
     f.dialogs.folders = {root, root};
     f.dialogs.files = {Put(f.work.path() + "/other.mp4")};
     const QString earlier = Put(f.work.path() + "/earlier.mp4");
-    w.Drops().LV_OLEDragDrop(FilesData({earlier}));
+    w.Drops().LV_OLEDragDrop(std::unique_ptr<QMimeData>(FilesData({earlier})).get());
     QString caption;
     QTimer meanwhile;
     QObject::connect(&meanwhile, &QTimer::timeout, &w, [&] {
@@ -274,6 +281,67 @@ TEST_F(AddFolder, NoOtherQueueCommandRunsWhileItSearches)
     // Afterwards every command works again.
     w.menuRemoveAll_Click();
     EXPECT_TRUE(w.Queue().IsEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// Every file of a folder is reached, whatever its name and however deep it lies; what is no
+// file to convert is not queued.
+TEST_F(AddFolder, EveryFileIsReachedAndNoPipeIsQueued)
+{
+    QDir().mkpath(root);
+    // A Latin-1 name, no text in the system's UTF-8.
+    const QByteArray latin = QFile::encodeName(root) + "/a\xe9"
+                                                       "b.mp4";
+    {
+        const int fd = ::open(latin.constData(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "latin", 5), 5);
+        ::close(fd);
+    }
+    QString deep = root + "/deep";
+    for (int level = 0; level < 300; ++level)
+        deep += "/d";
+    ASSERT_TRUE(QDir().mkpath(deep));
+    const QString bottom = Put(deep + "/bottom.mp3");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root + "/pipe.mp4").constData(), 0600), 0);
+
+    const QStringList found = Add(root);
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(w.Queue().At(0).rowText, root + "/a\ufffdb.mp4");
+    QFile copy(found[0]);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly)) << found[0];
+    EXPECT_EQ(copy.readAll(), "latin");
+    EXPECT_EQ(found[1], bottom);
+
+    // Dropped, the same file is reached by the bytes its address carries.
+    auto *data = new QMimeData;
+    data->setUrls({QUrl::fromEncoded("file://" + latin.toPercentEncoding("/"))});
+    Drop(w.picDoor(), data);
+    ASSERT_EQ(w.Queue().Count(), 3);
+    QFile dropped(w.Queue().At(2).inputPath);
+    ASSERT_TRUE(dropped.open(QIODevice::ReadOnly));
+    EXPECT_EQ(dropped.readAll(), "latin");
+    EXPECT_TRUE(w.Queue().At(2).problem.isEmpty());
+}
+
+// Only the three drop targets take drops: a file dropped on a text box is no text.
+TEST(Drops, TextBoxesTakeNoDrops)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    const QString before = w.txtPath()->text();
+    Drop(w.txtPath(), FilesData({f.work.path() + "/clip.mp4"}));
+    EXPECT_EQ(w.txtPath()->text(), before);
+    EXPECT_FALSE(w.txtPath()->acceptDrops());
+    frmOptions options(const_cast<CutterOptions &>(w.Cutter()), f.work.path() + "/options.ini", f.messages);
+    for (QLineEdit *box : options.findChildren<QLineEdit *>())
+        EXPECT_FALSE(box->acceptDrops());
+    frmSuggest form(QStringLiteral("http://127.0.0.1:9"));
+    for (QLineEdit *box : form.findChildren<QLineEdit *>())
+        EXPECT_FALSE(box->acceptDrops());
 }
 
 } // namespace

@@ -13,7 +13,11 @@
 #include <QThread>
 #include <QTimer>
 
+#include <QTest>
+
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -329,6 +333,78 @@ TEST(ProcessList, AnEndedButUnreapedChildDoesNotCount)
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
     EXPECT_TRUE(child.Reap());
     EXPECT_EQ(child.ExitCode(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// A converter that prints a lot at once is never held up on a full pipe until the next poll:
+// a megabyte at one read of 1,024 bytes per poll would take 50 s.
+TEST(Runner, AChattyConverterIsReadAsFastAsItWrites)
+{
+    FakeProgramFolder program;
+    program.WriteConverter("head -c 1048576 /dev/zero | tr '\\0' x");
+    const RecordedRun run(program.ConverterPath(), program.ConverterPath());
+    EXPECT_EQ(run.returned.size(), 1048576);
+    EXPECT_LT(run.milliseconds, 10000);
+    for (const QString &text : run.events)
+        EXPECT_LE(text.size(), DOSOutputs::ReadSize);
+}
+
+// Whether the process `pid` still runs (an ended one may linger unreaped as a zombie).
+bool Alive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close > 0 && close + 2 < text.size() && text.at(close + 2) != 'Z';
+}
+
+// Even a program killed without a chance to clean up takes its converter with it.
+TEST(Runner, TheConverterEndsWithTheProgram)
+{
+    FakeProgramFolder program;
+    const QString pidFile = program.Path() + "/converter.pid";
+    program.WriteConverter("echo $$ > '" + pidFile + "'; exec sleep 30");
+    const QByteArray pidPath = QFile::encodeName(pidFile);
+    const pid_t runner = ::fork();
+    if (runner == 0) {
+        platform::ChildProcess child;
+        child.Start({program.ConverterPath()});
+        for (int i = 0; i < 500 && ::access(pidPath.constData(), F_OK) != 0; ++i)
+            ::usleep(10000);
+        ::usleep(50000);
+        ::kill(::getpid(), SIGKILL);
+    }
+    ASSERT_GT(runner, 0);
+    ::waitpid(runner, nullptr, 0);
+    QFile file(pidFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const qint64 converter = file.readAll().trimmed().toLongLong();
+    ASSERT_GT(converter, 0);
+    const bool ended = QTest::qWaitFor([&] { return !Alive(converter); }, 3000);
+    if (!ended)
+        ::kill(pid_t(converter), SIGKILL);
+    EXPECT_TRUE(ended);
+}
+
+} // namespace
+
+namespace {
+
+// The pipe holds what a talkative converter prints between two polls: it never waits on it.
+TEST(Runner, ThePipeHoldsHalfAMegabyteUnread)
+{
+    FakeProgramFolder program;
+    const QString done = program.Path() + "/done";
+    program.WriteConverter("head -c 524288 /dev/zero; : > '" + done + "'");
+    platform::ChildProcess child;
+    ASSERT_EQ(child.Start({program.ConverterPath()}), platform::ChildProcess::StartResult::Started);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(done); }, 3000));
+    child.Kill();
 }
 
 } // namespace

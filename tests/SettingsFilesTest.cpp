@@ -274,3 +274,52 @@ TEST(SettingsPlace, BesideTheProgramWhenItMayWriteThereElseTheUsersFolder)
 }
 
 } // namespace
+
+namespace {
+
+// What earlier runs left behind is dealt with at the start, and nothing a save writes can
+// shift a value.
+TEST(SettingsFiles, SavesLeaveNoDebrisAndNoShiftedValues)
+{
+    QTemporaryDir dir;
+    // Leftovers of stopped saves go; the user's own files stay.
+    for (const char *name : {"setup.ini.aB3xYz", "options.ini.Q1w2E3"})
+        Write(dir, name, "\"8\"\r\n");
+    for (const char *name : {"setup.ini", "setup.ini.backup", "setup.ini.aB3xYz7", "other.ini.aB3xYz"})
+        Write(dir, name, "x");
+    RemoveSaveLeftovers(dir.path());
+    QStringList left = QDir(dir.path()).entryList(QDir::Files);
+    left.sort();
+    EXPECT_EQ(left, QStringList({"other.ini.aB3xYz", "setup.ini", "setup.ini.aB3xYz7", "setup.ini.backup"}));
+
+    // Rewritten in place, the new values cover the old bytes: a stop before the file is cut to
+    // length reads the new values, never an old tail.
+    const QByteArray longOld(300, 'z');
+    const QByteArray fresh = "\"3\"\r\n\"4\"\r\n\"0\"\r\n\"/o\"\r\n\"2\"\r\n";
+    const QByteArray padded = PaddedForInPlace(fresh, longOld.size());
+    EXPECT_EQ(padded.size(), longOld.size());
+    AppSettings read = FirstRun();
+    LoadAppSettings(Write(dir, "padded.ini", padded), read, kDefault);
+    EXPECT_EQ(read.OutputFolder, "/o");
+    EXPECT_EQ(read.FormatIndex, 2);
+    EXPECT_EQ(PaddedForInPlace(fresh, 3), fresh);
+
+    // A folder with a double quote is never written: the folder stored before stays, and with
+    // none stored the next start takes the default.
+    const QString setup = dir.path() + "/setup.ini";
+    AppSettings quoted = FirstRun();
+    quoted.OutputFolder = "/music";
+    ASSERT_TRUE(SaveAppSettings(setup, quoted));
+    quoted.OutputFolder = "/a \"b\", c";
+    quoted.FormatIndex = 4;
+    ASSERT_TRUE(SaveAppSettings(setup, quoted));
+    EXPECT_EQ(Read(setup), QByteArray("\"8\"\r\n\"1\"\r\n\"1\"\r\n\"/music\"\r\n\"4\"\r\n"));
+    QFile::remove(setup);
+    ASSERT_TRUE(SaveAppSettings(setup, quoted));
+    read = FirstRun();
+    LoadAppSettings(setup, read, kDefault);
+    EXPECT_EQ(read.OutputFolder, kDefault);
+    EXPECT_EQ(read.FormatIndex, 4);
+}
+
+} // namespace

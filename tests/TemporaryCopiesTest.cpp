@@ -1,5 +1,6 @@
 #include "queue/TemporaryCopies.h"
 #include "TestSupport.h"
+#include "engine/UnfinishedOutput.h"
 #include "queue/PathHelpers.h"
 
 #include <QDir>
@@ -185,20 +186,28 @@ TEST_F(TemporaryCopies, DeleteFolderTreeDeletesOnlyTheProgramsOwnFolder)
     EXPECT_TRUE(QFileInfo::exists(copy));
 }
 
-TEST_F(TemporaryCopies, DeleteFolderTreeNeverEntersAnotherFileSystem)
+TEST_F(TemporaryCopies, DeleteFolderTreeNeverEntersAnotherMount)
 {
-    const QString root = TempFolder();
-    MakeTemporaryFolder(root);
-    QDir().mkpath(root + "/mounted");
-    int code = -1;
-    RunProgram("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", root + "/mounted"}, &code);
-    if (code != 0)
-        GTEST_SKIP() << "no right to mount a file system here";
-    Put(root + "/mounted/other.txt");
-    DeleteFolderTree(root);
-    const bool survived = QFileInfo::exists(root + "/mounted/other.txt");
-    RunProgram("umount", {root + "/mounted"});
-    EXPECT_TRUE(survived);
+    // Another file system, and a bind mount of a folder of the same file system (same device).
+    const QString documents = Put(m_sources.path() + "/Documents/letter.txt");
+    const QStringList mounts[] = {{"-t", "tmpfs", "-o", "size=1m", "tmpfs"},
+                                  {"--bind", QFileInfo(documents).absolutePath()}};
+    for (const QStringList &how : mounts) {
+        SCOPED_TRACE(how.join(' ').toStdString());
+        const QString root = TempFolder();
+        MakeTemporaryFolder(root);
+        QDir().mkpath(root + "/deeper/mounted");
+        int code = -1;
+        RunProgram("mount", how + QStringList{root + "/deeper/mounted"}, &code);
+        if (code != 0)
+            GTEST_SKIP() << "no right to mount a file system here";
+        Put(root + "/deeper/mounted/other.txt");
+        DeleteFolderTree(root);
+        const bool survived = QFileInfo::exists(root + "/deeper/mounted/other.txt");
+        RunProgram("umount", {root + "/deeper/mounted"});
+        EXPECT_TRUE(survived);
+    }
+    EXPECT_TRUE(QFileInfo::exists(documents));
 }
 
 TEST_F(TemporaryCopies, DeleteFolderTreeEndsWhenSomethingCannotBeDeleted)
@@ -221,6 +230,70 @@ TEST_F(TemporaryCopies, DeleteFolderTreeEndsWhenSomethingCannotBeDeleted)
     EXPECT_FALSE(QFileInfo::exists(root + "/other"));
     DeleteFolderTree(root);
     EXPECT_FALSE(QFileInfo::exists(root));
+}
+
+} // namespace
+
+namespace {
+
+// The start after a crash deletes the file the crashed run was writing, and only when it is
+// still that file.
+TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
+{
+    struct Row
+    {
+        const char *name;
+        bool existedBefore;
+        bool writtenByTheRun;
+        bool replacedSince; // another file took its name after the crash
+        bool removed;
+    } rows[] = {
+        {"a new file cut short", false, true, false, true},
+        {"an earlier file rewritten and cut short", true, true, false, true},
+        {"an earlier file the run never touched", true, false, false, false},
+        {"a file put there since", false, true, true, false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        const QString output = dir.path() + "/out \"x\"\n.wav";
+        const QString note = dir.path() + "/unfinished-output";
+        if (row.existedBefore) {
+            QFile earlier(output);
+            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+            earlier.write("an earlier batch's");
+        }
+        {
+            UnfinishedOutput unfinished(note);
+            unfinished.Note(output, platform::StampOf(output));
+            if (row.writtenByTheRun) {
+                QFile cut(output);
+                ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+                cut.write("cut sh");
+                cut.close();
+                unfinished.NoteWhenWritten();
+            }
+            // The program dies here: the note stays.
+        }
+        if (row.replacedSince) {
+            QFile::remove(output);
+            QFile other(dir.path() + "/other");
+            ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+            other.write("the user's");
+            other.close();
+            QFile::rename(dir.path() + "/other", output);
+        }
+        ASSERT_TRUE(QFileInfo::exists(note));
+        UnfinishedOutput::RemoveLeftover(note);
+        EXPECT_EQ(!QFileInfo::exists(output), row.removed);
+        EXPECT_FALSE(QFileInfo::exists(note));
+    }
+    // A conversion that ended leaves no note.
+    QTemporaryDir dir;
+    UnfinishedOutput unfinished(dir.path() + "/note");
+    unfinished.Note(dir.path() + "/a.wav", {});
+    unfinished.Clear();
+    EXPECT_FALSE(QFileInfo::exists(dir.path() + "/note"));
 }
 
 } // namespace

@@ -14,6 +14,7 @@ WindowFixture::WindowFixture()
     places.programFolder = root + "/program";
     places.configFolder = root + "/config";
     places.tempFolder = root + "/cache/tmp";
+    places.unfinishedNote = root + "/cache/unfinished-output";
     places.defaultOutputFolder = root + "/default output";
     places.instanceLock = root + "/cache/instance.lock";
     QDir().mkpath(places.programFolder + "/data");

@@ -21,6 +21,8 @@ InstanceChannel::InstanceChannel(QString socketPath, QObject *parent)
 
 bool InstanceChannel::Listen()
 {
+    if (m_socketPath.isEmpty())
+        return false;
     QLocalServer::removeServer(m_socketPath);
     return m_server->listen(m_socketPath);
 }

@@ -8,9 +8,11 @@
 #include "Skin.h"
 #include "SkinChrome.h"
 #include "SkinLayout.h"
+#include "engine/UnfinishedOutput.h"
 #include "frmMenu.h"
 #include "frmSuggest.h"
 #include "platform/Dialogs.h"
+#include "platform/EndSignals.h"
 #include "platform/MessagePump.h"
 #include "platform/ProcessList.h"
 #include "platform/Shell.h"
@@ -98,7 +100,12 @@ frmMain::frmMain(const platform::ProgramPlaces &places, Services services, QWidg
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The drop targets go before the list they watch, so no drop handling sees it half gone.
+    delete m_drops;
+    m_drops = nullptr;
+}
 
 void frmMain::BuildControls()
 {
@@ -171,6 +178,8 @@ void frmMain::BuildControls()
                               QStringLiteral("MP3 Audio Channel(Stereo or Mono)"));
     m_txtPath = new QLineEdit(this);
     m_txtPath->setGeometry(kOutputFolder);
+    // A file dropped here would become a "file://" text in the folder, and Exit would save it.
+    m_txtPath->setAcceptDrops(false);
     m_txtPath->setToolTip(QStringLiteral("Select a Folder to Output"));
     // A caption above each choice; screen readers name the choice after it.
     const std::pair<QWidget *, const char *> captions[] = {{m_cmbOF, "Output format"},
@@ -269,6 +278,7 @@ void frmMain::BuildControls()
 
     // The command mailbox, never seen, and the window that holds the popup menus.
     m_txtAction = new QLineEdit(this);
+    m_txtAction->setAcceptDrops(false);
     m_txtAction->hide();
     connect(m_txtAction, &QLineEdit::textChanged, this, &frmMain::txtAction_Change);
     m_frmMenu = new frmMenu(
@@ -420,7 +430,7 @@ void frmMain::Form_Load()
 
     m_batch = std::make_unique<BatchConverter>(
         m_queue, m_services.messages, m_services.shell, [this] { return CurrentChoices(); },
-        m_places.programFolder);
+        m_places.programFolder, m_places.unfinishedNote);
     connect(m_batch.get(), &BatchConverter::ProgressChanged, this, &frmMain::ShowProgress);
     connect(m_batch.get(), &BatchConverter::BatchFinished, this, [this] { BatchEnded(true); });
     connect(m_batch.get(), &BatchConverter::BatchHalted, this, [this] { BatchEnded(false); });
@@ -431,8 +441,12 @@ void frmMain::Form_Load()
     });
 
     LoadSettings();
+    // Asked to end by the system (a logout, `kill`, a closed terminal): as if the window closed.
+    m_endSignals = new platform::EndSignals([this] { close(); }, this);
     m_picDoor->SetIdlePicture(Skin::Picture(QStringLiteral("imgDoor")));
     platform::KillProcessByName(platform::ConverterProcessName());
+    // A file a crashed run was writing is cut short: it goes, now that no converter writes.
+    UnfinishedOutput::RemoveLeftover(m_places.unfinishedNote);
     update();
     connect(&m_timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     m_timer2.start();
@@ -446,6 +460,7 @@ void frmMain::Form_Load()
 
 void frmMain::LoadSettings()
 {
+    m_settings.RemoveSaveLeftovers();
     AppSettings settings; // the first-run values
     settings.OutputFolder = m_places.defaultOutputFolder;
     LoadAppSettings(m_settings.ToRead(QStringLiteral("setup.ini")), settings, m_places.defaultOutputFolder);
@@ -672,13 +687,19 @@ void frmMain::AddFolderToQueue()
         QElapsedTimer clock;
         clock.start();
         qint64 nextPump = 0;
-        SearchFilesRecursive(*folder, m_lstAddFolder, [&] {
-            if (clock.elapsed() >= nextPump) {
-                platform::PumpMessages();
-                nextPump = clock.elapsed() + kSearchPumpMilliSeconds;
-            }
-        });
-        m_queue.Append(FoundFileEntries(m_lstAddFolder));
+        QHash<qsizetype, QByteArray> rawPaths;
+        SearchFilesRecursive(
+            *folder, m_lstAddFolder,
+            [&] {
+                if (clock.elapsed() >= nextPump) {
+                    platform::PumpMessages();
+                    nextPump = clock.elapsed() + kSearchPumpMilliSeconds;
+                }
+            },
+            &rawPaths);
+        if (!rawPaths.isEmpty())
+            MakeTemporaryFolder(m_places.tempFolder);
+        m_queue.Append(FoundFileEntries(m_lstAddFolder, rawPaths, m_places.tempFolder));
     }
     m_lstAddFolder.clear();
     m_lblText->setText(ShownCaption(IdleHintCaption()));

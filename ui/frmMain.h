@@ -29,6 +29,7 @@ class SkinChrome;
 class QueueDrops;
 namespace platform {
 class Dialogs;
+class EndSignals;
 class Shell;
 class UserMessages;
 } // namespace platform
@@ -158,6 +159,7 @@ private:
     CutterOptions m_cutter;
     std::unique_ptr<CommonDlgsW> m_FileDialogs;
     std::unique_ptr<BatchConverter> m_batch;
+    platform::EndSignals *m_endSignals = nullptr;
     QTimer m_timer2;
     SkinChrome *m_chrome = nullptr;
     // The folder the user last added from in this run (a file's folder, or a whole folder).

@@ -31,6 +31,8 @@ frmSuggest::frmSuggest(QString site, QWidget *parent, int answerMilliSeconds)
     : QDialog(parent), m_site(std::move(site)), m_answerMilliSeconds(answerMilliSeconds),
       m_network(new QNetworkAccessManager(this))
 {
+    m_answerTimer.setSingleShot(true);
+    connect(&m_answerTimer, &QTimer::timeout, this, &frmSuggest::AnswerTimedOut);
     BuildControls();
     Form_Load();
 }
@@ -52,6 +54,8 @@ void frmSuggest::BuildControls()
         auto *box = new QLineEdit(this);
         box->setGeometry(place);
         box->setMaxLength(limit);
+        // Only the main window's drop targets take drops: a dropped file is no name or comment.
+        box->setAcceptDrops(false);
         box->setToolTip(QString::fromLatin1(tip));
         return box;
     };
@@ -153,9 +157,22 @@ void frmSuggest::Command1_Click()
     QNetworkRequest request(
         QUrl::fromEncoded(RequestAddress(m_site, m_txtName->text(), m_txtEMail->text(), m_txtComment->text()),
                           QUrl::StrictMode));
-    request.setTransferTimeout(m_answerMilliSeconds);
+    // The comment goes to the product's site and nowhere else.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     m_reply = m_network->get(request);
+    m_answerBytes = 0;
+    // Only the status counts: a body that never ends is neither kept nor waited for.
+    m_reply->setReadBufferSize(kLongestAnswer);
+    connect(m_reply, &QNetworkReply::readyRead, this, [this] {
+        if (!m_reply)
+            return;
+        m_answerBytes += m_reply->skip(m_reply->bytesAvailable());
+        if (m_answerBytes >= kLongestAnswer)
+            Answered();
+    });
     connect(m_reply, &QNetworkReply::finished, this, &frmSuggest::Answered);
+    // However the answer trickles in, the form says how it went when the time is up.
+    m_answerTimer.start(m_answerMilliSeconds);
 }
 
 void frmSuggest::Answered()
@@ -164,9 +181,14 @@ void frmSuggest::Answered()
     if (!reply)
         return;
     m_reply = nullptr;
-    reply->deleteLater();
+    m_answerTimer.stop();
+    reply->disconnect(this);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
+    const bool sent = reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
+    if (!reply->isFinished())
+        reply->abort();
+    reply->deleteLater();
+    if (sent) {
         ShowStatus(QStringLiteral("Finished."));
         return;
     }
@@ -175,8 +197,16 @@ void frmSuggest::Answered()
     SetSendEnabled(true);
 }
 
+void frmSuggest::AnswerTimedOut()
+{
+    Abandon();
+    ShowStatus(QStringLiteral("Not sent."));
+    SetSendEnabled(true);
+}
+
 void frmSuggest::Abandon()
 {
+    m_answerTimer.stop();
     if (QNetworkReply *reply = m_reply) {
         m_reply = nullptr;
         reply->disconnect(this);

@@ -18,8 +18,10 @@ class frmSuggest : public QDialog
 {
     Q_OBJECT
 public:
-    // How long an answer may take before the form says it was not sent.
+    // How long an answer may take, from Send, before the form says it was not sent.
     static constexpr int kAnswerMilliSeconds = 30000;
+    // The most of an answer's body that is read: the status is what counts.
+    static constexpr qint64 kLongestAnswer = 64 * 1024;
 
     // `site` is the product's web address (the build's own, or a test's server).
     explicit frmSuggest(QString site, QWidget *parent = nullptr,
@@ -55,6 +57,7 @@ private:
     void ShowStatus(const QString &text);
     void SetSendEnabled(bool enabled);
     void Answered();
+    void AnswerTimedOut();
     void Abandon();
 
     QString m_site;
@@ -63,6 +66,8 @@ private:
     QTimer m_timer1;
     QNetworkAccessManager *m_network = nullptr;
     QPointer<QNetworkReply> m_reply;
+    QTimer m_answerTimer;
+    qint64 m_answerBytes = 0;
     QLineEdit *m_txtName = nullptr;
     QLineEdit *m_txtEMail = nullptr;
     QLineEdit *m_txtComment = nullptr;

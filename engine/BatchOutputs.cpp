@@ -1,0 +1,78 @@
+#include "BatchOutputs.h"
+
+#include "platform/FileSystem.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString CleanAbsolute(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// "title.ext" becomes "title (n).ext"; a name without an extension gets the number at its end.
+QString Numbered(const QString &path, int number)
+{
+    const QFileInfo info(path);
+    const QString suffix = info.suffix();
+    const QString base = suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
+    const QString numbered = base + QStringLiteral(" (%1)").arg(number);
+    return suffix.isEmpty() ? numbered : numbered + QLatin1Char('.') + suffix;
+}
+
+} // namespace
+
+void BatchOutputs::Known::Add(const QString &path)
+{
+    paths.insert(CleanAbsolute(path));
+    const platform::FileStamp stamp = platform::StampOf(path);
+    if (stamp.exists)
+        files.insert({stamp.device, stamp.number});
+}
+
+bool BatchOutputs::Known::Holds(const QString &path) const
+{
+    if (paths.contains(CleanAbsolute(path)))
+        return true;
+    const platform::FileStamp stamp = platform::StampOf(path);
+    return stamp.exists && files.contains({stamp.device, stamp.number});
+}
+
+void BatchOutputs::Clear()
+{
+    m_inputs = {};
+    m_outputs = {};
+}
+
+void BatchOutputs::AddInput(const QString &path)
+{
+    m_inputs.Add(path);
+}
+
+bool BatchOutputs::IsInput(const QString &path) const
+{
+    return m_inputs.Holds(path);
+}
+
+QString BatchOutputs::TakeOutput(const QString &path)
+{
+    QString chosen = path;
+    for (int number = 2; m_outputs.Holds(chosen); ++number) {
+        chosen = Numbered(path, number);
+        while (QFileInfo::exists(chosen) || m_inputs.Holds(chosen))
+            chosen = Numbered(path, ++number);
+    }
+    // The name is held before the converter creates the file, and by the file once it exists.
+    m_outputs.paths.insert(CleanAbsolute(chosen));
+    return chosen;
+}
+
+void BatchOutputs::OutputEnded(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        m_outputs.Add(path);
+    else
+        m_outputs.paths.remove(CleanAbsolute(path));
+}
