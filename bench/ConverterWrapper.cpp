@@ -14,7 +14,8 @@ qint64 MonotonicNs()
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-bool InstallConverterWrapper(const QString &programFolder, const QString &realConverter, const QString &logPath)
+bool InstallConverterWrapper(const QString &programFolder, const QString &realConverter,
+                             const QString &logPath)
 {
     qputenv("BRIMWAVE_BENCH_CONVERTER_LOG", QFile::encodeName(logPath));
     qputenv("BRIMWAVE_BENCH_REAL_CONVERTER", QFile::encodeName(QFileInfo(realConverter).canonicalFilePath()));

@@ -271,6 +271,7 @@ TEST(BatchSafety, TheOutputsOfABatch)
         QMap<QString, QByteArray> before; // files already there
         QString folder;                   // the output folder, under the work folder
         QString typedMeanwhile;           // typed into the folder box as the first file converts
+        QString addedMeanwhile;           // given to the window as the first file converts
         QMap<QString, QByteArray> after;  // what must be there ("" for nothing)
         int failures;
     } rows[] = {
@@ -280,6 +281,7 @@ TEST(BatchSafety, TheOutputsOfABatch)
          {},
          "music",
          {},
+         {},
          {{"music/song.mp3", "music/song.mp3"}},
          2},
         {"one title three times: numbered, the user's own numbered file kept",
@@ -287,6 +289,7 @@ TEST(BatchSafety, TheOutputsOfABatch)
          {"a/clip.mp4", "b/clip.avi", "a/clip.mp4"},
          {{"out/clip.wav", "an earlier batch's"}, {"out/clip (2).wav", "the user's own"}},
          "out",
+         {},
          {},
          {{"out/clip.wav", "a/clip.mp4"},
           {"out/clip (2).wav", "the user's own"},
@@ -299,6 +302,7 @@ TEST(BatchSafety, TheOutputsOfABatch)
          {{"out/nowrite.wav", "an earlier batch's"}},
          "out",
          {},
+         {},
          {{"out/fail.wav", ""}, {"out/nowrite.wav", "an earlier batch's"}, {"out/good.wav", "good.mp4"}},
          2},
         {"a folder typed during the batch is checked like at Convert",
@@ -307,8 +311,27 @@ TEST(BatchSafety, TheOutputsOfABatch)
          {},
          "out",
          "bad \"q\"",
+         {},
          {{"out/one.wav", "one.mp4"}, {"bad ?q?/two.wav", ""}, {"out/two.wav", ""}},
          1},
+        {"a file queued during the batch is protected too",
+         0,
+         {"music/first.mp4", "music/song.mp4"},
+         {{"music/song.mp3", "the user's own"}},
+         "music",
+         {},
+         "music/song.mp3",
+         {{"music/first.mp3", "music/first.mp4"}, {"music/song.mp3", "the user's own"}},
+         2},
+        {"one title through another spelling of the folder",
+         3,
+         {"a/clip.mp4", "b/clip.avi"},
+         {},
+         "out",
+         "out link",
+         {},
+         {{"out/clip.wav", "a/clip.mp4"}, {"out/clip (2).wav", "b/clip.avi"}},
+         0},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -326,11 +349,17 @@ TEST(BatchSafety, TheOutputsOfABatch)
             inputs << (QFileInfo::exists(root + input) ? root + input : Put(root + input, input.toUtf8()));
         for (auto it = row.before.cbegin(); it != row.before.cend(); ++it)
             Put(root + it.key(), it.value());
+        QDir().mkpath(root + "out");
+        QFile::link(root + "out", root + "out link");
         frmMain &w = f.Start();
-        bool typed = false;
+        bool meanwhile = false;
         QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
-            if (!row.typedMeanwhile.isEmpty() && !std::exchange(typed, true))
+            if (std::exchange(meanwhile, true))
+                return;
+            if (!row.typedMeanwhile.isEmpty())
                 w.txtPath()->setText(root + row.typedMeanwhile);
+            if (!row.addedMeanwhile.isEmpty())
+                w.QueueFilesGiven({root + row.addedMeanwhile});
         });
         ASSERT_TRUE(ConvertAll(f, inputs, row.format, root + row.folder));
         EXPECT_EQ(w.lblPB()->text(), "Done.");
@@ -340,7 +369,7 @@ TEST(BatchSafety, TheOutputsOfABatch)
         }
         const QString details = f.messages.shown.isEmpty() ? QString() : f.messages.shown[0].details;
         EXPECT_EQ(details.count("\n    "), row.failures) << details;
-        if (!row.typedMeanwhile.isEmpty()) {
+        if (row.typedMeanwhile.startsWith("bad")) {
             EXPECT_TRUE(
                 details.contains(inputs[1] + "\n    the output folder " + root + "bad \"q\" cannot be used"))
                 << details;
@@ -367,15 +396,23 @@ TEST(BatchSafety, AskedToEndByTheSystemLeavesNoCutShortFile)
                                     Put(f.work.path() + "/in/slow.mp4", "x")};
         frmMain &w = f.Start();
         bool raised = false;
+        QString noted;
         QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
-            if (!std::exchange(raised, true))
-                ::raise(signal);
+            if (std::exchange(raised, true))
+                return;
+            // The file being written is noted, for a start after a crash.
+            QFile note(f.places.unfinishedNote);
+            if (note.open(QIODevice::ReadOnly))
+                noted = QString::fromUtf8(QByteArray::fromPercentEncoding(note.readAll()));
+            ::raise(signal);
         });
         ASSERT_TRUE(ConvertAll(f, inputs, 3, f.work.path() + "/out"));
         EXPECT_EQ(f.shell.log.value(0), "end");
         EXPECT_TRUE(QFileInfo::exists(f.work.path() + "/out/quick.wav"));
         EXPECT_FALSE(QFileInfo::exists(f.work.path() + "/out/slow.wav"));
         EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+        EXPECT_TRUE(noted.contains(f.work.path() + "/out/slow.wav")) << noted;
+        EXPECT_FALSE(QFileInfo::exists(f.places.unfinishedNote));
     }
 }
 

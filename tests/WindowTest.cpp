@@ -1,4 +1,5 @@
 #include "WindowFakes.h"
+#include "engine/UnfinishedOutput.h"
 #include "platform/ProcessList.h"
 #include "queue/CodePage.h"
 #include "queue/TemporaryCopies.h"
@@ -390,7 +391,21 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
     ASSERT_TRUE(old.waitForStarted());
     ASSERT_TRUE(QTest::qWaitFor([] { return platform::IsProcessNameRunning("conv"); }, 2000));
 
+    // A run that crashed while it converted, and a save that was stopped midway.
+    const QString cutShort = f.work.path() + "/out/cut short.wav";
+    QDir().mkpath(f.work.path() + "/out");
+    {
+        UnfinishedOutput crashed(f.places.unfinishedNote);
+        crashed.Note(cutShort, platform::StampOf(cutShort));
+        QFile cut(cutShort);
+        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+        cut.write("RIFF");
+    }
+    f.WriteProgramFile("setup.ini.k3Xq9Z", "\"8\"\r\n");
+
     f.Start();
+    EXPECT_FALSE(QFileInfo::exists(cutShort));
+    EXPECT_FALSE(QFileInfo::exists(f.ProgramFile("setup.ini.k3Xq9Z")));
     EXPECT_FALSE(QFileInfo::exists(temp));
     EXPECT_TRUE(QFileInfo(precious).size() == 4);
     EXPECT_TRUE(old.state() == QProcess::NotRunning || old.waitForFinished(2000));
