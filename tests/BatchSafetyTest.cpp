@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -443,6 +444,129 @@ TEST(BatchSafety, StopEndsAConverterLeftBehind)
     EXPECT_LT(clock.elapsed(), 4000);
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
     EXPECT_EQ(w.Queue().Count(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// The converter's own start and end, as the fake converter notes them in `log`.
+QList<std::pair<qint64, qint64>> ConverterRuns(const QString &log)
+{
+    QFile file(log);
+    file.open(QIODevice::ReadOnly);
+    QList<std::pair<qint64, qint64>> runs;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() == 2)
+            runs.append({fields[0].toLongLong(), fields[1].toLongLong()});
+    }
+    return runs;
+}
+
+// Each finished file arms the batch timer: the next starts 100 ms later, never sooner.
+TEST(BatchSafety, FilesFollowOneAnotherAtTheBatchTimersPace)
+{
+    WindowFixture f;
+    const QString log = f.work.path() + "/runs.log";
+    f.UseFakeConverter(QString(kTakeArguments) +
+                       "start=$(date +%s%N); printf sound > \"$output\"\n"
+                       "echo \"$start $(date +%s%N)\" >> '" +
+                       log + "'");
+    QStringList inputs;
+    for (const char *name : {"a", "b", "c"})
+        inputs << Put(f.work.path() + "/in/" + name + ".mp4", "x");
+    f.Start();
+    ASSERT_TRUE(ConvertAll(f, inputs, 3, f.work.path() + "/out"));
+    const auto runs = ConverterRuns(log);
+    ASSERT_EQ(runs.size(), 3);
+    for (int i = 1; i < 3; ++i)
+        EXPECT_GE((runs[i].first - runs[i - 1].second) / 1000000, 100) << i;
+}
+
+// A converter of an earlier run, started after this window's start, is ended before the next
+// file converts: the batch does not wait for it.
+TEST(BatchSafety, EachFileEndsConvertersLeftRunning)
+{
+    WindowFixture f;
+    f.UseFakeConverter(QString(kTakeArguments) + "printf sound > \"$output\"");
+    f.Start();
+    QDir().mkpath(f.work.path() + "/stray");
+    ASSERT_TRUE(QFile::link("/bin/sleep", f.work.path() + "/stray/conv"));
+    QProcess stray;
+    stray.start(f.work.path() + "/stray/conv", {"3"});
+    ASSERT_TRUE(stray.waitForStarted());
+    ASSERT_TRUE(ConvertAll(f, {Put(f.work.path() + "/in/a.mp4", "x")}, 3, f.work.path() + "/out"));
+    EXPECT_TRUE(stray.state() == QProcess::NotRunning || stray.waitForFinished(1000));
+    EXPECT_EQ(stray.exitStatus(), QProcess::CrashExit);
+}
+
+// Stop pressed while the batch timer's tick lets the window handle its events: no next file.
+TEST(BatchSafety, StopDuringTheTickStartsNoFile)
+{
+    WindowFixture f;
+    const QString log = f.work.path() + "/runs.log";
+    f.UseFakeConverter("echo run >> '" + log + "'");
+    frmMain &w = f.Start();
+    f.dialogs.files = {Put(f.work.path() + "/in/a.mp4", "x")};
+    w.imgAdd_Click();
+    w.txtPath()->setText(f.work.path() + "/out");
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    w.imgConvert_Click();
+    // The tick is taken by hand, with the Stop waiting among the window's events.
+    w.Batch().Timer1().stop();
+    QMetaObject::invokeMethod(
+        &w, [&] { w.imgStop_Click(); }, Qt::QueuedConnection);
+    w.Batch().Timer1_Timer();
+    EXPECT_EQ(stopped.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(log));
+    EXPECT_EQ(w.Queue().Count(), 1);
+}
+
+// However a conversion ends early (Stop, a crash, the window closed), a file of an earlier
+// batch that it never wrote stays.
+TEST(BatchSafety, AnEarlyEndDeletesOnlyWhatTheConversionWrote)
+{
+    struct Row
+    {
+        const char *name;
+        const char *converter;
+        std::function<void(frmMain &)> interrupt;
+    } rows[] = {
+        {"Stop", "echo started; exec sleep 30",
+         [](frmMain &w) {
+             w.imgStop_Click();
+         }},
+        {"a crash", "echo started; kill -9 $$",
+         [](frmMain &) {
+         }},
+        {"closing", "echo started; exec sleep 30",
+         [](frmMain &w) {
+             w.close();
+         }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowFixture f;
+        f.UseFakeConverter(row.converter);
+        const QString earlier = Put(f.work.path() + "/out/clip.wav", "an earlier batch's");
+        frmMain &w = f.Start();
+        bool interrupted = false;
+        QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
+            if (!std::exchange(interrupted, true))
+                row.interrupt(w);
+        });
+        QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+        f.dialogs.files = {Put(f.work.path() + "/in/clip.mp4", "x")};
+        w.imgAdd_Click();
+        w.cmbOF()->setCurrentIndex(3);
+        w.txtPath()->setText(f.work.path() + "/out");
+        w.imgConvert_Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty() || f.WaitForBatchEnd(50); }, 10000));
+        QFile file(earlier);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "an earlier batch's");
+    }
 }
 
 } // namespace

@@ -26,6 +26,9 @@ namespace {
 
 using Icon = platform::UserMessages::Icon;
 
+// Set when a test's CloseOptions found the options dialog showing.
+bool g_optionsShown = false;
+
 // Runs `act` on the next dialog or popup menu to show, once it shows (it may show only after
 // other events have been handled); gives up after ten seconds.
 void WhenShown(const std::function<void(QWidget *)> &act)
@@ -52,8 +55,10 @@ void WhenShown(const std::function<void(QWidget *)> &act)
 
 void CloseOptions(QWidget *shown)
 {
-    if (auto *options = qobject_cast<frmOptions *>(shown))
+    if (auto *options = qobject_cast<frmOptions *>(shown)) {
+        g_optionsShown = true;
         options->imgBack_Click();
+    }
 }
 
 TEST(Commands, MenusHoldTheirItemsInOrder)
@@ -97,7 +102,10 @@ TEST(Commands, EachMenuItemReachesItsOperation)
              EXPECT_NE(f.ReadProgramFile("setup.ini"), "<missing>");
          }},
         {&frmMenu::menuOption, true,
-         [](WindowFixture &) {
+         [](WindowFixture &f) {
+             EXPECT_TRUE(g_optionsShown);
+             EXPECT_TRUE(f.dialogs.fileRequests.isEmpty() && f.shell.log.isEmpty() &&
+                         f.messages.shown.isEmpty());
          }},
         {&frmMenu::menuHelp, false,
          [site](WindowFixture &f) {
@@ -127,6 +135,7 @@ TEST(Commands, EachMenuItemReachesItsOperation)
         SCOPED_TRACE(((*w.Menus()).*c.item)->text().toStdString());
         w.Queue().Append({{"/a.mp4", "/a.mp4", "MP4", {}}, {"/b.mp4", "/b.mp4", "MP4", {}}});
         w.LV()->setCurrentIndex(w.Queue().index(0, 0));
+        g_optionsShown = false;
         if (c.item == &frmMenu::menuOption)
             WhenShown(CloseOptions);
         ((*w.Menus()).*c.item)->trigger();
@@ -202,6 +211,19 @@ TEST(Commands, EveryToolbarButtonPutsTheStartPanelAway)
         w.imgToolbar_Click(qint16(index));
         EXPECT_FALSE(w.picDoor()->isVisibleTo(&w));
     }
+}
+
+// A toolbar action first puts the start panel away and lets the window show that, then acts.
+TEST(Commands, TheStartPanelGoesBeforeTheToolbarActs)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    // Handled by the window's events before the action: it sees the panel gone.
+    QMetaObject::invokeMethod(
+        &w, [&] { f.shell.log << (w.picDoor()->isVisibleTo(&w) ? "panel shown" : "panel gone"); },
+        Qt::QueuedConnection);
+    w.imgToolbar_Click(3);
+    EXPECT_EQ(f.shell.log, QStringList({"panel gone", "web " + ProductSite() + "/tutorial.html"}));
 }
 
 TEST(Commands, NothingIsWithinReachWhileABatchRuns)
@@ -312,7 +334,9 @@ TEST_F(Options, OkChecksStoresAndWrites)
         {{"0", "0", "0", "0", "61", "5"}, "Minutes must less than 60", 4, {}},
         {{"0", "0", "59.5", "0", "0", "5"}, "Seconds must less than 60", 2, {}},
         {{"0", "0", "0", "0", "0", "59.4"}, "Seconds must less than 60", 5, {}}, // the exact value counts
+        {{"0", "0", "60", "0", "60", "0"}, "Minutes must less than 60", 4, {}},  // minutes before seconds
         {{"0", "0", "59", "0", "0", "5"}, "", 0, {0, 1, 59, 5}},
+        {{"0", "0", "0", "0", "0", "5"}, "", 0, {0, 1, 0, 5}}, // the length's seconds alone keep it on
         {{"0", "1", "30", "0", "0", "45"}, "", 0, {0, 1, 90, 45}},
         {{"100", "0", "0", "0", "0", "1"}, "", 0, {0, 1, 360000, 1}},
         {{"0", "0", "0", "0", " 0 ", "x"}, "", 0, {0, 0, 0, 0}},   // all zero: the cutter goes off
@@ -350,6 +374,21 @@ TEST_F(Options, OkChecksStoresAndWrites)
             EXPECT_FALSE(d.isVisible());
         }
     }
+}
+
+TEST_F(Options, TabGoesThroughTheChoicesInOrder)
+{
+    frmOptions &d = Open({0, 1, 0, 0});
+    const QList<QWidget *> wanted = {d.cmbSR(),    d.chkMC(),  d.txtFromH(), d.txtFromM(),
+                                     d.txtFromS(), d.txtToH(), d.txtToM(),   d.txtToS()};
+    QList<QWidget *> order;
+    QWidget *at = d.cmbSR();
+    do {
+        if (wanted.contains(at))
+            order << at;
+        at = at->nextInFocusChain();
+    } while (at != d.cmbSR() && order.size() < wanted.size());
+    EXPECT_EQ(order, wanted);
 }
 
 TEST_F(Options, BackAndExitChangeNothing)

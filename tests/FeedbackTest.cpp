@@ -71,8 +71,8 @@ TEST(Feedback, TheRequestCarriesTheFieldsAndNothingMore)
         QByteArray query;
     } cases[] = {
         {"Ann", "ann@example.org", "Nice", "name=Ann&age=ann%40example.org&comment=Nice"},
-        {"a&b=c#d", "x+y%z", "say \"hi\" 'there'",
-         "name=a%26b%3Dc%23d&age=x%2By%25z&comment=say%20%22hi%22%20%27there%27"},
+        {"a&b=c#d", "x+y%z", "say \"hi\" + 'there'",
+         "name=a%26b%3Dc%23d&age=x%2By%25z&comment=say%20%22hi%22%20%2B%20%27there%27"},
         {"J\u00f6rg \u65e5", "j@x", "&name=evil",
          "name=J%C3%B6rg%20%E6%97%A5&age=j%40x&comment=%26name%3Devil"},
         {"n", "e", QString(256, 'c'), "name=n&age=e&comment=" + QByteArray(256, 'c')},
@@ -101,6 +101,12 @@ TEST(Feedback, EachEmptyFieldIsAskedForInTurn)
     form.show();
     form.txtComment()->setText(QString(300, 'x'));
     EXPECT_EQ(form.txtComment()->text().size(), 256); // no more can be typed
+    form.txtName()->setText(QString(300, 'x'));
+    EXPECT_EQ(form.txtName()->text().size(), 50);
+    form.txtEMail()->setText(QString(300, 'x'));
+    EXPECT_EQ(form.txtEMail()->text().size(), 100);
+    form.txtName()->clear();
+    form.txtEMail()->clear();
     form.txtComment()->clear();
     const struct
     {
@@ -182,6 +188,10 @@ public:
                     if (!socket->readAll().contains("\r\n\r\n"))
                         return;
                     socket->write(head);
+                    if (everyMs == 0) {
+                        socket->disconnectFromHost();
+                        return;
+                    }
                     auto *more = new QTimer(socket);
                     connect(more, &QTimer::timeout, socket, [=] {
                         if (socket->bytesToWrite() < 1024 * 1024)
@@ -214,6 +224,12 @@ TEST(Feedback, AnAnswerIsJudgedByItsStatusAndInTime)
          QByteArray(65536, 'x'), 5, "Finished."},
         {"an answer that trickles past the time allowed", "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n",
          "x", 50, "Not sent."},
+        {"a 2xx status cut off by a network error",
+         "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nabc",
+         {},
+         0,
+         "Not sent."},
+        {"a 3xx status", "HTTP/1.1 300 Multiple Choices\r\nContent-Length: 0\r\n\r\n", {}, 0, "Not sent."},
         {"a redirect to another host",
          "HTTP/1.1 302 Found\r\nLocation: http://localhost:" + QByteArray::number(elsewhere.Port()) +
              "/suggest/post.php\r\nContent-Length: 0\r\n\r\n",

@@ -118,6 +118,7 @@ TEST(Drops, EachTargetQueuesWhatItIsGiven)
         EXPECT_TRUE(w.Queue().IsEmpty());
         EXPECT_TRUE(w.picText()->isVisible());
         EXPECT_EQ(w.picDoor()->isVisible(), c.target != Target::Door);
+        EXPECT_EQ(w.picDrop()->isVisible(), c.target == Target::List);
 
         EXPECT_EQ(Drop(TargetWidget(w, c.target), FilesData({a, mov, foreign})), Qt::CopyAction);
         ASSERT_EQ(w.Queue().Count(), 3);
@@ -237,6 +238,18 @@ TEST_F(AddFolder, EverySubfolderIsSearched)
     for (int i = 0; i < 250; ++i)
         Put(root + QStringLiteral("/album %1/track.mp3").arg(i, 3, 10, QLatin1Char('0')));
     EXPECT_EQ(Add(root).size(), 250);
+    // A second search queues only what it finds itself.
+    EXPECT_EQ(Add(root).size(), 500);
+}
+
+TEST_F(AddFolder, ExitWorksWhileItSearches)
+{
+    for (int i = 0; i < 40; ++i)
+        Put(root + QStringLiteral("/f%1.mp4").arg(i));
+    QTimer::singleShot(0, &w, [this] { w.imgExit_Click(); });
+    Add(root);
+    EXPECT_EQ(f.shell.log, QStringList{"end"});
+    EXPECT_NE(f.ReadProgramFile("setup.ini"), "<missing>");
 }
 
 TEST_F(AddFolder, NothingFoundOrCancelledLeavesTheIdleHint)
@@ -260,20 +273,26 @@ TEST_F(AddFolder, NoOtherQueueCommandRunsWhileItSearches)
     const QString earlier = Put(f.work.path() + "/earlier.mp4");
     w.Drops().LV_OLEDragDrop(std::unique_ptr<QMimeData>(FilesData({earlier})).get());
     QString caption;
+    bool hintOnTop = false;
     QTimer meanwhile;
     QObject::connect(&meanwhile, &QTimer::timeout, &w, [&] {
         meanwhile.stop();
         caption = w.lblText()->text();
+        // The hint says what is going on, over the list.
+        QWidget *top = w.childAt(w.picText()->geometry().center());
+        hintOnTop = top == w.picText() || w.picText()->isAncestorOf(top);
         w.AddFolderToQueue();
         w.imgAdd_Click();
         w.menuRemoveAll_Click();
         w.LV()->setCurrentIndex(w.Queue().index(0, 0));
         w.imgRemove_Click();
         Drop(w.picDoor(), FilesData({earlier}));
+        Drop(w.LV()->viewport(), FilesData({earlier}));
     });
     meanwhile.start(0);
     w.AddFolderToQueue();
     EXPECT_EQ(caption, "Searching Files...");
+    EXPECT_TRUE(hintOnTop);
     EXPECT_EQ(f.dialogs.folderPrompts.size(), 1);
     EXPECT_TRUE(f.dialogs.fileRequests.isEmpty());
     EXPECT_EQ(w.Queue().Count(), 41); // the earlier entry and the 40 found, nothing else

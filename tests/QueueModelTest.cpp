@@ -1,4 +1,8 @@
 #include "queue/QueueModel.h"
+#include "queue/QueueEntries.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QSignalSpy>
 
@@ -47,6 +51,29 @@ TEST(QueueModel, RemoveAllIsOneStep)
     EXPECT_TRUE(q.IsEmpty());
     q.RemoveAll(); // on an empty queue
     EXPECT_FALSE(q.RemoveHead());
+}
+
+} // namespace
+
+namespace {
+
+// Each way of filling the queue takes the format code from its own text: the dialog's from the
+// row trimmed of spaces (only spaces), a folder's from the path trimmed of spaces.
+TEST(QueueEntries, FormatCodesTrimSpacesOnly)
+{
+    QTemporaryDir dir;
+    struct Row
+    {
+        const char *name;
+        QString code;
+    } rows[] = {{"a.mp4\t ", "P4\t"}, {"b.mp3 ", "MP3"}, {" c.ogg  ", "OGG"}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = dir.path() + "/" + QString::fromLatin1(row.name);
+        QFile(path).open(QIODevice::WriteOnly);
+        EXPECT_EQ(DialogEntry(path, dir.path() + "/tmp").formatCode, row.code);
+        EXPECT_EQ(FoundFileEntries({path}).value(0).formatCode, row.code);
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "engine/UnfinishedOutput.h"
 #include "queue/PathHelpers.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -294,6 +295,26 @@ TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
     unfinished.Note(dir.path() + "/a.wav", {});
     unfinished.Clear();
     EXPECT_FALSE(QFileInfo::exists(dir.path() + "/note"));
+}
+
+} // namespace
+
+namespace {
+
+// The window stays alive while the temporary folder is deleted: its events are handled.
+TEST(StartUp, DeletingTheTemporaryFolderKeepsTheWindowAlive)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/tmp";
+    MakeTemporaryFolder(folder);
+    QFile(folder + "/a.tmp").open(QIODevice::WriteOnly);
+    bool handled = false;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { handled = true; }, Qt::QueuedConnection);
+    DeleteFolderTree(folder);
+    EXPECT_TRUE(handled);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    QCoreApplication::processEvents();
 }
 
 } // namespace

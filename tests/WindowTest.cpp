@@ -5,6 +5,7 @@
 #include "queue/TemporaryCopies.h"
 #include "ui/HotArea.h"
 #include "ui/QtServices.h"
+#include "ui/Skin.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -134,10 +135,12 @@ TEST(Window, OnlyTheExitCommandSavesTheChoices)
     w.txtPath()->setText("/data/out");
     MakeTemporaryFolder(f.places.tempFolder);
     f.WriteProgramFile("../cache/tmp/tmpfile.wav", "x");
+    f.WriteProgramFile("../cache/tmp/tmpfile1.mp3", "x");
     w.close(); // the window system's close: no save
     EXPECT_EQ(f.ReadProgramFile("setup.ini"), "<missing>");
     EXPECT_EQ(f.shell.log, QStringList{"end"});
     EXPECT_FALSE(QFileInfo::exists(f.places.tempFolder + "/tmpfile.wav"));
+    EXPECT_FALSE(QFileInfo::exists(f.places.tempFolder + "/tmpfile1.mp3"));
 
     WindowFixture g;
     const QByteArray options = "0\r\n1\r\n 90 \r\n45";
@@ -427,6 +430,32 @@ void Move(QWidget *target, Qt::MouseButtons held = Qt::NoButton)
 void Press(QWidget *target)
 {
     Send(target, QEvent::MouseButtonPress, Qt::LeftButton);
+}
+
+// Each toolbar button shows its own pictures, greyed while a batch runs; Help goes back to idle.
+TEST(Window, EachButtonShowsItsOwnPictures)
+{
+    using Look = HotArea::Look;
+    WindowFixture f;
+    frmMain &w = f.Start();
+    QList<QImage> hovers;
+    for (int index : {0, 1, 2, 3, 4, 6}) {
+        SCOPED_TRACE(index);
+        HotArea *button = w.imgToolbar(index);
+        button->SetLook(Look::Hover);
+        const QImage hover = button->ShownPicture().toImage();
+        EXPECT_EQ(hover, Skin::Picture(QStringLiteral("imgButtonData_%1").arg(index)).toImage());
+        EXPECT_FALSE(hovers.contains(hover));
+        hovers << hover;
+        button->setEnabled(false);
+        EXPECT_EQ(button->ShownPicture().toImage(),
+                  Skin::Picture(QStringLiteral("imgButtonDisabled_%1").arg(index)).toImage());
+        button->setEnabled(true);
+        button->Idle();
+    }
+    w.imgHelp()->SetLook(Look::Hover);
+    w.imgHelp_Click();
+    EXPECT_EQ(w.imgHelp()->CurrentLook(), Look::Idle);
 }
 
 TEST(Window, PointerLooks)

@@ -57,13 +57,18 @@ void HotArea::SetLook(Look look)
     update();
 }
 
+const QPixmap &HotArea::ShownPicture() const
+{
+    return !isEnabled() && !m_disabled.isNull()             ? m_disabled
+           : m_look == Look::Hover && !m_hover.isNull()     ? m_hover
+           : m_look == Look::Pressed && !m_pressed.isNull() ? m_pressed
+                                                            : m_idle;
+}
+
 void HotArea::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QPixmap &picture = !isEnabled() && !m_disabled.isNull()             ? m_disabled
-                             : m_look == Look::Hover && !m_hover.isNull()     ? m_hover
-                             : m_look == Look::Pressed && !m_pressed.isNull() ? m_pressed
-                                                                              : m_idle;
+    const QPixmap &picture = ShownPicture();
     if (!picture.isNull())
         painter.drawPixmap(0, 0, picture);
     if (hasFocus())

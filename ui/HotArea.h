@@ -27,6 +27,8 @@ public:
     void SetPressLook(PressLook pressLook) { m_pressLook = pressLook; }
 
     Look CurrentLook() const { return m_look; }
+    // The picture the area shows now: the disabled one while disabled, else its look's.
+    const QPixmap &ShownPicture() const;
     void SetLook(Look look);
     void Idle() { SetLook(Look::Idle); }
     // Screen readers: a button unless said otherwise (the start panel is a pane).
