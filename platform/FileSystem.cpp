@@ -182,13 +182,6 @@ QString MakeFolderPath(const QString &folder)
     return QFileInfo(folder).isDir() ? QString() : qt_error_string(ENOENT);
 }
 
-bool IsSameExistingFile(const QString &a, const QString &b)
-{
-    const FileStamp first = StampOf(a);
-    const FileStamp second = StampOf(b);
-    return first.exists && second.exists && first.device == second.device && first.number == second.number;
-}
-
 bool FileStamp::operator==(const FileStamp &other) const
 {
     return exists == other.exists && device == other.device && number == other.number && size == other.size &&

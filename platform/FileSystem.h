@@ -21,10 +21,6 @@ bool IsSymLink(const QString &path);
 // otherwise the system's reason.
 QString MakeFolderPath(const QString &folder);
 
-// True when both paths name one existing file (the same device and file number), however
-// they are spelled: through ".", doubled separators, links or hard links.
-bool IsSameExistingFile(const QString &a, const QString &b);
-
 // What a file is at one moment, to tell later whether it has been written since.
 struct FileStamp
 {
@@ -36,10 +32,6 @@ struct FileStamp
     bool operator==(const FileStamp &other) const;
 };
 FileStamp StampOf(const QString &path);
-
-} // namespace platform
-
-namespace platform {
 
 // One entry of a folder, by the bytes of its name.
 struct FolderEntry

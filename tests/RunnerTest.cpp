@@ -340,13 +340,13 @@ TEST(ProcessList, AnEndedButUnreapedChildDoesNotCount)
 namespace {
 
 // A converter that prints a lot at once is never held up on a full pipe until the next poll:
-// a megabyte at one read of 1,024 bytes per poll would take 50 s.
+// more than the pipe holds, at one read of 1,024 bytes per poll, would take minutes.
 TEST(Runner, AChattyConverterIsReadAsFastAsItWrites)
 {
     FakeProgramFolder program;
-    program.WriteConverter("head -c 1048576 /dev/zero | tr '\\0' x");
+    program.WriteConverter("head -c 1572864 /dev/zero | tr '\\0' x");
     const RecordedRun run(program.ConverterPath(), program.ConverterPath());
-    EXPECT_EQ(run.returned.size(), 1048576);
+    EXPECT_EQ(run.returned.size(), 1572864);
     EXPECT_LT(run.milliseconds, 10000);
     for (const QString &text : run.events)
         EXPECT_LE(text.size(), DOSOutputs::ReadSize);
