@@ -240,7 +240,7 @@ TEST(Feedback, AnAnswerIsJudgedByItsStatusAndInTime)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TalkingServer server(c.head, c.chunk, c.everyMs);
-        frmSuggest form(QStringLiteral("http://127.0.0.1:%1").arg(server.Port()), nullptr, 1000);
+        frmSuggest form(QStringLiteral("http://127.0.0.1:%1").arg(server.Port()), nullptr, 500);
         form.show();
         Fill(form, "Ann", "ann@example.org", "Nice");
         form.Command1_Click();

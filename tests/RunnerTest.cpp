@@ -416,9 +416,9 @@ namespace {
 TEST(Runner, PollsTwentyTimesASecond)
 {
     FakeProgramFolder program;
-    program.WriteConverter("i=0; while [ $i -lt 60 ]; do printf x; sleep 0.02; i=$((i+1)); done");
+    program.WriteConverter("i=0; while [ $i -lt 35 ]; do printf x; sleep 0.02; i=$((i+1)); done");
     const RecordedRun run(program.ConverterPath(), program.ConverterPath());
-    ASSERT_EQ(run.returned.size(), 60);
+    ASSERT_EQ(run.returned.size(), 35);
     const double readsPerSecond = (run.events.size() - 1) * 1000.0 / run.milliseconds;
     EXPECT_GT(readsPerSecond, 12) << run.events.size() << " reads in " << run.milliseconds << " ms";
     EXPECT_LT(readsPerSecond, 30) << run.events.size() << " reads in " << run.milliseconds << " ms";
