@@ -596,11 +596,21 @@ TEST(Window, SecondStartEndsAtOnce)
     env.insert("XDG_CACHE_HOME", home.path());
     env.insert("QT_QPA_PLATFORM", "offscreen");
     const QString program = QCoreApplication::applicationDirPath() + "/brimwave";
+    // A running instance holds the lock, which names its process.
+    const auto holdsTheLock = [lock = home.path() + "/Brimwave/instance.lock"](const QProcess &process) {
+        return QTest::qWaitFor(
+            [&] {
+                QFile file(lock);
+                return file.open(QIODevice::ReadOnly) &&
+                       file.readLine().trimmed().toLongLong() == process.processId();
+            },
+            5000);
+    };
     QProcess first;
     first.setProcessEnvironment(env);
     first.start(program, {});
     ASSERT_TRUE(first.waitForStarted());
-    QTest::qWait(1500);
+    ASSERT_TRUE(holdsTheLock(first));
     ASSERT_EQ(first.state(), QProcess::Running);
 
     QProcess second;
@@ -617,7 +627,8 @@ TEST(Window, SecondStartEndsAtOnce)
     third.setProcessEnvironment(env);
     third.start(program, {});
     ASSERT_TRUE(third.waitForStarted());
-    EXPECT_FALSE(third.waitForFinished(1500));
+    EXPECT_TRUE(holdsTheLock(third));
+    EXPECT_EQ(third.state(), QProcess::Running);
     third.kill();
     third.waitForFinished();
 }
