@@ -1,6 +1,7 @@
 #include "ConverterCommand.h"
 
 #include "platform/Paths.h"
+#include "platform/ProcessList.h"
 #include "queue/CodePage.h"
 #include "queue/PathHelpers.h"
 
@@ -24,11 +25,7 @@ QString OutputExtension(OutputFormat format)
 QString ConverterPath(const QString &programFolder)
 {
     const QChar sep = platform::PathSeparator();
-#ifdef Q_OS_WIN
-    return programFolder + sep + QStringLiteral("data") + sep + QStringLiteral("conv.exe");
-#else
-    return programFolder + sep + QStringLiteral("data") + sep + QStringLiteral("conv");
-#endif
+    return programFolder + sep + QStringLiteral("data") + sep + platform::ConverterProcessName();
 }
 
 QString OutputFolderWithSeparator(const QString &folder)

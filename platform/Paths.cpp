@@ -64,6 +64,15 @@ QString SocketPlace(const QString &beside)
 
 } // namespace
 
+qsizetype PathLength(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.size();
+#else
+    return QFile::encodeName(path).size();
+#endif
+}
+
 QString ProgramFolder()
 {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());

@@ -15,6 +15,16 @@ constexpr QChar PathSeparator()
 #endif
 }
 
+// How long a path may be: characters on Windows, bytes of the file system's encoding elsewhere
+// (the longest path the system takes).
+#ifdef Q_OS_WIN
+constexpr int kLongestPath = 256;
+#else
+constexpr int kLongestPath = 4096;
+#endif
+// The length of `path` in the unit kLongestPath counts.
+qsizetype PathLength(const QString &path);
+
 // The folder that holds the running executable; settings, sound and data/conv live beside it.
 QString ProgramFolder();
 

@@ -4,7 +4,8 @@
 
 namespace platform {
 
-// The executable name under which the converter runs and is recognised in the process list.
+// The converter's file name in the program's data folder, which is also the name under which it
+// runs and is recognised in the process list.
 QString ConverterProcessName();
 
 // True when any live process of the current user has the executable name `name`, compared

@@ -4,7 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
 #include "platform/Paths.h"
-#include "settings/PathTests.h"
+#include "queue/PathTests.h"
 
 #include <QDir>
 #include <QFile>

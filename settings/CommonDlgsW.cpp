@@ -2,18 +2,12 @@
 
 #include "queue/PathHelpers.h"
 
-#include <QFile>
-
 namespace {
 
 // Whether `text` fits a buffer of `size` with its end mark.
 bool FitsBuffer(const QString &text, int size)
 {
-#ifdef Q_OS_WIN
-    return text.size() < size;
-#else
-    return QFile::encodeName(text).size() < size;
-#endif
+    return platform::PathLength(text) < size;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Paths.h"
+
 #include "platform/Dialogs.h"
 
 #include <QString>
@@ -13,13 +15,8 @@ class QObject;
 class CommonDlgsW
 {
 public:
-    // How long a path the dialog's buffers hold: characters on Windows, bytes of the file
-    // system's encoding elsewhere (the longest path the system takes).
-#ifdef Q_OS_WIN
-    static constexpr int kBufferSize = 256;
-#else
-    static constexpr int kBufferSize = 4096;
-#endif
+    // How long a path the dialog's buffers hold (the longest path the system takes).
+    static constexpr int kBufferSize = platform::kLongestPath;
 
     explicit CommonDlgsW(platform::Dialogs &dialogs) : m_dialogs(dialogs) {}
 

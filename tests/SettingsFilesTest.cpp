@@ -1,7 +1,7 @@
 #include "settings/SettingsFiles.h"
 #include "TestSupport.h"
 #include "settings/OutputFolder.h"
-#include "settings/PathTests.h"
+#include "queue/PathTests.h"
 #include "settings/SettingsPlace.h"
 
 #include <QDir>

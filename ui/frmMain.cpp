@@ -24,7 +24,7 @@
 #include "queue/TemporaryCopies.h"
 #include "settings/OutputFolder.h"
 #include "settings/OutputPickers.h"
-#include "settings/PathTests.h"
+#include "queue/PathTests.h"
 #include "settings/SettingsFiles.h"
 #include "settings/frmOptions.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "queue/CodePage.h"
+#include "CodePage.h"
 
 #include <QString>
 
