@@ -7,6 +7,7 @@
 #include "ui/Skin.h"
 #include "ui/SkinChrome.h"
 #include "ui/SkinLayout.h"
+#include "ui/SkinStyle.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,16 +18,6 @@
 namespace {
 
 namespace L = SkinLayout::Options;
-
-const char *const kStyle = R"(
-QComboBox, QLineEdit { background: #ffffff; color: #1f2937; border: 1px solid #c9d1dd; border-radius: 3px;
-                       padding: 0px 2px; }
-QLineEdit:disabled { background: #eef1f6; color: #9aa3b2; }
-QComboBox:focus, QLineEdit:focus { border-color: #0ea5a4; }
-QComboBox::drop-down { border: none; width: 20px; }
-QComboBox QAbstractItemView { background: #ffffff; color: #1f2937; selection-background-color: #0ea5a4;
-                              selection-color: #ffffff; border: 1px solid #c9d1dd; }
-)";
 
 // Hours, minutes and seconds of a stored time, each the whole part of what is left; minutes and
 // seconds are taken from the fields as just written.
@@ -59,7 +50,7 @@ void frmOptions::BuildControls()
 {
     setWindowTitle(QStringLiteral("Options"));
     InstallAccessibility();
-    setStyleSheet(QString::fromLatin1(kStyle));
+    setStyleSheet(SkinStyleSheet());
     m_chrome = MakeSkinnedDialog(this, QStringLiteral("frmOptions/face"), L::kWindowSize, m_timer1);
     connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmOptions::Form_MouseMove);
 

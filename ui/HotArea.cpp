@@ -1,5 +1,7 @@
 #include "HotArea.h"
 
+#include "Palette.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,7 +16,7 @@ void DrawFocusRing(QWidget *control, QPainter &painter)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0x0e, 0xa5, 0xa4), 2));
+    painter.setPen(QPen(Palette::Accent, 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(QRectF(control->rect()).adjusted(1, 1, -1, -1), 4, 4);
     painter.restore();

@@ -1,5 +1,7 @@
 #include "ProgressBar.h"
 
+#include "Palette.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -7,9 +9,6 @@
 namespace {
 
 constexpr qreal kRadius = 3;
-const QColor kFillTop(0x5e, 0xea, 0xd4);
-const QColor kFillBottom(0x0b, 0x76, 0x7d);
-const QColor kTextOnTrack(0x0b, 0x3b, 0x3f);
 
 } // namespace
 
@@ -35,8 +34,8 @@ void ProgressFill::paintEvent(QPaintEvent *)
     QPainterPath track;
     track.addRoundedRect(QRectF(0, 0, m_trackWidth, height()), kRadius, kRadius);
     QLinearGradient fill(0, 0, 0, height());
-    fill.setColorAt(0, kFillTop);
-    fill.setColorAt(1, kFillBottom);
+    fill.setColorAt(0, Palette::AccentLight);
+    fill.setColorAt(1, Palette::AccentDark);
     p.fillPath(track, fill);
 }
 
@@ -57,7 +56,7 @@ void ProgressText::paintEvent(QPaintEvent *)
         m_fill->isVisible() ? mapFromGlobal(m_fill->mapToGlobal(QPoint(m_fill->width(), 0))).x() : 0;
     p.setFont(font());
     p.setClipRect(QRect(edge, 0, width() - edge, height()));
-    p.setPen(kTextOnTrack);
+    p.setPen(Palette::AccentDeep);
     p.drawText(rect(), int(alignment()), shown);
     p.setClipRect(QRect(0, 0, edge, height()));
     p.setPen(Qt::white);

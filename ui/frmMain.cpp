@@ -8,6 +8,7 @@
 #include "Skin.h"
 #include "SkinChrome.h"
 #include "SkinLayout.h"
+#include "SkinStyle.h"
 #include "engine/UnfinishedOutput.h"
 #include "frmMenu.h"
 #include "frmSuggest.h"
@@ -18,13 +19,13 @@
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
 #include "queue/FolderSearch.h"
+#include "queue/PathTests.h"
 #include "queue/QueueDrops.h"
 #include "queue/QueueEntries.h"
 #include "queue/QueueTexts.h"
 #include "queue/TemporaryCopies.h"
 #include "settings/OutputFolder.h"
 #include "settings/OutputPickers.h"
-#include "queue/PathTests.h"
 #include "settings/SettingsFiles.h"
 #include "settings/frmOptions.h"
 
@@ -49,24 +50,6 @@ using namespace SkinLayout;
 constexpr int kSearchPumpMilliSeconds = 5;
 // How often unloading tries to delete a leftover temporary file before it gives up.
 constexpr int kDeleteAttempts = 20;
-
-const char *const kStyle = R"(
-QTreeView { border: none; background: #ffffff; color: #1f2937; selection-background-color: #ccf2ee;
-            selection-color: #0b3b3f; alternate-background-color: #f6f8fb; outline: 0; }
-QTreeView::item { padding: 3px 0px; }
-QHeaderView::section { background: #f1f4f8; color: #5b6577; border: none; border-bottom: 1px solid #d3d9e4;
-                       padding: 3px 2px; }
-QComboBox, QLineEdit { background: #ffffff; color: #1f2937; border: 1px solid #c9d1dd; border-radius: 3px;
-                       padding: 1px 6px; }
-QComboBox:focus, QLineEdit:focus { border-color: #0ea5a4; }
-QComboBox::drop-down { border: none; width: 20px; }
-QComboBox QAbstractItemView { background: #ffffff; color: #1f2937; selection-background-color: #0ea5a4;
-                              selection-color: #ffffff; border: 1px solid #c9d1dd; }
-QLabel#lblText { color: #7b8597; background: transparent; }
-QLabel#lblFeed { color: #000000; background: transparent; }
-QLabel#caption { color: #5b6577; background: transparent; }
-QLabel#lblFeed:disabled { color: #b4bbc7; }
-)";
 
 QString ShownCaption(const QString &caption)
 {
@@ -116,7 +99,7 @@ void frmMain::BuildControls()
     setFixedSize(kWindowSize);
     const QFont font = Skin::WindowFont();
     setFont(font);
-    setStyleSheet(QString::fromLatin1(kStyle));
+    setStyleSheet(SkinStyleSheet());
     m_chrome = new SkinChrome(this, Skin::Picture(QStringLiteral("face")), m_timer2);
     connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmMain::Form_MouseMove);
     const QCursor hand = Skin::HandCursor();

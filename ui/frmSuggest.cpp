@@ -5,6 +5,7 @@
 #include "Skin.h"
 #include "SkinChrome.h"
 #include "SkinLayout.h"
+#include "SkinStyle.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -18,12 +19,6 @@
 namespace {
 
 namespace L = SkinLayout::Suggest;
-
-const char *const kStyle = R"(
-QLineEdit { background: #ffffff; color: #1f2937; border: 1px solid #c9d1dd; border-radius: 3px; padding: 0px 4px; }
-QLineEdit:focus { border-color: #0ea5a4; }
-QLabel#lblSending { color: #ffffff; background: transparent; }
-)";
 
 } // namespace
 
@@ -46,7 +41,7 @@ void frmSuggest::BuildControls()
 {
     setWindowTitle(QStringLiteral("FeedBack"));
     InstallAccessibility();
-    setStyleSheet(QString::fromLatin1(kStyle));
+    setStyleSheet(SkinStyleSheet());
     m_chrome = MakeSkinnedDialog(this, QStringLiteral("frmSuggest/face"), L::kWindowSize, m_timer1);
     connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmSuggest::Form_MouseMove);
 

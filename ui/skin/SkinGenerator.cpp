@@ -4,6 +4,7 @@
 // compiles the pictures in as resources; change the drawing here to change the artwork.
 //
 // Usage: skin_generator <picture folder> <sound file> <icon folder>
+#include "ui/Palette.h"
 #include "ui/SkinLayout.h"
 
 #include <QDir>
@@ -23,27 +24,6 @@
 namespace {
 
 using namespace SkinLayout;
-
-namespace Palette {
-const QColor HeaderTop(0x1f, 0x2b, 0x48);
-const QColor HeaderBottom(0x2d, 0x3f, 0x6c);
-const QColor HeaderText(0xd3, 0xdb, 0xec);
-const QColor Body(0xee, 0xf1, 0xf6);
-const QColor Strip(0xf8, 0xfa, 0xfd);
-const QColor Line(0xd3, 0xd9, 0xe4);
-const QColor Card(0xff, 0xff, 0xff);
-const QColor Text(0x1f, 0x29, 0x37);
-const QColor Muted(0x5b, 0x65, 0x77);
-const QColor Accent(0x0e, 0xa5, 0xa4);
-const QColor AccentDark(0x0b, 0x76, 0x7d);
-const QColor AccentLight(0x5e, 0xea, 0xd4);
-const QColor Track(0xdc, 0xe2, 0xeb);
-// Out of reach while a batch runs.
-const QColor Greyed(0xb4, 0xbb, 0xc7);
-const QColor HeaderMuted(0x7d, 0x89, 0xa6);
-// The window's edge.
-const QColor Rim(0x8a, 0x96, 0xac);
-} // namespace Palette
 
 // The device pixel ratio the pictures are being drawn for (1, then 2 for screens at 200 %).
 qreal g_ratio = 1;
@@ -193,7 +173,7 @@ void MenuTab(QPainter &p, int index, Look look)
     const QRectF r = kMenuTabs[index];
     if (look == Look::Hover) {
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 255, 255, 46));
+        p.setBrush(Palette::Glass(46));
         p.drawPath(Rounded(r, 4));
     }
     const QColor ink = look == Look::Hover      ? QColor(Qt::white)
@@ -207,20 +187,20 @@ void ConvertButton(QPainter &p, Look look)
     const QRectF r = QRectF(kConvert).adjusted(2, 2, -4, -5);
     QLinearGradient fill(r.topLeft(), r.bottomLeft());
     if (look == Look::Disabled) {
-        fill.setColorAt(0, QColor(0xcf, 0xd5, 0xde));
-        fill.setColorAt(1, QColor(0xb3, 0xbb, 0xc7));
+        fill.setColorAt(0, Palette::ButtonGreyTop);
+        fill.setColorAt(1, Palette::ButtonGreyBottom);
     } else {
-        fill.setColorAt(0, look == Look::Hover ? QColor(0x2d, 0xd4, 0xbf) : QColor(0x14, 0xb8, 0xa6));
-        fill.setColorAt(1, look == Look::Hover ? QColor(0x0f, 0x9f, 0x9a) : Palette::AccentDark);
+        fill.setColorAt(0, look == Look::Hover ? Palette::ButtonTopLit : Palette::ButtonTop);
+        fill.setColorAt(1, look == Look::Hover ? Palette::ButtonBottomLit : Palette::AccentDark);
     }
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, look == Look::Disabled ? 12 : 28));
+    p.setBrush(Palette::Shadow(look == Look::Disabled ? 12 : 28));
     p.drawPath(Rounded(r.translated(0, 2), 12));
     p.setBrush(fill);
     p.drawPath(Rounded(r, 12));
     // A play sign in a ring, then the caption.
     const QPointF c(r.left() + 38, r.center().y());
-    p.setPen(QPen(QColor(255, 255, 255, 220), 2));
+    p.setPen(QPen(Palette::Glass(220), 2));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, 17, 17);
     p.setPen(Qt::NoPen);
@@ -253,7 +233,7 @@ void TitleIcon(QPainter &p, Element e, Look look)
     const bool lit = look == Look::Hover;
     if (lit) {
         p.setPen(Qt::NoPen);
-        p.setBrush(e == Element::Exit ? QColor(0xe1, 0x4b, 0x4b) : QColor(255, 255, 255, 60));
+        p.setBrush(e == Element::Exit ? Palette::Danger : Palette::Glass(60));
         const QSizeF size = e == Element::Help
                                 ? QSizeF(kHelpHoverSize)
                                 : (e == Element::Min ? QSizeF(kMinHoverSize) : QSizeF(kExitHoverSize));
@@ -481,7 +461,7 @@ void SmallHeader(QPainter &p, const QSize &faceSize, const QString &caption, con
     Text(p, QRectF(40, 4, 200, 22), caption, Font(13, true), Qt::white, Qt::AlignVCenter | Qt::AlignLeft);
     if (exitLook == Look::Hover) {
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xe1, 0x4b, 0x4b));
+        p.setBrush(Palette::Danger);
         p.drawPath(Rounded(QRectF(exit.topLeft(), exitHoverSize), 3));
     }
     p.setPen(QPen(exitLook == Look::Hover ? QColor(Qt::white) : Palette::HeaderText, 1.6, Qt::SolidLine,
@@ -497,8 +477,8 @@ void FaceButton(QPainter &p, const QRect &place, const QString &caption, bool ma
     const bool lit = look == Look::Hover;
     if (main) {
         QLinearGradient fill(r.topLeft(), r.bottomLeft());
-        fill.setColorAt(0, lit ? QColor(0x2d, 0xd4, 0xbf) : QColor(0x14, 0xb8, 0xa6));
-        fill.setColorAt(1, lit ? QColor(0x0f, 0x9f, 0x9a) : Palette::AccentDark);
+        fill.setColorAt(0, lit ? Palette::ButtonTopLit : Palette::ButtonTop);
+        fill.setColorAt(1, lit ? Palette::ButtonBottomLit : Palette::AccentDark);
         p.setPen(Qt::NoPen);
         p.setBrush(fill);
     } else {
@@ -579,8 +559,8 @@ void DoorButton(QPainter &p, Look look)
 {
     const QRectF r = QRectF(kDoorButton).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient fill(r.topLeft(), r.bottomLeft());
-    fill.setColorAt(0, look == Look::Hover ? QColor(0x2d, 0xd4, 0xbf) : QColor(0x14, 0xb8, 0xa6));
-    fill.setColorAt(1, look == Look::Hover ? QColor(0x0f, 0x9f, 0x9a) : Palette::AccentDark);
+    fill.setColorAt(0, look == Look::Hover ? Palette::ButtonTopLit : Palette::ButtonTop);
+    fill.setColorAt(1, look == Look::Hover ? Palette::ButtonBottomLit : Palette::AccentDark);
     p.setPen(Qt::NoPen);
     p.setBrush(fill);
     p.drawPath(Rounded(r, 7));
@@ -597,7 +577,7 @@ QImage Door(Look buttonLook)
     p.setPen(QPen(Palette::Line, 1));
     QLinearGradient fill(card.topLeft(), card.bottomLeft());
     fill.setColorAt(0, Palette::Card);
-    fill.setColorAt(1, QColor(0xf3, 0xf8, 0xf8));
+    fill.setColorAt(1, Palette::PanelGlow);
     p.setBrush(fill);
     p.drawPath(Rounded(card, 10));
 
@@ -707,11 +687,11 @@ QImage StopButton(Look look)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const bool lit = look == Look::Hover;
-    p.setPen(QPen(lit ? QColor(0xc2, 0x41, 0x3c) : Palette::Line, 1));
-    p.setBrush(lit ? QColor(0xe1, 0x4b, 0x4b) : Palette::Card);
+    p.setPen(QPen(lit ? Palette::DangerDark : Palette::Line, 1));
+    p.setBrush(lit ? Palette::Danger : Palette::Card);
     p.drawPath(Rounded(QRectF(0.5, 0.5, kStop.width() - 1, kStop.height() - 1), 4));
     p.setPen(Qt::NoPen);
-    p.setBrush(lit ? QColor(Qt::white) : QColor(0xc2, 0x41, 0x3c));
+    p.setBrush(lit ? QColor(Qt::white) : Palette::DangerDark);
     p.drawPath(Rounded(QRectF(kStop.width() / 2.0 - 4, kStop.height() / 2.0 - 4, 8, 8), 1.5));
     return image;
 }
