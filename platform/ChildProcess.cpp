@@ -67,6 +67,7 @@ ChildProcess::StartResult ChildProcess::Start(const QStringList &argv)
     }
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
+    const int forkError = pid < 0 ? errno : 0;
     if (pid == 0) {
         // The converter ends with the program, however the program ends (even by SIGKILL).
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -102,7 +103,7 @@ ChildProcess::StartResult ChildProcess::Start(const QStringList &argv)
         } while (told < 0 && errno == EINTR);
     }
     ::close(report[0]);
-    const int rc = pid < 0 ? errno : told == ssize_t(sizeof childError) ? childError : 0;
+    const int rc = pid < 0 ? forkError : told == ssize_t(sizeof childError) ? childError : 0;
     if (rc != 0) {
         if (pid > 0)
             ::waitpid(pid, nullptr, 0);

@@ -22,12 +22,11 @@ bool Fits(const QString &socketPath)
 }
 
 #ifndef Q_OS_WIN
-// A folder that this user alone may write: it exists (made now when missing), is no link, is
-// the user's own and open to nobody else.
+// A folder that this user alone may write: it exists, is no link, is the user's own and open
+// to nobody else.
 bool OnlyOurs(const QString &folder)
 {
     const QByteArray path = QFile::encodeName(folder);
-    ::mkdir(path.constData(), 0700);
     struct stat info
     {
     };
@@ -56,6 +55,8 @@ QString SocketPlace(const QString &beside)
         OnlyOurs(runtime))
         return runtime + QLatin1Char('/') + name;
     const QString own = QDir::tempPath() + QStringLiteral("/brimwave-%1").arg(::geteuid());
+    // The folder of our own is made when missing; the runtime folder is the system's to make.
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
     if (Fits(own + QLatin1Char('/') + name) && OnlyOurs(own))
         return own + QLatin1Char('/') + name;
     return {};

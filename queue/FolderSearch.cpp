@@ -52,6 +52,7 @@ void SearchFilesRecursive(const QString &folder, QStringList &list,
                           const std::function<void()> &afterEachEntry, QHash<qsizetype, QByteArray> *rawPaths)
 {
     const QChar sep = platform::PathSeparator();
+    const QByteArray sepBytes = QFile::encodeName(QString(sep));
     const platform::FileStamp root = platform::StampOf(folder);
     QSet<FolderId> searched;
     // Searched from a stack of its own, not the call stack: no tree is too deep.
@@ -64,7 +65,7 @@ void SearchFilesRecursive(const QString &folder, QStringList &list,
         QList<Pending> subfolders;
         for (const Entry &entry : Listing(current.bytes)) {
             const QString path = current.path + sep + NarrowForm(entry.name);
-            const QByteArray bytes = current.bytes + QFile::encodeName(QString(sep)) + entry.found.name;
+            const QByteArray bytes = current.bytes + sepBytes + entry.found.name;
             const bool undecodable = current.undecodable || QFile::encodeName(entry.name) != entry.found.name;
             if (entry.found.kind == platform::FolderEntry::Kind::Folder) {
                 subfolders.append({path, bytes, undecodable, {entry.found.device, entry.found.number}});

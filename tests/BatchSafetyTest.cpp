@@ -217,10 +217,6 @@ TEST_F(InterruptedBatch, StopEndsTheConversionAndKeepsTheRestQueued)
     EXPECT_EQ(w.Queue().Count(), 2);
 }
 
-} // namespace
-
-namespace {
-
 // What a batch reads and writes: no input of the batch and no earlier output of the same batch
 // is ever replaced, a failed file leaves nothing, and every file gets the folder checks.
 TEST(BatchSafety, TheOutputsOfABatch)
@@ -377,10 +373,6 @@ TEST(BatchSafety, TheOutputsOfABatch)
     }
 }
 
-} // namespace
-
-namespace {
-
 // A signal that asks the program to end (a logout, `kill`, a closed terminal) ends it as closing
 // the window does: the converter ended, its cut-short file deleted, the files before it kept.
 TEST(BatchSafety, AskedToEndByTheSystemLeavesNoCutShortFile)
@@ -443,10 +435,6 @@ TEST(BatchSafety, StopEndsAConverterLeftBehind)
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
     EXPECT_EQ(w.Queue().Count(), 1);
 }
-
-} // namespace
-
-namespace {
 
 // The converter's own start and end, as the fake converter notes them in `log`.
 QList<std::pair<qint64, qint64>> ConverterRuns(const QString &log)

@@ -302,10 +302,6 @@ TEST_F(AddFolder, NoOtherQueueCommandRunsWhileItSearches)
     EXPECT_TRUE(w.Queue().IsEmpty());
 }
 
-} // namespace
-
-namespace {
-
 // Every file of a folder is reached, whatever its name and however deep it lies; what is no
 // file to convert is not queued.
 TEST_F(AddFolder, EveryFileIsReachedAndNoPipeIsQueued)

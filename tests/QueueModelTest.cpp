@@ -53,10 +53,6 @@ TEST(QueueModel, RemoveAllIsOneStep)
     EXPECT_FALSE(q.RemoveHead());
 }
 
-} // namespace
-
-namespace {
-
 // Each way of filling the queue takes the format code from its own text: the dialog's from the
 // row trimmed of spaces (only spaces), a folder's from the path trimmed of spaces.
 TEST(QueueEntries, FormatCodesTrimSpacesOnly)

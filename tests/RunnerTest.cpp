@@ -273,10 +273,6 @@ TEST(Runner, EveryNameReachesTheConverterAsExactlyOneArgument)
     }
 }
 
-} // namespace
-
-namespace {
-
 // A process of the given name: the system's "sleep" under that name.
 QString SleeperNamed(const QTemporaryDir &dir, const QString &name)
 {
@@ -335,10 +331,6 @@ TEST(ProcessList, AnEndedButUnreapedChildDoesNotCount)
     EXPECT_EQ(child.ExitCode(), 0);
 }
 
-} // namespace
-
-namespace {
-
 // A converter that prints a lot at once is never held up on a full pipe until the next poll:
 // more than the pipe holds, at one read of 1,024 bytes per poll, would take minutes.
 TEST(Runner, AChattyConverterIsReadAsFastAsItWrites)
@@ -391,10 +383,6 @@ TEST(Runner, TheConverterEndsWithTheProgram)
     EXPECT_TRUE(ended);
 }
 
-} // namespace
-
-namespace {
-
 // The pipe holds what a talkative converter prints between two polls: it never waits on it.
 TEST(Runner, ThePipeHoldsHalfAMegabyteUnread)
 {
@@ -406,10 +394,6 @@ TEST(Runner, ThePipeHoldsHalfAMegabyteUnread)
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(done); }, 3000));
     child.Kill();
 }
-
-} // namespace
-
-namespace {
 
 // The runner looks at the pipe every 50 ms: a converter that prints a little all the time is
 // read about twenty times a second, not at every byte and not at a slower pace.

@@ -1,7 +1,7 @@
 #include "settings/SettingsFiles.h"
 #include "TestSupport.h"
-#include "settings/OutputFolder.h"
 #include "queue/PathTests.h"
+#include "settings/OutputFolder.h"
 #include "settings/SettingsPlace.h"
 
 #include <QDir>
@@ -228,10 +228,6 @@ TEST(PathTests, FilesAndFolders)
     EXPECT_TRUE(FileExists(foreign, CodePage::System()));
 }
 
-} // namespace
-
-namespace {
-
 TEST(OutputFolder, WhatTheBoxNames)
 {
     const QString home = "/home/u";
@@ -245,10 +241,6 @@ TEST(OutputFolder, WhatTheBoxNames)
         EXPECT_EQ(ResolveOutputFolder(QString::fromUtf8(typed), fallback, home), QString::fromUtf8(resolved))
             << typed;
 }
-
-} // namespace
-
-namespace {
 
 TEST(SettingsPlace, BesideTheProgramWhenItMayWriteThereElseTheUsersFolder)
 {
@@ -272,10 +264,6 @@ TEST(SettingsPlace, BesideTheProgramWhenItMayWriteThereElseTheUsersFolder)
     EXPECT_EQ(place.ToRead("setup.ini"), config + "/setup.ini");
     EXPECT_EQ(place.ToRead("options.ini"), program + "/options.ini");
 }
-
-} // namespace
-
-namespace {
 
 // What earlier runs left behind is dealt with at the start, and nothing a save writes can
 // shift a value.

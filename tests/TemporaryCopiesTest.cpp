@@ -233,10 +233,6 @@ TEST_F(TemporaryCopies, DeleteFolderTreeEndsWhenSomethingCannotBeDeleted)
     EXPECT_FALSE(QFileInfo::exists(root));
 }
 
-} // namespace
-
-namespace {
-
 // The start after a crash deletes the file the crashed run was writing, and only when it is
 // still that file.
 TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
@@ -296,10 +292,6 @@ TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
     unfinished.Clear();
     EXPECT_FALSE(QFileInfo::exists(dir.path() + "/note"));
 }
-
-} // namespace
-
-namespace {
 
 // The window stays alive while the temporary folder is deleted: its events are handled.
 TEST(StartUp, DeletingTheTemporaryFolderKeepsTheWindowAlive)

@@ -680,8 +680,6 @@ void frmMain::AddFolderToQueue()
                 }
             },
             &rawPaths);
-        if (!rawPaths.isEmpty())
-            MakeTemporaryFolder(m_places.tempFolder);
         m_queue.Append(FoundFileEntries(m_lstAddFolder, rawPaths, m_places.tempFolder));
     }
     m_lstAddFolder.clear();
