@@ -14,6 +14,7 @@
 #include "queue/CodePage.h"
 #include "queue/QueueDrops.h"
 #include "queue/TemporaryCopies.h"
+#include "ui/QtServices.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -79,7 +80,8 @@ Row Measure(int files)
     platform::ConsoleMessages messages;
     ScriptedDialogs dialogs;
     QuietShell shell;
-    frmMain window(PlacesIn(work.path()), {messages, dialogs, shell});
+    SystemHousekeeping housekeeping;
+    frmMain window(PlacesIn(work.path()), {messages, dialogs, shell, housekeeping});
     window.show();
     row.idleKiB = ResidentKiB();
 
@@ -116,7 +118,7 @@ Row Measure(int files)
     window.Drops().LV_OLEDragOver();
     row.dropMs = MillisecondsOf([&] { window.Drops().picDrop_OLEDragDrop(&data); });
 
-    window.LV()->setCurrentIndex(window.Queue().index(window.Queue().Count() - 1, 0));
+    window.Ui().LV->setCurrentIndex(window.Queue().index(window.Queue().Count() - 1, 0));
     row.removeLastMs = MillisecondsOf([&] { window.imgRemove_Click(); });
     if (window.Queue().Count() != files - 1)
         std::fprintf(stderr, "the queue holds %d entries, not %d\n", window.Queue().Count(), files - 1);

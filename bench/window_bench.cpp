@@ -15,6 +15,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
+#include "ui/QtServices.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -63,10 +64,11 @@ int Batch()
     platform::ConsoleMessages messages;
     ScriptedDialogs dialogs;
     QuietShell shell;
-    frmMain window(places, {messages, dialogs, shell});
-    window.cmbOF()->setCurrentIndex(0);
-    window.cmbBR()->setCurrentText(QStringLiteral("192"));
-    window.txtPath()->setText(out);
+    SystemHousekeeping housekeeping;
+    frmMain window(places, {messages, dialogs, shell, housekeeping});
+    window.Ui().cmbOF->setCurrentIndex(0);
+    window.Ui().cmbBR->setCurrentText(QStringLiteral("192"));
+    window.Ui().txtPath->setText(out);
 
     QList<double> directPerFile, windowPerFile, converterMs, ownPerFile, toFirst, between, afterLast;
     for (int round = 0; round < kRounds; ++round) {
@@ -130,7 +132,8 @@ int Child(bool memory)
     platform::ConsoleMessages messages;
     ScriptedDialogs dialogs;
     QuietShell shell;
-    frmMain window(places, {messages, dialogs, shell});
+    SystemHousekeeping housekeeping;
+    frmMain window(places, {messages, dialogs, shell, housekeeping});
     window.show();
     WaitFor(&window.Timer2(), &QTimer::timeout);
     std::printf("shown\n");

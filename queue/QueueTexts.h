@@ -26,3 +26,9 @@ inline QString SearchingCaption()
 {
     return QStringLiteral("Searching Files...");
 }
+
+// A caption as the label shows it: "&&" is one ampersand.
+inline QString ShownCaption(const QString &caption)
+{
+    return QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}

@@ -1,6 +1,8 @@
 #include "QtServices.h"
 
 #include "platform/ProcessEnd.h"
+#include "platform/ProcessList.h"
+#include "queue/TemporaryCopies.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -163,4 +165,14 @@ void QtShell::PlaySoundFile(const QString &path)
 void QtShell::EndProcess()
 {
     platform::EndProcessNow();
+}
+
+void SystemHousekeeping::EndConverters()
+{
+    platform::KillProcessByName(platform::ConverterProcessName());
+}
+
+void SystemHousekeeping::EmptyTemporaryFolder(const QString &folder)
+{
+    DeleteFolderTree(folder);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Dialogs.h"
+#include "platform/Housekeeping.h"
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
 
@@ -30,4 +31,11 @@ public:
     void OpenWebPage(const QString &address) override;
     void PlaySoundFile(const QString &path) override;
     void EndProcess() override;
+};
+
+class SystemHousekeeping : public platform::Housekeeping
+{
+public:
+    void EndConverters() override;
+    void EmptyTemporaryFolder(const QString &folder) override;
 };

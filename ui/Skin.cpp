@@ -13,8 +13,9 @@ static void LoadSkinResources()
 
 namespace Skin {
 
-QPixmap Picture(const QString &name)
+QPixmap Picture(const PictureName &pictureName)
 {
+    const QString name = pictureName.Text();
     static const bool loaded = (LoadSkinResources(), true);
     Q_UNUSED(loaded);
     static QHash<QString, QPixmap> cache;
@@ -27,6 +28,8 @@ QPixmap Picture(const QString &name)
             picture.setDevicePixelRatio(2.0);
         else
             picture.load(QStringLiteral(":/skin/") + name + QStringLiteral(".png"));
+        if (picture.isNull())
+            qCritical("The skin picture %s is missing", qPrintable(name));
         it = cache.insert(name, picture);
     }
     return *it;
@@ -35,8 +38,7 @@ QPixmap Picture(const QString &name)
 QCursor HandCursor()
 {
     // The hot spot is in the design's pixels, whatever the picture's ratio.
-    return QCursor(Picture(QStringLiteral("hand")), SkinLayout::kHandHotSpot.x(),
-                   SkinLayout::kHandHotSpot.y());
+    return QCursor(Picture(Pictures::hand), SkinLayout::kHandHotSpot.x(), SkinLayout::kHandHotSpot.y());
 }
 
 QFont WindowFont()
@@ -56,7 +58,7 @@ QIcon ProgramIcon()
 {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(Picture(QStringLiteral("icon/%1").arg(size)));
+        icon.addPixmap(Picture(Pictures::icon(size)));
     return icon;
 }
 

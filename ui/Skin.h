@@ -6,11 +6,13 @@
 #include <QPixmap>
 #include <QString>
 
+#include "ui/skin/PictureNames.h"
+
 // The skin's pictures, compiled into the program.
 namespace Skin {
 
-// The picture `name` (without ".png"), e.g. "face" or "toolbar_hover_0".
-QPixmap Picture(const QString &name);
+// The picture `name`. A picture the program lacks is reported as a fault (and is empty).
+QPixmap Picture(const PictureName &name);
 // The hand pointer shared by every window.
 QCursor HandCursor();
 // The skin's text font (Tahoma, or a narrow sans where it is missing), 11 pixels high.

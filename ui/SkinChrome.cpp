@@ -89,7 +89,7 @@ bool SkinChrome::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
-SkinChrome *MakeSkinnedDialog(QDialog *dialog, const QString &faceName, const QSize &size,
+SkinChrome *MakeSkinnedDialog(QDialog *dialog, const PictureName &faceName, const QSize &size,
                               QTimer &revealTimer)
 {
     dialog->setModal(true);

@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QPixmap>
+
+#include "ui/skin/PictureNames.h"
 #include <QPoint>
 
 #include <optional>
@@ -46,5 +48,5 @@ private:
 
 // Makes `dialog` a skinned modal window of `size` whose face is the skin picture `faceName`,
 // revealed on the first tick of `revealTimer`; returns its chrome.
-SkinChrome *MakeSkinnedDialog(QDialog *dialog, const QString &faceName, const QSize &size,
+SkinChrome *MakeSkinnedDialog(QDialog *dialog, const PictureName &faceName, const QSize &size,
                               QTimer &revealTimer);

@@ -25,18 +25,6 @@ constexpr QRect ToolbarButton(int index)
     return QRect(index == 6 ? 103 : (index == 0 ? 16 : 190 + 87 * (index - 1)), kToolbarY, 86, 53);
 }
 
-// What each toolbar button says, by index.
-constexpr const char *ToolbarCaption(int index)
-{
-    return index == 0   ? "Add File"
-           : index == 6 ? "Add Folder"
-           : index == 1 ? "Remove"
-           : index == 2 ? "Options"
-           : index == 3 ? "Help"
-           : index == 4 ? "Exit"
-                        : "";
-}
-
 constexpr QRect kMenuTabs[] = {QRect(18, 31, 40, 15), QRect(60, 31, 59, 15), QRect(122, 31, 51, 15)};
 constexpr const char *kMenuCaptions[] = {"File", "Options", "About"};
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Commands.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -33,8 +35,8 @@ public:
     QAction *menuRemoveAll = nullptr;
 
 private:
-    // An item that writes `word` into the mailbox.
-    QAction *Item(QMenu *menu, const QString &caption, const QString &word);
+    // An item that writes the command's word into the mailbox.
+    QAction *Item(QMenu *menu, const QString &caption, Commands::CommandId command);
 
     QLineEdit *m_txtAction;
 };

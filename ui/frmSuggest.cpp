@@ -42,7 +42,7 @@ void frmSuggest::BuildControls()
     setWindowTitle(QStringLiteral("FeedBack"));
     InstallAccessibility();
     setStyleSheet(SkinStyleSheet());
-    m_chrome = MakeSkinnedDialog(this, QStringLiteral("frmSuggest/face"), L::kWindowSize, m_timer1);
+    m_chrome = MakeSkinnedDialog(this, Pictures::frmSuggestFace, L::kWindowSize, m_timer1);
     connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmSuggest::Form_MouseMove);
 
     const auto field = [&](const QRect &place, int limit, const char *tip) {
@@ -67,16 +67,16 @@ void frmSuggest::BuildControls()
     m_lblSending->hide();
 
     const QCursor hand = Skin::HandCursor();
-    const auto button = [&](const QRect &place, const char *hover, const char *tip) {
+    const auto button = [&](const QRect &place, const PictureName &hover, const char *tip) {
         auto *area = new HotArea(this, place);
-        area->SetHoverPicture(Skin::Picture(QString::fromLatin1(hover)));
+        area->SetHoverPicture(Skin::Picture(hover));
         area->setToolTip(QString::fromLatin1(tip));
         area->setCursor(hand);
         return area;
     };
-    m_imgSend = button(L::kSend, "frmSuggest/imgSendLight", "Send your feedback now");
-    m_imgBack = button(L::kBack, "frmSuggest/imgBackLight", "back to main");
-    m_imgExit = button(L::kExit, "frmSuggest/imgExitLight", "Exit");
+    m_imgSend = button(L::kSend, Pictures::frmSuggestSendLight, "Send your feedback now");
+    m_imgBack = button(L::kBack, Pictures::frmSuggestBackLight, "back to main");
+    m_imgExit = button(L::kExit, Pictures::frmSuggestExitLight, "Exit");
     m_imgSend->Describe(QStringLiteral("Send"), m_imgSend->toolTip());
     m_imgBack->Describe(QStringLiteral("Back"), m_imgBack->toolTip());
     m_imgExit->Describe(QStringLiteral("Exit"), QStringLiteral("Close the form"));

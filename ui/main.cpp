@@ -31,7 +31,8 @@ int main(int argc, char *argv[])
     QtMessages messages;
     QtDialogs dialogs;
     QtShell shell;
-    frmMain window(places, {messages, dialogs, shell});
+    SystemHousekeeping housekeeping;
+    frmMain window(places, {messages, dialogs, shell, housekeeping});
     InstanceChannel channel(places.instanceSocket);
     window.AcceptLaterStarts(channel);
     if (instance.Result() == platform::SingleInstance::Outcome::First)

@@ -4,8 +4,10 @@
 // compiles the pictures in as resources; change the drawing here to change the artwork.
 //
 // Usage: skin_generator <picture folder> <sound file> <icon folder>
+#include "ui/Commands.h"
 #include "ui/Palette.h"
 #include "ui/SkinLayout.h"
+#include "ui/skin/PictureNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,7 +166,7 @@ void ToolbarButton(QPainter &p, int index, Look look)
     const QColor label = look == Look::Hover      ? Palette::Text
                          : look == Look::Disabled ? Palette::Greyed
                                                   : Palette::Muted;
-    Text(p, QRectF(r.x(), r.y() + 33, r.width(), 16), QString::fromLatin1(SkinLayout::ToolbarCaption(index)),
+    Text(p, QRectF(r.x(), r.y() + 33, r.width(), 16), QString::fromLatin1(Commands::ToolbarCaption(index)),
          Font(11, look == Look::Hover), label);
 }
 
@@ -767,8 +769,9 @@ QByteArray Chime()
     return wav;
 }
 
-bool Save(const QImage &image, const QString &folder, QString name, QStringList &written)
+bool Save(const QImage &image, const QString &folder, const PictureName &picture, QStringList &written)
 {
+    QString name = picture.Text() + QStringLiteral(".png");
     if (g_ratio != 1)
         name.insert(name.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(g_ratio));
     written << name;
@@ -779,9 +782,9 @@ bool Save(const QImage &image, const QString &folder, QString name, QStringList 
 // Every picture of the skin, drawn for the current ratio.
 bool DrawPictures(const QString &folder, QStringList &written)
 {
-    bool ok = Save(Face({}), folder, "face.png", written);
+    bool ok = Save(Face({}), folder, Pictures::face, written);
     const QImage door = Door(Look::Idle);
-    ok &= Save(door, folder, "imgDoor.png", written);
+    ok &= Save(door, folder, Pictures::imgDoor, written);
 
     const auto crop = [](const QImage &image, const QPoint &at, const QSize &size) {
         return image.copy(QRect(at * g_ratio, size * g_ratio));
@@ -789,63 +792,64 @@ bool DrawPictures(const QString &folder, QStringList &written)
     for (int index : kToolbarIndexes) {
         ok &= Save(crop(Face({Element::Toolbar, index}), SkinLayout::ToolbarButton(index).topLeft(),
                         kToolbarButtonSize),
-                   folder, QStringLiteral("imgButtonData_%1.png").arg(index), written);
+                   folder, Pictures::imgButtonData(index), written);
     }
     for (int i = 0; i < 3; ++i) {
         ok &= Save(crop(Face({Element::Tab, i}), kMenuTabs[i].topLeft(), kMenuTabs[i].size()), folder,
-                   QStringLiteral("imgMenuData_%1.png").arg(i), written);
+                   Pictures::imgMenuData(i), written);
         ok &= Save(crop(Face({Element::Tab, i, Look::Disabled}), kMenuTabs[i].topLeft(), kMenuTabs[i].size()),
-                   folder, QStringLiteral("imgMenuDisabled_%1.png").arg(i), written);
+                   folder, Pictures::imgMenuDisabled(i), written);
     }
     // What is out of reach during a batch: whole hot areas, cut from the face drawn so.
     for (int index : kToolbarIndexes) {
         ok &= Save(crop(Face({Element::Toolbar, index, Look::Disabled}),
                         SkinLayout::ToolbarButton(index).topLeft(), kToolbarButtonSize),
-                   folder, QStringLiteral("imgButtonDisabled_%1.png").arg(index), written);
+                   folder, Pictures::imgButtonDisabled(index), written);
     }
     ok &= Save(crop(Face({Element::Convert, 0, Look::Disabled}), kConvert.topLeft(), kConvert.size()), folder,
-               "imgConvertDisabled.png", written);
+               Pictures::imgConvertDisabled, written);
     ok &= Save(crop(Face({Element::Convert}), kConvert.topLeft(), kConvertHoverSize), folder,
-               "imgConvertData.png", written);
-    ok &= Save(crop(Face({Element::Browse}), kBrowse.topLeft(), kBrowse.size()), folder, "imgBrowseLight.png",
-               written);
+               Pictures::imgConvertData, written);
+    ok &= Save(crop(Face({Element::Browse}), kBrowse.topLeft(), kBrowse.size()), folder,
+               Pictures::imgBrowseLight, written);
     ok &= Save(crop(Face({Element::Browse, 0, Look::Pressed}), kBrowse.topLeft(), kBrowse.size()), folder,
-               "imgBrowseDark.png", written);
-    ok &= Save(crop(Face({Element::Help}), kHelp.topLeft(), kHelpHoverSize), folder, "imgHelpLight.png",
+               Pictures::imgBrowseDark, written);
+    ok &= Save(crop(Face({Element::Help}), kHelp.topLeft(), kHelpHoverSize), folder, Pictures::imgHelpLight,
                written);
-    ok &= Save(crop(Face({Element::Min}), kMin.topLeft(), kMinHoverSize), folder, "imgMinLight.png", written);
-    ok &= Save(crop(Face({Element::Exit}), kExit.topLeft(), kExitHoverSize), folder, "imgExitLight.png",
+    ok &= Save(crop(Face({Element::Min}), kMin.topLeft(), kMinHoverSize), folder, Pictures::imgMinLight,
+               written);
+    ok &= Save(crop(Face({Element::Exit}), kExit.topLeft(), kExitHoverSize), folder, Pictures::imgExitLight,
                written);
     ok &= Save(crop(Door(Look::Hover), kDoorButton.topLeft(), kDoorButton.size()), folder,
-               "imgDoorButtonData.png", written);
-    ok &= Save(PickerButtonImage(false), folder, "imgButton.png", written);
-    ok &= Save(PickerButtonImage(true), folder, "imgButtonLight.png", written);
-    ok &= Save(HandCursor(), folder, "hand.png", written);
-    ok &= Save(DropOverlay(), folder, "picDrop.png", written);
-    ok &= Save(StopButton(Look::Idle), folder, "imgStop.png", written);
-    ok &= Save(StopButton(Look::Hover), folder, "imgStopLight.png", written);
+               Pictures::imgDoorButtonData, written);
+    ok &= Save(PickerButtonImage(false), folder, Pictures::imgButton, written);
+    ok &= Save(PickerButtonImage(true), folder, Pictures::imgButtonLight, written);
+    ok &= Save(HandCursor(), folder, Pictures::hand, written);
+    ok &= Save(DropOverlay(), folder, Pictures::picDrop, written);
+    ok &= Save(StopButton(Look::Idle), folder, Pictures::imgStop, written);
+    ok &= Save(StopButton(Look::Hover), folder, Pictures::imgStopLight, written);
 
     // The cutter options dialog: its face and the hover looks of its buttons.
     {
         namespace L = SkinLayout::Options;
-        ok &= Save(OptionsFace({}), folder, "frmOptions/face.png", written);
+        ok &= Save(OptionsFace({}), folder, Pictures::frmOptionsFace, written);
         ok &= Save(crop(OptionsFace({Element::OK}), L::kOK.topLeft(), L::kOK.size()), folder,
-                   "frmOptions/imgOKLight.png", written);
+                   Pictures::frmOptionsOKLight, written);
         ok &= Save(crop(OptionsFace({Element::Back}), L::kBack.topLeft(), L::kBack.size()), folder,
-                   "frmOptions/imgBackLight.png", written);
+                   Pictures::frmOptionsBackLight, written);
         ok &= Save(crop(OptionsFace({Element::Exit}), L::kExit.topLeft(), L::kExitHoverSize), folder,
-                   "frmOptions/imgExitLight.png", written);
+                   Pictures::frmOptionsExitLight, written);
     }
     // The feedback form.
     {
         namespace L = SkinLayout::Suggest;
-        ok &= Save(SuggestFace({}), folder, "frmSuggest/face.png", written);
+        ok &= Save(SuggestFace({}), folder, Pictures::frmSuggestFace, written);
         ok &= Save(crop(SuggestFace({Element::Send}), L::kSend.topLeft(), L::kSend.size()), folder,
-                   "frmSuggest/imgSendLight.png", written);
+                   Pictures::frmSuggestSendLight, written);
         ok &= Save(crop(SuggestFace({Element::Back}), L::kBack.topLeft(), L::kBack.size()), folder,
-                   "frmSuggest/imgBackLight.png", written);
+                   Pictures::frmSuggestBackLight, written);
         ok &= Save(crop(SuggestFace({Element::Exit}), L::kExit.topLeft(), L::kExitHoverSize), folder,
-                   "frmSuggest/imgExitLight.png", written);
+                   Pictures::frmSuggestExitLight, written);
     }
 
     return ok;
@@ -878,7 +882,7 @@ int main(int argc, char *argv[])
     QDir().mkpath(icons);
     for (int size : Icon::kSizes) {
         const QImage icon = Icon::Picture(size);
-        ok &= Save(icon, folder, QStringLiteral("icon/%1.png").arg(size), written);
+        ok &= Save(icon, folder, Pictures::icon(size), written);
         ok &= icon.save(QStringLiteral("%1/brimwave_%2.png").arg(icons).arg(size), "PNG");
     }
     QFile svg(icons + QStringLiteral("/brimwave.svg"));

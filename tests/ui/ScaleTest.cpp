@@ -20,8 +20,8 @@ TEST(Scale, TheLayoutStaysAndTheOutlineFollows)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Timer2().isActive(); }, 2000));
     ASSERT_GT(w.devicePixelRatio(), 1.0);
     EXPECT_EQ(w.size(), SkinLayout::kWindowSize);
-    EXPECT_EQ(w.imgConvert()->geometry(), SkinLayout::kConvert);
-    EXPECT_EQ(w.LV()->geometry(), SkinLayout::kList);
+    EXPECT_EQ(w.Ui().imgConvert->geometry(), SkinLayout::kConvert);
+    EXPECT_EQ(w.Ui().LV->geometry(), SkinLayout::kList);
     // The cut: the corners outside, the rim and everything within inside, as at 100 %.
     EXPECT_FALSE(w.mask().contains(QPoint(0, 0)));
     EXPECT_FALSE(w.mask().contains(QPoint(2, 100)));
@@ -50,10 +50,10 @@ TEST(Scale, TheSkinIsDrawnForTheScreensPixels)
     EXPECT_LT(qGray(shot.pixel(400, 99)), 100);
     EXPECT_GT(qGray(shot.pixel(400, 100)), 200);
     // A hot area's hover picture is drawn at 200 % too.
-    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w.imgToolbar(0)->mapToGlobal(QPointF(3, 3)),
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w.Ui().imgToolbar[0]->mapToGlobal(QPointF(3, 3)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.imgToolbar(0), &move);
-    const QImage lit = w.imgToolbar(0)->grab().toImage();
+    QCoreApplication::sendEvent(w.Ui().imgToolbar[0], &move);
+    const QImage lit = w.Ui().imgToolbar[0]->grab().toImage();
     QImage hover(":/skin/imgButtonData_0@2x.png");
     EXPECT_EQ(lit, hover.convertToFormat(lit.format()));
 }

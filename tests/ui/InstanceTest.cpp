@@ -109,7 +109,7 @@ TEST(Instance, ALaterStartBringsTheRunningWindowToTheFront)
     // Its files are queued in the running window, in order, as if dropped on the start panel.
     EXPECT_EQ(w.Queue().lstFile(),
               QStringList({cache.path() + "/media/b.mp4", cache.path() + "/media/a.avi"}));
-    EXPECT_FALSE(w.picDoor()->isVisible());
+    EXPECT_FALSE(w.Ui().picDoor->isVisible());
 }
 
 // The line a later start talks over is in a place only this user can write: the cache folder

@@ -1,9 +1,9 @@
 #include "WindowFakes.h"
-#include "settings/frmOptions.h"
 #include "ui/HotArea.h"
 #include "ui/ProductSite.h"
 #include "ui/SkinLayout.h"
 #include "ui/frmMenu.h"
+#include "ui/frmOptions.h"
 #include "ui/frmSuggest.h"
 
 #include <QAction>
@@ -126,7 +126,7 @@ TEST(Commands, EachMenuItemReachesItsOperation)
         {&frmMenu::menuRemoveAll, false,
          [](WindowFixture &f) {
              EXPECT_TRUE(f.Window().Queue().IsEmpty());
-             EXPECT_EQ(f.Window().lblText()->text(), "Drag & Drop Files Here");
+             EXPECT_EQ(f.Window().Ui().lblText->text(), "Drag & Drop Files Here");
          }},
     };
     for (const Case &c : cases) {
@@ -134,21 +134,21 @@ TEST(Commands, EachMenuItemReachesItsOperation)
         frmMain &w = f.Start();
         SCOPED_TRACE(((*w.Menus()).*c.item)->text().toStdString());
         w.Queue().Append({{"/a.mp4", "/a.mp4", "MP4", {}}, {"/b.mp4", "/b.mp4", "MP4", {}}});
-        w.LV()->setCurrentIndex(w.Queue().index(0, 0));
+        w.Ui().LV->setCurrentIndex(w.Queue().index(0, 0));
         g_optionsShown = false;
         if (c.item == &frmMenu::menuOption)
             WhenShown(CloseOptions);
         ((*w.Menus()).*c.item)->trigger();
         c.check(f);
-        EXPECT_EQ(w.txtAction()->text(), ""); // the mailbox is empty again
-        EXPECT_EQ(w.picDoor()->isVisibleTo(&w), !c.hidesStartPanel);
+        EXPECT_EQ(w.Ui().txtAction->text(), ""); // the mailbox is empty again
+        EXPECT_EQ(w.Ui().picDoor->isVisibleTo(&w), !c.hidesStartPanel);
     }
 
     // A word no item writes changes nothing.
     WindowFixture f;
     frmMain &w = f.Start();
-    w.txtAction()->setText("Bogus");
-    EXPECT_EQ(w.txtAction()->text(), "");
+    w.Ui().txtAction->setText("Bogus");
+    EXPECT_EQ(w.Ui().txtAction->text(), "");
     EXPECT_TRUE(f.messages.shown.isEmpty() && f.shell.log.isEmpty() && f.dialogs.fileRequests.isEmpty());
 }
 
@@ -191,7 +191,7 @@ TEST(Commands, TheFeedbackLinkOpensTheFormAtTheSite)
         if (auto *form = qobject_cast<frmSuggest *>(shown))
             form->Command2_Click();
     });
-    QTest::mouseClick(w.lblFeed(), Qt::LeftButton);
+    QTest::mouseClick(w.Ui().lblFeed, Qt::LeftButton);
     EXPECT_EQ(title, "FeedBack");
 }
 
@@ -209,7 +209,7 @@ TEST(Commands, EveryToolbarButtonPutsTheStartPanelAway)
             });
         }
         w.imgToolbar_Click(qint16(index));
-        EXPECT_FALSE(w.picDoor()->isVisibleTo(&w));
+        EXPECT_FALSE(w.Ui().picDoor->isVisibleTo(&w));
     }
 }
 
@@ -220,7 +220,7 @@ TEST(Commands, TheStartPanelGoesBeforeTheToolbarActs)
     frmMain &w = f.Start();
     // Handled by the window's events before the action: it sees the panel gone.
     QMetaObject::invokeMethod(
-        &w, [&] { f.shell.log << (w.picDoor()->isVisibleTo(&w) ? "panel shown" : "panel gone"); },
+        &w, [&] { f.shell.log << (w.Ui().picDoor->isVisibleTo(&w) ? "panel shown" : "panel gone"); },
         Qt::QueuedConnection);
     w.imgToolbar_Click(3);
     EXPECT_EQ(f.shell.log, QStringList({"panel gone", "web " + ProductSite() + "/tutorial.html"}));
@@ -233,15 +233,15 @@ TEST(Commands, NothingIsWithinReachWhileABatchRuns)
     frmMain &w = f.Start();
     w.imgToolbar_Click(0);
     w.Queue().Append({{"/a.mp4", "/a.mp4", "MP4", {}}});
-    w.txtPath()->setText(f.work.path() + "/out");
+    w.Ui().txtPath->setText(f.work.path() + "/out");
     bool checked = false;
     QObject::connect(&w.Batch().objDOS(), &DOSOutputs::CommandOver, &w, [&] {
         if (std::exchange(checked, true))
             return;
         for (QWidget *control :
-             {static_cast<QWidget *>(w.imgToolbar(0)), static_cast<QWidget *>(w.imgToolbar(6)),
-              static_cast<QWidget *>(w.imgMenu(0)), static_cast<QWidget *>(w.imgConvert()),
-              static_cast<QWidget *>(w.lblFeed())}) {
+             {static_cast<QWidget *>(w.Ui().imgToolbar[0]), static_cast<QWidget *>(w.Ui().imgToolbar[6]),
+              static_cast<QWidget *>(w.Ui().imgMenu[0]), static_cast<QWidget *>(w.Ui().imgConvert),
+              static_cast<QWidget *>(w.Ui().lblFeed)}) {
             EXPECT_FALSE(control->isEnabled());
             QTest::mouseClick(control, Qt::LeftButton);
         }
@@ -432,8 +432,8 @@ TEST(Commands, TheCutAppliesToTheNextConversion)
     });
     w.imgToolbar_Click(2);
     EXPECT_EQ(f.ReadProgramFile("options.ini"), "0\r\n1\r\n90\r\n45\r\n");
-    w.cmbOF()->setCurrentIndex(3);
-    w.txtPath()->setText(f.work.path() + "/out");
+    w.Ui().cmbOF->setCurrentIndex(3);
+    w.Ui().txtPath->setText(f.work.path() + "/out");
     f.dialogs.files = {clip};
     w.imgAdd_Click();
     w.imgConvert_Click();

@@ -1,7 +1,11 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "platform/Housekeeping.h"
 #include "platform/Paths.h"
+#include "ui/HotArea.h"
+#include "ui/ProgressBar.h"
+#include "ui/QtServices.h"
 #include "ui/frmMain.h"
 
 #include <QList>
@@ -11,6 +15,18 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+// Start-up's chores inside the test's own folders: the temporary folder is emptied for real, the
+// user's converters are ended only when a test asks (the tests that do so hold the converter lock).
+class TestHousekeeping : public platform::Housekeeping
+{
+public:
+    void EndConverters() override;
+    void EmptyTemporaryFolder(const QString &folder) override;
+
+    bool endConvertersForReal = false;
+    QStringList log;
+};
 
 // A program folder of its own (with the real converter and a chime), per-user places inside
 // it, and the main window started on them with the fakes above.
@@ -37,6 +53,7 @@ public:
     RecordingMessages messages;
     FakeDialogs dialogs;
     FakeShell shell;
+    TestHousekeeping housekeeping;
 
 private:
     std::unique_ptr<frmMain> m_window;

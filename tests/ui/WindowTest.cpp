@@ -32,10 +32,10 @@ QList<bool> BatchControlsEnabled(frmMain &w)
 {
     QList<bool> states;
     for (int index : {0, 1, 2, 3, 4, 6})
-        states << w.imgToolbar(index)->isEnabled();
+        states << w.Ui().imgToolbar[index]->isEnabled();
     for (int i = 0; i < 3; ++i)
-        states << w.imgMenu(i)->isEnabled();
-    states << w.imgConvert()->isEnabled() << w.lblFeed()->isEnabled();
+        states << w.Ui().imgMenu[i]->isEnabled();
+    states << w.Ui().imgConvert->isEnabled() << w.Ui().lblFeed->isEnabled();
     return states;
 }
 const QList<bool> kAllEnabled(11, true);
@@ -49,21 +49,21 @@ TEST(Window, FirstStart)
     EXPECT_EQ(w.windowTitle(), "Brimwave");
     EXPECT_EQ(w.size(), QSize(696, 495));
     EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(w.cmbOF()->currentText(), "WMA");
-    EXPECT_EQ(w.cmbBR()->currentText(), "192");
-    EXPECT_EQ(w.cmbR()->currentText(), "44100");
-    EXPECT_EQ(w.cmbChannel()->currentText(), "Stereo");
-    EXPECT_EQ(w.txtPath()->text(), f.places.defaultOutputFolder);
+    EXPECT_EQ(w.Ui().cmbOF->currentText(), "WMA");
+    EXPECT_EQ(w.Ui().cmbBR->currentText(), "192");
+    EXPECT_EQ(w.Ui().cmbR->currentText(), "44100");
+    EXPECT_EQ(w.Ui().cmbChannel->currentText(), "Stereo");
+    EXPECT_EQ(w.Ui().txtPath->text(), f.places.defaultOutputFolder);
     EXPECT_EQ(w.Cutter(), CutterOptions());
-    EXPECT_EQ(w.cmbR()->itemText(6), "12000");
-    EXPECT_EQ(w.lblPB()->text(), "0%");
-    EXPECT_EQ(w.imgPB()->width(), 0);
-    EXPECT_TRUE(w.picDoor()->isVisible());
-    EXPECT_EQ(w.picDrop()->geometry(), w.LV()->geometry());
+    EXPECT_EQ(w.Ui().cmbR->itemText(6), "12000");
+    EXPECT_EQ(w.Ui().lblPB->text(), "0%");
+    EXPECT_EQ(w.Ui().imgPB->width(), 0);
+    EXPECT_TRUE(w.Ui().picDoor->isVisible());
+    EXPECT_EQ(w.Ui().picDrop->geometry(), w.Ui().LV->geometry());
     EXPECT_FALSE(QFileInfo::exists(f.places.tempFolder));
-    EXPECT_EQ(w.LV()->model()->headerData(0, Qt::Horizontal).toString(), "FileName");
-    EXPECT_EQ(w.LV()->columnWidth(0), 361);
-    EXPECT_EQ(w.LV()->columnWidth(1), 94);
+    EXPECT_EQ(w.Ui().LV->model()->headerData(0, Qt::Horizontal).toString(), "FileName");
+    EXPECT_EQ(w.Ui().LV->columnWidth(0), 361);
+    EXPECT_EQ(w.Ui().LV->columnWidth(1), 94);
 
     // Out of sight until the reveal timer shapes the window and centres it once.
     EXPECT_LT(w.x(), 0);
@@ -89,10 +89,10 @@ TEST(Window, KeysChangeNothingBehindTheStartPanel)
         }
     };
     pressAround();
-    EXPECT_EQ(w.cmbOF()->currentText(), "WMA");
-    EXPECT_EQ(w.cmbBR()->currentText(), "192");
-    EXPECT_EQ(w.cmbR()->currentText(), "44100");
-    EXPECT_EQ(w.cmbChannel()->currentText(), "Stereo");
+    EXPECT_EQ(w.Ui().cmbOF->currentText(), "WMA");
+    EXPECT_EQ(w.Ui().cmbBR->currentText(), "192");
+    EXPECT_EQ(w.Ui().cmbR->currentText(), "44100");
+    EXPECT_EQ(w.Ui().cmbChannel->currentText(), "Stereo");
 
     // Once the panel is gone, the same keys reach the pickers.
     w.imgToolbar_Click(0);
@@ -108,11 +108,11 @@ TEST(Window, SettingsFilesAreReadAtStart)
     f.WriteProgramFile("setup.ini", "\"3\"\r\n\"6\"\r\n\"0\"\r\n\"/music, live\"\r\n\"7\"\r\n");
     f.WriteProgramFile("options.ini", "1\r\n1\r\n90\r\n45\r\n");
     frmMain &w = f.Start();
-    EXPECT_EQ(w.cmbBR()->currentText(), "64");
-    EXPECT_EQ(w.cmbR()->currentText(), "12000");
-    EXPECT_EQ(w.cmbChannel()->currentText(), "Mono");
-    EXPECT_EQ(w.txtPath()->text(), "/music, live");
-    EXPECT_EQ(w.cmbOF()->currentText(), "AMR");
+    EXPECT_EQ(w.Ui().cmbBR->currentText(), "64");
+    EXPECT_EQ(w.Ui().cmbR->currentText(), "12000");
+    EXPECT_EQ(w.Ui().cmbChannel->currentText(), "Mono");
+    EXPECT_EQ(w.Ui().txtPath->text(), "/music, live");
+    EXPECT_EQ(w.Ui().cmbOF->currentText(), "AMR");
     EXPECT_EQ(w.Cutter(), (CutterOptions{1, 1, 90, 45}));
     const ConversionChoices c = w.CurrentChoices();
     EXPECT_EQ(c.sampleRateText, "12000");
@@ -121,18 +121,18 @@ TEST(Window, SettingsFilesAreReadAtStart)
     WindowFixture g;
     g.WriteProgramFile("setup.ini", "-1\r\n-1\r\n-1\r\n\r\n-1\r\n");
     frmMain &empty = g.Start();
-    EXPECT_EQ(empty.cmbBR()->currentText(), "");
+    EXPECT_EQ(empty.Ui().cmbBR->currentText(), "");
     EXPECT_EQ(empty.CurrentChoices().channelIndex, -1);
-    EXPECT_EQ(empty.txtPath()->text(), g.places.defaultOutputFolder);
+    EXPECT_EQ(empty.Ui().txtPath->text(), g.places.defaultOutputFolder);
 }
 
 TEST(Window, OnlyTheExitCommandSavesTheChoices)
 {
     WindowFixture f;
     frmMain &w = f.Start();
-    w.cmbOF()->setCurrentIndex(0);
-    w.cmbBR()->setCurrentIndex(11);
-    w.txtPath()->setText("/data/out");
+    w.Ui().cmbOF->setCurrentIndex(0);
+    w.Ui().cmbBR->setCurrentIndex(11);
+    w.Ui().txtPath->setText("/data/out");
     MakeTemporaryFolder(f.places.tempFolder);
     f.WriteProgramFile("../cache/tmp/tmpfile.wav", "x");
     f.WriteProgramFile("../cache/tmp/tmpfile1.mp3", "x");
@@ -146,16 +146,16 @@ TEST(Window, OnlyTheExitCommandSavesTheChoices)
     const QByteArray options = "0\r\n1\r\n 90 \r\n45";
     g.WriteProgramFile("options.ini", options);
     frmMain &x = g.Start();
-    x.cmbOF()->setCurrentIndex(0);
-    x.cmbBR()->setCurrentIndex(11);
-    x.cmbR()->setCurrentIndex(7);
-    x.cmbChannel()->setCurrentIndex(0);
-    x.txtPath()->setText("/data/out");
+    x.Ui().cmbOF->setCurrentIndex(0);
+    x.Ui().cmbBR->setCurrentIndex(11);
+    x.Ui().cmbR->setCurrentIndex(7);
+    x.Ui().cmbChannel->setCurrentIndex(0);
+    x.Ui().txtPath->setText("/data/out");
     x.imgToolbar_Click(4);
     EXPECT_EQ(g.ReadProgramFile("setup.ini"), "\"11\"\r\n\"7\"\r\n\"0\"\r\n\"/data/out\"\r\n\"0\"\r\n");
     EXPECT_EQ(g.ReadProgramFile("options.ini"), options); // only the options dialog writes it
     EXPECT_EQ(g.shell.log, QStringList{"end"});
-    EXPECT_FALSE(x.picDoor()->isVisible());
+    EXPECT_FALSE(x.Ui().picDoor->isVisible());
 }
 
 TEST(Window, WholeBatchWithTheRealConverter)
@@ -167,13 +167,13 @@ TEST(Window, WholeBatchWithTheRealConverter)
     ASSERT_FALSE(a.isEmpty() || b.isEmpty() || late.isEmpty());
     frmMain &w = f.Start();
     const QString out = f.work.path() + "/out";
-    w.txtPath()->setText(out);
-    w.cmbOF()->setCurrentIndex(0); // MP3
+    w.Ui().txtPath->setText(out);
+    w.Ui().cmbOF->setCurrentIndex(0); // MP3
     f.dialogs.files = {a, b};
     w.imgToolbar_Click(0);
     w.imgToolbar_Click(0);
     ASSERT_EQ(w.Queue().Count(), 2);
-    EXPECT_FALSE(w.picText()->isVisible());
+    EXPECT_FALSE(w.Ui().picText->isVisible());
 
     // A file added while the first converts joins the same batch.
     bool added = false;
@@ -189,19 +189,19 @@ TEST(Window, WholeBatchWithTheRealConverter)
         duringSound = BatchControlsEnabled(w);
     };
     QStringList labels;
-    QObject::connect(&w.Batch(), &BatchConverter::ProgressChanged, [&] { labels << w.lblPB()->text(); });
+    QObject::connect(&w.Batch(), &BatchConverter::ProgressChanged, [&] { labels << w.Ui().lblPB->text(); });
 
     w.imgConvert_Click();
     EXPECT_EQ(BatchControlsEnabled(w), kAllDisabled);
-    EXPECT_TRUE(w.imgBrowse()->isEnabled());
+    EXPECT_TRUE(w.Ui().imgBrowse->isEnabled());
     ASSERT_TRUE(f.WaitForBatchEnd());
 
     EXPECT_TRUE(f.messages.shown.isEmpty()) << f.messages.Texts().join('\n').toStdString();
     EXPECT_EQ(f.shell.log, QStringList({"open " + out, "sound " + f.ProgramFile("sound.wav")}));
     EXPECT_EQ(duringSound, kAllDisabled);
     EXPECT_EQ(BatchControlsEnabled(w), kAllEnabled);
-    EXPECT_EQ(w.lblPB()->text(), "Done.");
-    EXPECT_EQ(w.imgPB()->width(), 0);
+    EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
+    EXPECT_EQ(w.Ui().imgPB->width(), 0);
     EXPECT_TRUE(w.Queue().IsEmpty());
     EXPECT_FALSE(labels.isEmpty());
     for (const QString &name : {"first clip.mp3", "second.mp3", "added later.mp3"}) {
@@ -237,7 +237,7 @@ TEST(Window, FailuresAreReportedAfterTheBatch)
     file.write("this is not a video");
     file.close();
     frmMain &w = f.Start();
-    w.txtPath()->setText(f.work.path() + "/out");
+    w.Ui().txtPath->setText(f.work.path() + "/out");
     f.dialogs.files = {junk, good};
     w.imgAdd_Click();
     w.imgAdd_Click();
@@ -250,7 +250,7 @@ TEST(Window, FailuresAreReportedAfterTheBatch)
     EXPECT_TRUE(warning.contains(junk)) << warning.toStdString();
     EXPECT_TRUE(warning.contains("Invalid data found when processing input")) << warning.toStdString();
     EXPECT_FALSE(warning.contains(good));
-    EXPECT_EQ(w.lblPB()->text(), "Done.");
+    EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
 }
 
 TEST(Window, MissingConverterLeavesAUsableWindow)
@@ -259,7 +259,7 @@ TEST(Window, MissingConverterLeavesAUsableWindow)
     const QString clip = f.MakeClip("clip.mp4");
     QFile::remove(f.ProgramFile("data/conv"));
     frmMain &w = f.Start();
-    w.txtPath()->setText(f.work.path() + "/out");
+    w.Ui().txtPath->setText(f.work.path() + "/out");
     f.dialogs.files = {clip};
     w.imgAdd_Click();
     w.imgConvert_Click();
@@ -274,7 +274,7 @@ TEST(Window, MissingConverterLeavesAUsableWindow)
     QFile::link(QCoreApplication::applicationDirPath() + "/data/conv", f.ProgramFile("data/conv"));
     w.imgConvert_Click();
     ASSERT_TRUE(f.WaitForBatchEnd());
-    EXPECT_EQ(w.lblPB()->text(), "Done.");
+    EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
     EXPECT_TRUE(QFileInfo(f.work.path() + "/out/clip.wma").size() > 0);
 }
 
@@ -295,7 +295,7 @@ TEST(Window, AddingFilesThroughTheOpenDialog)
     f.dialogs.files = {std::nullopt}; // cancelled
     w.imgAdd_Click();
     EXPECT_TRUE(w.Queue().IsEmpty());
-    EXPECT_TRUE(w.picText()->isVisible());
+    EXPECT_TRUE(w.Ui().picText->isVisible());
     ASSERT_EQ(f.dialogs.fileRequests.size(), 1);
     const platform::Dialogs::OpenFileRequest &request = f.dialogs.fileRequests[0];
     ASSERT_EQ(request.fileTypes.size(), 13);
@@ -318,18 +318,18 @@ TEST(Window, AddingFilesThroughTheOpenDialog)
     EXPECT_EQ(w.Queue().At(2).formatCode, "MP4");
     EXPECT_EQ(f.dialogs.fileRequests.last().initialFolder,
               f.work.path() + "/media"); // where the last came from
-    EXPECT_FALSE(w.picText()->isVisible());
+    EXPECT_FALSE(w.Ui().picText->isVisible());
     // Added through the menu's path, the start panel stays; through the door button it goes.
-    EXPECT_TRUE(w.picDoor()->isVisible());
+    EXPECT_TRUE(w.Ui().picDoor->isVisible());
     f.dialogs.files = {plain};
-    emit w.imgDoorButton()->Clicked();
-    EXPECT_FALSE(w.picDoor()->isVisible());
+    emit w.Ui().imgDoorButton->Clicked();
+    EXPECT_FALSE(w.Ui().picDoor->isVisible());
     EXPECT_EQ(w.Queue().Count(), 4);
 
     // Remove Selected takes exactly the selected row; with no row selected nothing goes.
     w.imgRemove_Click();
     EXPECT_EQ(w.Queue().Count(), 4);
-    w.LV()->setCurrentIndex(w.Queue().index(2, 0));
+    w.Ui().LV->setCurrentIndex(w.Queue().index(2, 0));
     w.imgRemove_Click();
     EXPECT_EQ(w.Queue().lstFile(), QStringList({plain, plain, plain}));
 }
@@ -354,11 +354,11 @@ TEST(Window, BrowseForTheOutputFolder)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.expected.toStdString());
-        w.txtPath()->setText("/previous");
+        w.Ui().txtPath->setText("/previous");
         f.messages.shown.clear();
         f.dialogs.folders = {c.answer};
         w.imgBrowse_Click();
-        EXPECT_EQ(w.txtPath()->text(), c.expected);
+        EXPECT_EQ(w.Ui().txtPath->text(), c.expected);
         EXPECT_EQ(f.messages.Texts(), c.message ? QStringList{fallbackMessage} : QStringList{});
         if (c.message)
             EXPECT_EQ(f.messages.shown[0].title, "Path");
@@ -406,6 +406,7 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
     }
     f.WriteProgramFile("setup.ini.k3Xq9Z", "\"8\"\r\n");
 
+    f.housekeeping.endConvertersForReal = true;
     f.Start();
     EXPECT_FALSE(QFileInfo::exists(cutShort));
     EXPECT_FALSE(QFileInfo::exists(f.ProgramFile("setup.ini.k3Xq9Z")));
@@ -432,6 +433,23 @@ void Press(QWidget *target)
     Send(target, QEvent::MouseButtonPress, Qt::LeftButton);
 }
 
+// A picture the skin lacks is reported, not shown as an empty button.
+QStringList g_reported;
+TEST(Window, AMissingPictureIsReported)
+{
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtCriticalMsg)
+                g_reported << text;
+        });
+    const QPixmap missing = Skin::Picture(PictureName("imgNoSuchPicture"));
+    const QPixmap present = Skin::Picture(Pictures::imgConvertData);
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(missing.isNull());
+    EXPECT_FALSE(present.isNull());
+    EXPECT_EQ(g_reported, QStringList{"The skin picture imgNoSuchPicture is missing"});
+}
+
 // Each toolbar button shows its own pictures, greyed while a batch runs; Help goes back to idle.
 TEST(Window, EachButtonShowsItsOwnPictures)
 {
@@ -441,21 +459,21 @@ TEST(Window, EachButtonShowsItsOwnPictures)
     QList<QImage> hovers;
     for (int index : {0, 1, 2, 3, 4, 6}) {
         SCOPED_TRACE(index);
-        HotArea *button = w.imgToolbar(index);
+        HotArea *button = w.Ui().imgToolbar[index];
         button->SetLook(Look::Hover);
         const QImage hover = button->ShownPicture().toImage();
-        EXPECT_EQ(hover, Skin::Picture(QStringLiteral("imgButtonData_%1").arg(index)).toImage());
+        EXPECT_EQ(hover, Skin::Picture(Pictures::imgButtonData(index)).toImage());
         EXPECT_FALSE(hovers.contains(hover));
         hovers << hover;
         button->setEnabled(false);
         EXPECT_EQ(button->ShownPicture().toImage(),
-                  Skin::Picture(QStringLiteral("imgButtonDisabled_%1").arg(index)).toImage());
+                  Skin::Picture(Pictures::imgButtonDisabled(index)).toImage());
         button->setEnabled(true);
         button->Idle();
     }
-    w.imgHelp()->SetLook(Look::Hover);
+    w.Ui().imgHelp->SetLook(Look::Hover);
     w.imgHelp_Click();
-    EXPECT_EQ(w.imgHelp()->CurrentLook(), Look::Idle);
+    EXPECT_EQ(w.Ui().imgHelp->CurrentLook(), Look::Idle);
 }
 
 TEST(Window, PointerLooks)
@@ -463,37 +481,37 @@ TEST(Window, PointerLooks)
     WindowFixture f;
     frmMain &w = f.Start();
     using Look = HotArea::Look;
-    Move(w.imgToolbar(0));
-    Move(w.imgToolbar(6));
-    EXPECT_EQ(w.imgToolbar(0)->CurrentLook(), Look::Idle); // one toolbar button lit at a time
-    EXPECT_EQ(w.imgToolbar(6)->CurrentLook(), Look::Hover);
-    Press(w.imgToolbar(6));
-    EXPECT_EQ(w.imgToolbar(6)->CurrentLook(), Look::Idle);
-    Move(w.imgConvert());
-    Move(w.LV()->viewport()); // straight onto the list: the hover stays
-    EXPECT_EQ(w.imgConvert()->CurrentLook(), Look::Hover);
-    Press(w.imgConvert());
-    EXPECT_EQ(w.imgConvert()->CurrentLook(), Look::Idle);
-    Press(w.imgBrowse());
-    EXPECT_EQ(w.imgBrowse()->CurrentLook(), Look::Pressed);
-    Move(w.imgBrowse(), Qt::LeftButton); // the pressed look lasts until the pointer moves
-    EXPECT_EQ(w.imgBrowse()->CurrentLook(), Look::Hover);
-    Move(w.picButtonR());
-    EXPECT_EQ(w.picButtonR()->CurrentLook(), Look::Hover);
-    Move(w.lblFeed());
-    EXPECT_TRUE(w.lblFeed()->IsBold());
+    Move(w.Ui().imgToolbar[0]);
+    Move(w.Ui().imgToolbar[6]);
+    EXPECT_EQ(w.Ui().imgToolbar[0]->CurrentLook(), Look::Idle); // one toolbar button lit at a time
+    EXPECT_EQ(w.Ui().imgToolbar[6]->CurrentLook(), Look::Hover);
+    Press(w.Ui().imgToolbar[6]);
+    EXPECT_EQ(w.Ui().imgToolbar[6]->CurrentLook(), Look::Idle);
+    Move(w.Ui().imgConvert);
+    Move(w.Ui().LV->viewport()); // straight onto the list: the hover stays
+    EXPECT_EQ(w.Ui().imgConvert->CurrentLook(), Look::Hover);
+    Press(w.Ui().imgConvert);
+    EXPECT_EQ(w.Ui().imgConvert->CurrentLook(), Look::Idle);
+    Press(w.Ui().imgBrowse);
+    EXPECT_EQ(w.Ui().imgBrowse->CurrentLook(), Look::Pressed);
+    Move(w.Ui().imgBrowse, Qt::LeftButton); // the pressed look lasts until the pointer moves
+    EXPECT_EQ(w.Ui().imgBrowse->CurrentLook(), Look::Hover);
+    Move(w.Ui().picButtonR);
+    EXPECT_EQ(w.Ui().picButtonR->CurrentLook(), Look::Hover);
+    Move(w.Ui().lblFeed);
+    EXPECT_TRUE(w.Ui().lblFeed->IsBold());
     Move(&w); // bare skin puts every look back
-    EXPECT_EQ(w.imgBrowse()->CurrentLook(), Look::Idle);
-    EXPECT_EQ(w.picButtonR()->CurrentLook(), Look::Idle);
-    EXPECT_FALSE(w.lblFeed()->IsBold());
+    EXPECT_EQ(w.Ui().imgBrowse->CurrentLook(), Look::Idle);
+    EXPECT_EQ(w.Ui().picButtonR->CurrentLook(), Look::Idle);
+    EXPECT_FALSE(w.Ui().lblFeed->IsBold());
 
     // Restored after minimising, the minimise button shows no hover look.
-    Move(w.imgMin());
-    ASSERT_EQ(w.imgMin()->CurrentLook(), Look::Hover);
-    QTest::mouseClick(w.imgMin(), Qt::LeftButton);
+    Move(w.Ui().imgMin);
+    ASSERT_EQ(w.Ui().imgMin->CurrentLook(), Look::Hover);
+    QTest::mouseClick(w.Ui().imgMin, Qt::LeftButton);
     EXPECT_TRUE(w.isMinimized());
     w.showNormal();
-    EXPECT_EQ(w.imgMin()->CurrentLook(), Look::Idle);
+    EXPECT_EQ(w.Ui().imgMin->CurrentLook(), Look::Idle);
 }
 
 TEST(Window, ToolTipsAndPointers)
@@ -506,22 +524,22 @@ TEST(Window, ToolTipsAndPointers)
         QString tip;
         bool hand;
     } cases[] = {
-        {w.imgToolbar(0), "", false},
-        {w.imgToolbar(4), "", false},
-        {w.imgMenu(1), "", false},
-        {w.imgConvert(), "", false},
-        {w.imgDoorButton(), "", false},
-        {w.imgBrowse(), "Select an Output Folder", false},
-        {w.imgHelp(), "Help & Tutorial", true},
-        {w.imgMin(), "Minimize Window", true},
-        {w.imgExit(), "Exit", true},
-        {w.lblFeed(), "", true},
-        {w.picButtonOF(), "Output Format", false},
-        {w.picButtonBR(), "MP3 Audio Bitrate", false},
-        {w.picButtonR(), "MP3 Audio Rate", false},
-        {w.picButtonChannel(), "MP3 Audio Channel(Stereo or Mono)", false},
-        {w.cmbOF(), "Output Format", false},
-        {w.cmbChannel(), "MP3 Audio Channel(Stereo or Mono)", false},
+        {w.Ui().imgToolbar[0], "", false},
+        {w.Ui().imgToolbar[4], "", false},
+        {w.Ui().imgMenu[1], "", false},
+        {w.Ui().imgConvert, "", false},
+        {w.Ui().imgDoorButton, "", false},
+        {w.Ui().imgBrowse, "Select an Output Folder", false},
+        {w.Ui().imgHelp, "Help & Tutorial", true},
+        {w.Ui().imgMin, "Minimize Window", true},
+        {w.Ui().imgExit, "Exit", true},
+        {w.Ui().lblFeed, "", true},
+        {w.Ui().picButtonOF, "Output Format", false},
+        {w.Ui().picButtonBR, "MP3 Audio Bitrate", false},
+        {w.Ui().picButtonR, "MP3 Audio Rate", false},
+        {w.Ui().picButtonChannel, "MP3 Audio Channel(Stereo or Mono)", false},
+        {w.Ui().cmbOF, "Output Format", false},
+        {w.Ui().cmbChannel, "MP3 Audio Channel(Stereo or Mono)", false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.tip.toStdString() + " " + c.control->metaObject()->className());
@@ -535,7 +553,7 @@ TEST(Window, ToolTipsAndPointers)
             EXPECT_EQ(cursor.shape(), Qt::ArrowCursor);
         }
     }
-    EXPECT_EQ(w.txtPath()->toolTip(), "Select a Folder to Output");
+    EXPECT_EQ(w.Ui().txtPath->toolTip(), "Select a Folder to Output");
 }
 
 TEST(Window, EachPickerButtonOpensItsOwnList)
@@ -543,10 +561,10 @@ TEST(Window, EachPickerButtonOpensItsOwnList)
     WindowFixture f;
     frmMain &w = f.Start();
     w.imgToolbar_Click(0); // the start panel goes
-    const std::pair<HotArea *, QComboBox *> pairs[] = {{w.picButtonOF(), w.cmbOF()},
-                                                       {w.picButtonBR(), w.cmbBR()},
-                                                       {w.picButtonR(), w.cmbR()},
-                                                       {w.picButtonChannel(), w.cmbChannel()}};
+    const std::pair<HotArea *, QComboBox *> pairs[] = {{w.Ui().picButtonOF, w.Ui().cmbOF},
+                                                       {w.Ui().picButtonBR, w.Ui().cmbBR},
+                                                       {w.Ui().picButtonR, w.Ui().cmbR},
+                                                       {w.Ui().picButtonChannel, w.Ui().cmbChannel}};
     for (const auto &[button, picker] : pairs) {
         SCOPED_TRACE(picker->toolTip().toStdString());
         QTest::mouseClick(button, Qt::LeftButton);
@@ -560,9 +578,9 @@ TEST(Window, TheTitleBarExitSavesTheChoices)
 {
     WindowFixture f;
     frmMain &w = f.Start();
-    w.cmbOF()->setCurrentIndex(2);
-    w.txtPath()->setText("/data/out");
-    QTest::mouseClick(w.imgExit(), Qt::LeftButton);
+    w.Ui().cmbOF->setCurrentIndex(2);
+    w.Ui().txtPath->setText("/data/out");
+    QTest::mouseClick(w.Ui().imgExit, Qt::LeftButton);
     EXPECT_EQ(f.ReadProgramFile("setup.ini"), "\"8\"\r\n\"1\"\r\n\"1\"\r\n\"/data/out\"\r\n\"2\"\r\n");
     EXPECT_EQ(f.shell.log, QStringList{"end"});
 }
@@ -584,9 +602,9 @@ TEST(Window, OnlyBareSkinDragsTheWindow)
         return w.pos() - before;
     };
     EXPECT_EQ(drag(&w, QPointF(300, 20)), QPoint(40, 30)); // the header's bare skin
-    EXPECT_EQ(drag(w.lblPB(), QPointF(5, 5)), QPoint(0, 0));
-    EXPECT_EQ(drag(w.lblText(), QPointF(5, 5)), QPoint(0, 0));
-    EXPECT_EQ(drag(w.imgConvert(), QPointF(5, 5)), QPoint(0, 0));
+    EXPECT_EQ(drag(w.Ui().lblPB, QPointF(5, 5)), QPoint(0, 0));
+    EXPECT_EQ(drag(w.Ui().lblText, QPointF(5, 5)), QPoint(0, 0));
+    EXPECT_EQ(drag(w.Ui().imgConvert, QPointF(5, 5)), QPoint(0, 0));
 }
 
 TEST(Window, SecondStartEndsAtOnce)

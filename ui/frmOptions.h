@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CutterOptions.h"
+#include "settings/CutterOptions.h"
 
 #include <QDialog>
 #include <QTimer>

@@ -40,8 +40,8 @@ QString Put(const QString &path, const QByteArray &content)
 bool ConvertAll(WindowFixture &f, const QStringList &paths, int format, const QString &folder)
 {
     frmMain &w = f.Window();
-    w.cmbOF()->setCurrentIndex(format);
-    w.txtPath()->setText(folder);
+    w.Ui().cmbOF->setCurrentIndex(format);
+    w.Ui().txtPath->setText(folder);
     for (const QString &path : paths) {
         f.dialogs.files = {path};
         w.imgAdd_Click();
@@ -69,14 +69,14 @@ TEST(BatchSafety, FilesLandInTheChosenFolderOrNowhere)
         f.messages.shown.clear();
         f.dialogs.files = {clip};
         w.imgAdd_Click();
-        w.txtPath()->setText(c.typed);
+        w.Ui().txtPath->setText(c.typed);
         w.imgConvert_Click();
         ASSERT_EQ(f.messages.shown.size(), 1);
         EXPECT_EQ(f.messages.shown[0].title, "Path");
         EXPECT_TRUE(f.messages.shown[0].text.contains(c.typed));
         EXPECT_TRUE(f.messages.shown[0].text.contains(c.reason)) << f.messages.shown[0].text.toStdString();
         EXPECT_FALSE(w.Batch().Timer1().isActive()); // the batch did not start
-        EXPECT_TRUE(w.imgConvert()->isEnabled());
+        EXPECT_TRUE(w.Ui().imgConvert->isEnabled());
         EXPECT_EQ(w.Queue().Count(), 1);
         w.Queue().RemoveAll();
     }
@@ -86,7 +86,7 @@ TEST(BatchSafety, FilesLandInTheChosenFolderOrNowhere)
     f.messages.shown.clear();
     ASSERT_TRUE(ConvertAll(f, {clip}, 3, f.work.path() + "/new/deeper/out/."));
     EXPECT_TRUE(f.messages.shown.isEmpty());
-    EXPECT_EQ(w.txtPath()->text(), f.work.path() + "/new/deeper/out");
+    EXPECT_EQ(w.Ui().txtPath->text(), f.work.path() + "/new/deeper/out");
     EXPECT_GT(QFileInfo(f.work.path() + "/new/deeper/out/clip.wav").size(), 0);
 }
 
@@ -161,8 +161,8 @@ protected:
                            "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
         for (const char *name : {"quick", "slow", "after"})
             inputs << Put(f.work.path() + "/in/" + name + ".mp4", "x");
-        w.cmbOF()->setCurrentIndex(3);
-        w.txtPath()->setText(out);
+        w.Ui().cmbOF->setCurrentIndex(3);
+        w.Ui().txtPath->setText(out);
         f.dialogs.files = {inputs[0], inputs[1], inputs[2]};
         for (int i = 0; i < 3; ++i)
             w.imgAdd_Click();
@@ -196,22 +196,22 @@ TEST_F(InterruptedBatch, ClosingLeavesNoCutShortFile)
 
 TEST_F(InterruptedBatch, StopEndsTheConversionAndKeepsTheRestQueued)
 {
-    EXPECT_FALSE(w.imgStop()->isVisible());
+    EXPECT_FALSE(w.Ui().imgStop->isVisible());
     bool stopVisible = false;
     QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
     Convert([&] {
-        stopVisible = w.imgStop()->isVisible();
-        QTest::mouseClick(w.imgStop(), Qt::LeftButton);
+        stopVisible = w.Ui().imgStop->isVisible();
+        QTest::mouseClick(w.Ui().imgStop, Qt::LeftButton);
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
     EXPECT_TRUE(stopVisible);
-    EXPECT_EQ(w.lblPB()->text(), "Stopped.");
+    EXPECT_EQ(w.Ui().lblPB->text(), "Stopped.");
     EXPECT_EQ(w.Queue().lstFile(), inputs.mid(1));
     EXPECT_TRUE(QFileInfo::exists(out + "/quick.wav"));
     EXPECT_FALSE(QFileInfo::exists(out + "/slow.wav"));
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
-    EXPECT_TRUE(w.imgConvert()->isEnabled() && w.imgToolbar(0)->isEnabled());
-    EXPECT_FALSE(w.imgStop()->isVisible());
+    EXPECT_TRUE(w.Ui().imgConvert->isEnabled() && w.Ui().imgToolbar[0]->isEnabled());
+    EXPECT_FALSE(w.Ui().imgStop->isVisible());
     EXPECT_TRUE(f.shell.log.isEmpty()); // no end of batch: no folder, no sound
     QTest::qWait(300);                  // and nothing starts again by itself
     EXPECT_EQ(w.Queue().Count(), 2);
@@ -352,12 +352,12 @@ TEST(BatchSafety, TheOutputsOfABatch)
             if (std::exchange(meanwhile, true))
                 return;
             if (!row.typedMeanwhile.isEmpty())
-                w.txtPath()->setText(root + row.typedMeanwhile);
+                w.Ui().txtPath->setText(root + row.typedMeanwhile);
             if (!row.addedMeanwhile.isEmpty())
                 w.QueueFilesGiven({root + row.addedMeanwhile});
         });
         ASSERT_TRUE(ConvertAll(f, inputs, row.format, root + row.folder));
-        EXPECT_EQ(w.lblPB()->text(), "Done.");
+        EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
         for (auto it = row.after.cbegin(); it != row.after.cend(); ++it) {
             QFile file(root + it.key());
             EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), it.value()) << it.key();
@@ -424,7 +424,7 @@ TEST(BatchSafety, StopEndsAConverterLeftBehind)
     });
     f.dialogs.files = {Put(f.work.path() + "/in/clip.mp4", "x")};
     w.imgAdd_Click();
-    w.txtPath()->setText(f.work.path() + "/out");
+    w.Ui().txtPath->setText(f.work.path() + "/out");
     // Should Stop not stop, the helper is ended later, so that the test ends anyway.
     QTimer::singleShot(6000, [] { platform::KillProcessByName("conv"); });
     QElapsedTimer clock;
@@ -496,7 +496,7 @@ TEST(BatchSafety, StopDuringTheTickStartsNoFile)
     frmMain &w = f.Start();
     f.dialogs.files = {Put(f.work.path() + "/in/a.mp4", "x")};
     w.imgAdd_Click();
-    w.txtPath()->setText(f.work.path() + "/out");
+    w.Ui().txtPath->setText(f.work.path() + "/out");
     QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
     w.imgConvert_Click();
     // The tick is taken by hand, with the Stop waiting among the window's events.
@@ -545,8 +545,8 @@ TEST(BatchSafety, AnEarlyEndDeletesOnlyWhatTheConversionWrote)
         QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
         f.dialogs.files = {Put(f.work.path() + "/in/clip.mp4", "x")};
         w.imgAdd_Click();
-        w.cmbOF()->setCurrentIndex(3);
-        w.txtPath()->setText(f.work.path() + "/out");
+        w.Ui().cmbOF->setCurrentIndex(3);
+        w.Ui().txtPath->setText(f.work.path() + "/out");
         w.imgConvert_Click();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty() || f.WaitForBatchEnd(50); }, 10000));
         QFile file(earlier);

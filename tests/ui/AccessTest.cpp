@@ -48,7 +48,7 @@ TEST(Keyboard, TabGoesThroughTheWholeWindowInOrder)
     WindowFixture f;
     frmMain &w = StartActive(f);
     w.imgToolbar_Click(0); // the start panel goes (it covers the list and the choices)
-    w.imgMenu(0)->setFocus();
+    w.Ui().imgMenu[0]->setFocus();
     QList<QWidget *> visited{QApplication::focusWidget()};
     for (int i = 0; i < 40; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -56,27 +56,34 @@ TEST(Keyboard, TabGoesThroughTheWholeWindowInOrder)
             break;
         visited << QApplication::focusWidget();
     }
-    const QList<QWidget *> expected = {
-        w.imgMenu(0),    w.imgMenu(1),    w.imgMenu(2),    w.imgToolbar(0), w.imgToolbar(6),
-        w.imgToolbar(1), w.imgToolbar(2), w.imgToolbar(3), w.imgToolbar(4), w.LV(),
-        w.cmbOF(),       w.cmbBR(),       w.cmbR(),        w.cmbChannel(),  w.txtPath(),
-        w.imgBrowse(),   w.picButtonOF(), w.picButtonBR(), w.picButtonR(),  w.picButtonChannel(),
-        w.imgConvert(),  w.lblFeed(),     w.imgHelp(),     w.imgMin(),      w.imgExit()};
+    const QList<QWidget *> expected = {w.Ui().imgMenu[0],    w.Ui().imgMenu[1],
+                                       w.Ui().imgMenu[2],    w.Ui().imgToolbar[0],
+                                       w.Ui().imgToolbar[6], w.Ui().imgToolbar[1],
+                                       w.Ui().imgToolbar[2], w.Ui().imgToolbar[3],
+                                       w.Ui().imgToolbar[4], w.Ui().LV,
+                                       w.Ui().cmbOF,         w.Ui().cmbBR,
+                                       w.Ui().cmbR,          w.Ui().cmbChannel,
+                                       w.Ui().txtPath,       w.Ui().imgBrowse,
+                                       w.Ui().picButtonOF,   w.Ui().picButtonBR,
+                                       w.Ui().picButtonR,    w.Ui().picButtonChannel,
+                                       w.Ui().imgConvert,    w.Ui().lblFeed,
+                                       w.Ui().imgHelp,       w.Ui().imgMin,
+                                       w.Ui().imgExit};
     EXPECT_EQ(visited, expected);
 
     // A focused control acts on its key, and shows its ring.
-    w.imgBrowse()->setFocus();
-    const QImage plain = w.imgHelp()->grab().toImage();
-    QTest::keyClick(w.imgBrowse(), Qt::Key_Space);
+    w.Ui().imgBrowse->setFocus();
+    const QImage plain = w.Ui().imgHelp->grab().toImage();
+    QTest::keyClick(w.Ui().imgBrowse, Qt::Key_Space);
     EXPECT_EQ(f.dialogs.folderPrompts.size(), 1);
-    w.imgHelp()->setFocus();
-    EXPECT_NE(w.imgHelp()->grab().toImage(), plain);
-    QTest::keyClick(w.imgHelp(), Qt::Key_Return);
+    w.Ui().imgHelp->setFocus();
+    EXPECT_NE(w.Ui().imgHelp->grab().toImage(), plain);
+    QTest::keyClick(w.Ui().imgHelp, Qt::Key_Return);
     EXPECT_TRUE(f.shell.log.contains("web " + ProductSite() + "/tutorial.html"));
-    w.picButtonR()->setFocus();
-    QTest::keyClick(w.picButtonR(), Qt::Key_Space);
-    EXPECT_TRUE(w.cmbR()->view()->isVisible());
-    w.cmbR()->hidePopup();
+    w.Ui().picButtonR->setFocus();
+    QTest::keyClick(w.Ui().picButtonR, Qt::Key_Space);
+    EXPECT_TRUE(w.Ui().cmbR->view()->isVisible());
+    w.Ui().cmbR->hidePopup();
 }
 
 TEST(Keyboard, ShortcutsReachOnlyWhatAClickCouldReach)
@@ -89,13 +96,13 @@ TEST(Keyboard, ShortcutsReachOnlyWhatAClickCouldReach)
     };
     press(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(f.dialogs.fileRequests.size(), 1);
-    EXPECT_FALSE(w.picDoor()->isVisible());
+    EXPECT_FALSE(w.Ui().picDoor->isVisible());
     press(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(f.dialogs.folderPrompts.size(), 1);
     press(Qt::Key_F1);
     EXPECT_EQ(f.shell.log, QStringList{"web " + ProductSite() + "/tutorial.html"});
     w.Queue().Append({{"/a.mp4", "/a.mp4", "MP4", {}}, {"/b.mp4", "/b.mp4", "MP4", {}}});
-    w.LV()->setCurrentIndex(w.Queue().index(1, 0));
+    w.Ui().LV->setCurrentIndex(w.Queue().index(1, 0));
     press(Qt::Key_Delete);
     EXPECT_EQ(w.Queue().lstFile(), QStringList{"/a.mp4"});
     for (int i = 0; i < 3; ++i) {
@@ -111,9 +118,9 @@ TEST(Keyboard, ShortcutsReachOnlyWhatAClickCouldReach)
     }
 
     // During a batch nothing that changes the queue or the options answers; Escape stops it.
-    w.txtPath()->setText(f.work.path() + "/out");
+    w.Ui().txtPath->setText(f.work.path() + "/out");
     press(Qt::Key_Return, Qt::ControlModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.imgStop()->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.Ui().imgStop->isVisible(); }, 2000));
     // Should a menu open after all, it is closed again, so the test fails instead of waiting.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [] {
@@ -129,7 +136,7 @@ TEST(Keyboard, ShortcutsReachOnlyWhatAClickCouldReach)
         press(Qt::Key_F, Qt::AltModifier);
         press(Qt::Key_Escape);
     });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lblPB()->text() == "Stopped."; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.Ui().lblPB->text() == "Stopped."; }, 5000));
     EXPECT_EQ(f.dialogs.fileRequests.size(), 1);
     EXPECT_EQ(w.Queue().Count(), 1);
     closer.stop();
@@ -163,38 +170,38 @@ TEST(ScreenReaders, EveryControlSaysWhatItIs)
     };
     const char *const toolbar[] = {"Add File", "Remove", "Options", "Help", "Exit", "", "Add Folder"};
     for (int index : {0, 1, 2, 3, 4, 6})
-        check(w.imgToolbar(index), QAccessible::Button, toolbar[index]);
-    check(w.imgMenu(0), QAccessible::Button, "File");
-    check(w.imgMenu(2), QAccessible::Button, "About");
-    check(w.imgConvert(), QAccessible::Button, "Convert");
-    check(w.imgBrowse(), QAccessible::Button, "Browse for the output folder");
-    check(w.imgDoorButton(), QAccessible::Button, "Add a file to start");
-    check(w.imgExit(), QAccessible::Button, "Exit");
-    check(w.picButtonBR(), QAccessible::Button, "Show the bitrate list");
-    check(w.lblFeed(), QAccessible::Button, "Feedback");
-    check(w.picDoor(), QAccessible::Pane, "Turn your videos into audio");
-    check(w.cmbOF(), QAccessible::ComboBox, "Output format");
-    check(w.cmbBR(), QAccessible::ComboBox, "Bitrate");
-    check(w.cmbR(), QAccessible::ComboBox, "Sample rate");
-    check(w.cmbChannel(), QAccessible::ComboBox, "Channels");
-    check(w.txtPath(), QAccessible::EditableText, "Output folder");
+        check(w.Ui().imgToolbar[index], QAccessible::Button, toolbar[index]);
+    check(w.Ui().imgMenu[0], QAccessible::Button, "File");
+    check(w.Ui().imgMenu[2], QAccessible::Button, "About");
+    check(w.Ui().imgConvert, QAccessible::Button, "Convert");
+    check(w.Ui().imgBrowse, QAccessible::Button, "Browse for the output folder");
+    check(w.Ui().imgDoorButton, QAccessible::Button, "Add a file to start");
+    check(w.Ui().imgExit, QAccessible::Button, "Exit");
+    check(w.Ui().picButtonBR, QAccessible::Button, "Show the bitrate list");
+    check(w.Ui().lblFeed, QAccessible::Button, "Feedback");
+    check(w.Ui().picDoor, QAccessible::Pane, "Turn your videos into audio");
+    check(w.Ui().cmbOF, QAccessible::ComboBox, "Output format");
+    check(w.Ui().cmbBR, QAccessible::ComboBox, "Bitrate");
+    check(w.Ui().cmbR, QAccessible::ComboBox, "Sample rate");
+    check(w.Ui().cmbChannel, QAccessible::ComboBox, "Channels");
+    check(w.Ui().txtPath, QAccessible::EditableText, "Output folder");
 
     // The progress bar: its value and its label's text.
-    w.imgPB()->resize(SkinLayout::kProgressBar.width() / 2 + 1, w.imgPB()->height());
-    w.lblPB()->setText("50%");
-    QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(w.imgPB());
+    w.Ui().imgPB->resize(SkinLayout::kProgressBar.width() / 2 + 1, w.Ui().imgPB->height());
+    w.Ui().lblPB->setText("50%");
+    QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(w.Ui().imgPB);
     EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
     ASSERT_NE(bar->valueInterface(), nullptr);
     EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), 50);
     EXPECT_EQ(bar->text(QAccessible::Value), "50%");
 
     // Out of reach during a batch, and said so; the press does nothing then.
-    w.imgConvert()->setEnabled(false);
-    QAccessibleInterface *convert = QAccessible::queryAccessibleInterface(w.imgConvert());
+    w.Ui().imgConvert->setEnabled(false);
+    QAccessibleInterface *convert = QAccessible::queryAccessibleInterface(w.Ui().imgConvert);
     EXPECT_TRUE(convert->state().disabled);
     convert->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(f.messages.shown.isEmpty());
-    w.imgConvert()->setEnabled(true);
+    w.Ui().imgConvert->setEnabled(true);
     convert->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(f.messages.Texts(), QStringList{"Please add a file"});
 }
@@ -223,19 +230,19 @@ TEST(Looks, ListRowsAndTheProgressLabelReadWell)
     w.Queue().Append({{"/v/gypsy.mp4", "/v/gypsy.mp4", "MP4", {}}});
     QCoreApplication::processEvents();
     // Rows leave room below the line for descenders.
-    const QRect row = w.LV()->visualRect(w.Queue().index(0, 0));
-    EXPECT_GE(row.height(), w.LV()->fontMetrics().height() + 4);
+    const QRect row = w.Ui().LV->visualRect(w.Queue().index(0, 0));
+    EXPECT_GE(row.height(), w.Ui().LV->fontMetrics().height() + 4);
     // A row's text starts where its column's header label starts.
-    const QImage list = w.LV()->grab().toImage();
-    const int header = w.LV()->header()->height();
+    const QImage list = w.Ui().LV->grab().toImage();
+    const int header = w.Ui().LV->header()->height();
     const int labelX = FirstInk(list, 0, header, 100);
     const int textX = FirstInk(list, header + row.top(), header + row.bottom(), 100);
     ASSERT_GE(labelX, 0);
     EXPECT_NEAR(textX, labelX, 1);
 
     // Half done: the percentage is white over the fill and dark over the empty track.
-    w.imgPB()->resize(SkinLayout::kProgressBar.width() / 2, w.imgPB()->height());
-    w.lblPB()->setText("50%");
+    w.Ui().imgPB->resize(SkinLayout::kProgressBar.width() / 2, w.Ui().imgPB->height());
+    w.Ui().lblPB->setText("50%");
     const QImage shot = w.grab().toImage();
     const int edge = SkinLayout::kProgressBar.x() + SkinLayout::kProgressBar.width() / 2;
     int whiteOnFill = 0, darkOnTrack = 0;

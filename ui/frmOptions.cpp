@@ -1,13 +1,13 @@
 #include "frmOptions.h"
 
-#include "SettingsFiles.h"
+#include "Accessibility.h"
+#include "HotArea.h"
+#include "Skin.h"
+#include "SkinChrome.h"
+#include "SkinLayout.h"
+#include "SkinStyle.h"
 #include "platform/UserMessages.h"
-#include "ui/Accessibility.h"
-#include "ui/HotArea.h"
-#include "ui/Skin.h"
-#include "ui/SkinChrome.h"
-#include "ui/SkinLayout.h"
-#include "ui/SkinStyle.h"
+#include "settings/SettingsFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,7 +51,7 @@ void frmOptions::BuildControls()
     setWindowTitle(QStringLiteral("Options"));
     InstallAccessibility();
     setStyleSheet(SkinStyleSheet());
-    m_chrome = MakeSkinnedDialog(this, QStringLiteral("frmOptions/face"), L::kWindowSize, m_timer1);
+    m_chrome = MakeSkinnedDialog(this, Pictures::frmOptionsFace, L::kWindowSize, m_timer1);
     connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmOptions::Form_MouseMove);
 
     m_cmbSR = new QComboBox(this);
@@ -59,8 +59,8 @@ void frmOptions::BuildControls()
     m_cmbSR->addItems({QStringLiteral("ON"), QStringLiteral("OFF")});
     m_cmbSR->setToolTip(QStringLiteral("Play a sound when all files are converted"));
     m_picButtonBR = new HotArea(this, L::kSoundButton);
-    m_picButtonBR->SetIdlePicture(Skin::Picture(QStringLiteral("imgButton")));
-    m_picButtonBR->SetHoverPicture(Skin::Picture(QStringLiteral("imgButtonLight")));
+    m_picButtonBR->SetIdlePicture(Skin::Picture(Pictures::imgButton));
+    m_picButtonBR->SetHoverPicture(Skin::Picture(Pictures::imgButtonLight));
     m_picButtonBR->setToolTip(m_cmbSR->toolTip());
     connect(m_picButtonBR, &HotArea::Clicked, this, &frmOptions::picButtonBR_Click);
 
@@ -90,19 +90,19 @@ void frmOptions::BuildControls()
         setTabOrder(order[i], order[i + 1]);
 
     const QCursor hand = Skin::HandCursor();
-    const auto button = [&](const QRect &place, const char *hover, const char *tip,
+    const auto button = [&](const QRect &place, const PictureName &hover, const char *tip,
                             void (frmOptions::*click)()) {
         auto *area = new HotArea(this, place);
-        area->SetHoverPicture(Skin::Picture(QString::fromLatin1(hover)));
+        area->SetHoverPicture(Skin::Picture(hover));
         area->setToolTip(QString::fromLatin1(tip));
         area->setCursor(hand);
         connect(area, &HotArea::Clicked, this, click);
         return area;
     };
-    m_imgOK = button(L::kOK, "frmOptions/imgOKLight", "Keep these options", &frmOptions::imgOK_Click);
-    m_imgBack = button(L::kBack, "frmOptions/imgBackLight", "Back without changing anything",
+    m_imgOK = button(L::kOK, Pictures::frmOptionsOKLight, "Keep these options", &frmOptions::imgOK_Click);
+    m_imgBack = button(L::kBack, Pictures::frmOptionsBackLight, "Back without changing anything",
                        &frmOptions::imgBack_Click);
-    m_imgExit = button(L::kExit, "frmOptions/imgExitLight", "Close without changing anything",
+    m_imgExit = button(L::kExit, Pictures::frmOptionsExitLight, "Close without changing anything",
                        &frmOptions::imgExit_Click);
 }
 

@@ -8,6 +8,19 @@
 #include <QSignalSpy>
 #include <QTest>
 
+void TestHousekeeping::EndConverters()
+{
+    log << QStringLiteral("end converters");
+    if (endConvertersForReal)
+        SystemHousekeeping().EndConverters();
+}
+
+void TestHousekeeping::EmptyTemporaryFolder(const QString &folder)
+{
+    log << QStringLiteral("empty ") + folder;
+    SystemHousekeeping().EmptyTemporaryFolder(folder);
+}
+
 WindowFixture::WindowFixture()
 {
     const QString root = work.path();
@@ -30,7 +43,7 @@ WindowFixture::~WindowFixture()
 
 frmMain &WindowFixture::Start()
 {
-    m_window = std::make_unique<frmMain>(places, frmMain::Services{messages, dialogs, shell});
+    m_window = std::make_unique<frmMain>(places, frmMain::Services{messages, dialogs, shell, housekeeping});
     m_window->show();
     return *m_window;
 }

@@ -1,8 +1,8 @@
 #include "WindowFakes.h"
 #include "queue/CodePage.h"
 #include "queue/QueueDrops.h"
-#include "settings/frmOptions.h"
 #include "ui/HotArea.h"
+#include "ui/frmOptions.h"
 #include "ui/frmSuggest.h"
 
 #include <QComboBox>
@@ -87,12 +87,12 @@ QWidget *TargetWidget(frmMain &w, Target target)
 {
     switch (target) {
     case Target::Door:
-        return w.picDoor();
+        return w.Ui().picDoor;
     case Target::Overlay:
         w.Drops().LV_OLEDragOver();
-        return w.picDrop();
+        return w.Ui().picDrop;
     case Target::List:
-        return w.LV()->viewport();
+        return w.Ui().LV->viewport();
     }
     return nullptr;
 }
@@ -116,17 +116,17 @@ TEST(Drops, EachTargetQueuesWhatItIsGiven)
         // Text and web links: taken and ignored; the start panel goes all the same.
         EXPECT_EQ(Drop(TargetWidget(w, c.target), TextData()), Qt::CopyAction);
         EXPECT_TRUE(w.Queue().IsEmpty());
-        EXPECT_TRUE(w.picText()->isVisible());
-        EXPECT_EQ(w.picDoor()->isVisible(), c.target != Target::Door);
-        EXPECT_EQ(w.picDrop()->isVisible(), c.target == Target::List);
+        EXPECT_TRUE(w.Ui().picText->isVisible());
+        EXPECT_EQ(w.Ui().picDoor->isVisible(), c.target != Target::Door);
+        EXPECT_EQ(w.Ui().picDrop->isVisible(), c.target == Target::List);
 
         EXPECT_EQ(Drop(TargetWidget(w, c.target), FilesData({a, mov, foreign})), Qt::CopyAction);
         ASSERT_EQ(w.Queue().Count(), 3);
         EXPECT_EQ(w.Queue().At(0).inputPath, a);
         EXPECT_EQ(w.Queue().At(1).formatCode, "MOV");
-        EXPECT_FALSE(w.picText()->isVisible());
+        EXPECT_FALSE(w.Ui().picText->isVisible());
         // The overlay goes with a drop on itself; a drag over the list brought it.
-        EXPECT_EQ(w.picDrop()->isVisible(), c.target == Target::List);
+        EXPECT_EQ(w.Ui().picDrop->isVisible(), c.target == Target::List);
         const QueueEntry &third = w.Queue().At(2);
         if (c.target == Target::List) {
             // The list takes the names as they stand, in their narrow form.
@@ -145,15 +145,15 @@ TEST(Drops, TheOverlayComesWithADragAndGoes)
     WindowFixture f;
     frmMain &w = f.Start();
     w.imgToolbar_Click(0); // the start panel goes
-    DragOver(w.LV()->viewport());
-    EXPECT_TRUE(w.picDrop()->isVisible());
+    DragOver(w.Ui().LV->viewport());
+    EXPECT_TRUE(w.Ui().picDrop->isVisible());
     QMouseEvent move(QEvent::MouseMove, QPointF(300, 20), w.mapToGlobal(QPointF(300, 20)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &move); // over bare skin
-    EXPECT_FALSE(w.picDrop()->isVisible());
-    DragOver(w.LV()->viewport());
-    QTest::mouseClick(w.picDrop(), Qt::LeftButton);
-    EXPECT_FALSE(w.picDrop()->isVisible());
+    EXPECT_FALSE(w.Ui().picDrop->isVisible());
+    DragOver(w.Ui().LV->viewport());
+    QTest::mouseClick(w.Ui().picDrop, Qt::LeftButton);
+    EXPECT_FALSE(w.Ui().picDrop->isVisible());
 }
 
 TEST(Drops, ADropDuringABatchJoinsIt)
@@ -162,7 +162,7 @@ TEST(Drops, ADropDuringABatchJoinsIt)
     const QString first = f.MakeClip("in/first.mp4");
     const QString dropped = f.MakeClip("in/dropped.mp4");
     frmMain &w = f.Start();
-    w.txtPath()->setText(f.work.path() + "/out");
+    w.Ui().txtPath->setText(f.work.path() + "/out");
     f.dialogs.files = {first};
     w.imgAdd_Click();
     bool done = false;
@@ -184,11 +184,11 @@ TEST(Drops, AFailedCopyNeverSharesItsPlace)
     const QString vanished = f.work.path() + "/in/x\u00e9.mp4"; // never there: its copy fails
     const QString real = f.MakeClip("in/x\u00e8.mp4");
     frmMain &w = f.Start();
-    Drop(w.picDoor(), FilesData({vanished, real}));
+    Drop(w.Ui().picDoor, FilesData({vanished, real}));
     ASSERT_EQ(w.Queue().Count(), 2);
     EXPECT_NE(w.Queue().At(0).inputPath, w.Queue().At(1).inputPath);
-    w.txtPath()->setText(f.work.path() + "/out");
-    w.cmbOF()->setCurrentIndex(3);
+    w.Ui().txtPath->setText(f.work.path() + "/out");
+    w.Ui().cmbOF->setCurrentIndex(3);
     w.imgConvert_Click();
     ASSERT_TRUE(f.WaitForBatchEnd());
     ASSERT_EQ(f.messages.shown.size(), 1);
@@ -228,8 +228,8 @@ TEST_F(AddFolder, OwnFilesFirstInNameOrderThenEachSubfolderTree)
     EXPECT_EQ(found, QStringList({r + "A.avi", r + "b.mp4", r + "c.wmv", r + ".hidden/d.mp3", r + "sub/z.mp4",
                                   r + "sub/deeper/b link", r + "sub/deeper/y.ogg", r + "Sub2/x.mp4"}));
     EXPECT_EQ(w.Queue().At(3).formatCode, "MP3");
-    EXPECT_FALSE(w.picText()->isVisible());
-    EXPECT_EQ(w.lblText()->text(), "Drag & Drop Files Here");
+    EXPECT_FALSE(w.Ui().picText->isVisible());
+    EXPECT_EQ(w.Ui().lblText->text(), "Drag & Drop Files Here");
     EXPECT_EQ(f.dialogs.folderPrompts, QStringList{"Please select a folder:"});
 }
 
@@ -256,12 +256,12 @@ TEST_F(AddFolder, NothingFoundOrCancelledLeavesTheIdleHint)
 {
     QDir().mkpath(root);
     EXPECT_TRUE(Add(root).isEmpty());
-    EXPECT_TRUE(w.picText()->isVisible());
-    EXPECT_EQ(w.lblText()->text(), "Drag & Drop Files Here");
+    EXPECT_TRUE(w.Ui().picText->isVisible());
+    EXPECT_EQ(w.Ui().lblText->text(), "Drag & Drop Files Here");
     f.dialogs.folders = {std::nullopt};
     w.AddFolderToQueue();
     EXPECT_TRUE(w.Queue().IsEmpty());
-    EXPECT_TRUE(w.picText()->isVisible());
+    EXPECT_TRUE(w.Ui().picText->isVisible());
 }
 
 TEST_F(AddFolder, NoOtherQueueCommandRunsWhileItSearches)
@@ -277,17 +277,17 @@ TEST_F(AddFolder, NoOtherQueueCommandRunsWhileItSearches)
     QTimer meanwhile;
     QObject::connect(&meanwhile, &QTimer::timeout, &w, [&] {
         meanwhile.stop();
-        caption = w.lblText()->text();
+        caption = w.Ui().lblText->text();
         // The hint says what is going on, over the list.
-        QWidget *top = w.childAt(w.picText()->geometry().center());
-        hintOnTop = top == w.picText() || w.picText()->isAncestorOf(top);
+        QWidget *top = w.childAt(w.Ui().picText->geometry().center());
+        hintOnTop = top == w.Ui().picText || w.Ui().picText->isAncestorOf(top);
         w.AddFolderToQueue();
         w.imgAdd_Click();
         w.menuRemoveAll_Click();
-        w.LV()->setCurrentIndex(w.Queue().index(0, 0));
+        w.Ui().LV->setCurrentIndex(w.Queue().index(0, 0));
         w.imgRemove_Click();
-        Drop(w.picDoor(), FilesData({earlier}));
-        Drop(w.LV()->viewport(), FilesData({earlier}));
+        Drop(w.Ui().picDoor, FilesData({earlier}));
+        Drop(w.Ui().LV->viewport(), FilesData({earlier}));
     });
     meanwhile.start(0);
     w.AddFolderToQueue();
@@ -296,7 +296,7 @@ TEST_F(AddFolder, NoOtherQueueCommandRunsWhileItSearches)
     EXPECT_EQ(f.dialogs.folderPrompts.size(), 1);
     EXPECT_TRUE(f.dialogs.fileRequests.isEmpty());
     EXPECT_EQ(w.Queue().Count(), 41); // the earlier entry and the 40 found, nothing else
-    EXPECT_TRUE(w.picDoor()->isVisible());
+    EXPECT_TRUE(w.Ui().picDoor->isVisible());
     // Afterwards every command works again.
     w.menuRemoveAll_Click();
     EXPECT_TRUE(w.Queue().IsEmpty());
@@ -334,7 +334,7 @@ TEST_F(AddFolder, EveryFileIsReachedAndNoPipeIsQueued)
     // Dropped, the same file is reached by the bytes its address carries.
     auto *data = new QMimeData;
     data->setUrls({QUrl::fromEncoded("file://" + latin.toPercentEncoding("/"))});
-    Drop(w.picDoor(), data);
+    Drop(w.Ui().picDoor, data);
     ASSERT_EQ(w.Queue().Count(), 3);
     QFile dropped(w.Queue().At(2).inputPath);
     ASSERT_TRUE(dropped.open(QIODevice::ReadOnly));
@@ -347,10 +347,10 @@ TEST(Drops, TextBoxesTakeNoDrops)
 {
     WindowFixture f;
     frmMain &w = f.Start();
-    const QString before = w.txtPath()->text();
-    Drop(w.txtPath(), FilesData({f.work.path() + "/clip.mp4"}));
-    EXPECT_EQ(w.txtPath()->text(), before);
-    EXPECT_FALSE(w.txtPath()->acceptDrops());
+    const QString before = w.Ui().txtPath->text();
+    Drop(w.Ui().txtPath, FilesData({f.work.path() + "/clip.mp4"}));
+    EXPECT_EQ(w.Ui().txtPath->text(), before);
+    EXPECT_FALSE(w.Ui().txtPath->acceptDrops());
     frmOptions options(const_cast<CutterOptions &>(w.Cutter()), f.work.path() + "/options.ini", f.messages);
     for (QLineEdit *box : options.findChildren<QLineEdit *>())
         EXPECT_FALSE(box->acceptDrops());
