@@ -59,6 +59,6 @@ void ProgressText::paintEvent(QPaintEvent *)
     p.setPen(Palette::AccentDeep);
     p.drawText(rect(), int(alignment()), shown);
     p.setClipRect(QRect(0, 0, edge, height()));
-    p.setPen(Qt::white);
+    p.setPen(Palette::OnAccent);
     p.drawText(rect(), int(alignment()), shown);
 }

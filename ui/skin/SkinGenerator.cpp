@@ -178,7 +178,7 @@ void MenuTab(QPainter &p, int index, Look look)
         p.setBrush(Palette::Glass(46));
         p.drawPath(Rounded(r, 4));
     }
-    const QColor ink = look == Look::Hover      ? QColor(Qt::white)
+    const QColor ink = look == Look::Hover      ? Palette::OnAccent
                        : look == Look::Disabled ? Palette::HeaderMuted
                                                 : Palette::HeaderText;
     Text(p, r, QString::fromLatin1(kMenuCaptions[index]), Font(11), ink);
@@ -206,10 +206,10 @@ void ConvertButton(QPainter &p, Look look)
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, 17, 17);
     p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
+    p.setBrush(Palette::OnAccent);
     p.drawPolygon(QPolygonF({c + QPointF(-5, -8), c + QPointF(9, 0), c + QPointF(-5, 8)}));
     Text(p, QRectF(r.left() + 62, r.top(), r.width() - 66, r.height()), QStringLiteral("Convert"),
-         Font(21, true), Qt::white, Qt::AlignVCenter | Qt::AlignLeft);
+         Font(21, true), Palette::OnAccent, Qt::AlignVCenter | Qt::AlignLeft);
 }
 
 void BrowseButton(QPainter &p, Look look)
@@ -220,7 +220,7 @@ void BrowseButton(QPainter &p, Look look)
     p.setPen(QPen(look == Look::Idle ? Palette::Line : fill, 1));
     p.setBrush(fill);
     p.drawPath(Rounded(r, 4));
-    const QColor ink = look == Look::Idle ? Palette::AccentDark : Qt::white;
+    const QColor ink = look == Look::Idle ? Palette::AccentDark : Palette::OnAccent;
     // A small open folder.
     p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
@@ -241,7 +241,7 @@ void TitleIcon(QPainter &p, Element e, Look look)
                                 : (e == Element::Min ? QSizeF(kMinHoverSize) : QSizeF(kExitHoverSize));
         p.drawPath(Rounded(QRectF(r.topLeft(), size), 3));
     }
-    const QColor ink = lit ? Qt::white : Palette::HeaderText;
+    const QColor ink = lit ? Palette::OnAccent : Palette::HeaderText;
     p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
     switch (e) {
     case Element::Help:
@@ -397,7 +397,7 @@ QImage Face(const Lit &lit)
     header.setColorAt(1, Palette::HeaderBottom);
     p.fillRect(QRect(0, 0, kFaceSize.width(), 50), header);
     Logo(p, QPointF(16, 8));
-    Text(p, QRectF(40, 5, 200, 22), QStringLiteral("Brimwave"), Font(14, true), Qt::white,
+    Text(p, QRectF(40, 5, 200, 22), QStringLiteral("Brimwave"), Font(14, true), Palette::OnAccent,
          Qt::AlignVCenter | Qt::AlignLeft);
     Text(p, QRectF(122, 6, 300, 20), QStringLiteral("audio extractor"), Font(11), Palette::HeaderText,
          Qt::AlignVCenter | Qt::AlignLeft);
@@ -460,13 +460,13 @@ void SmallHeader(QPainter &p, const QSize &faceSize, const QString &caption, con
     header.setColorAt(1, Palette::HeaderBottom);
     p.fillRect(QRect(0, 0, faceSize.width(), 30), header);
     Logo(p, QPointF(16, 7));
-    Text(p, QRectF(40, 4, 200, 22), caption, Font(13, true), Qt::white, Qt::AlignVCenter | Qt::AlignLeft);
+    Text(p, QRectF(40, 4, 200, 22), caption, Font(13, true), Palette::OnAccent, Qt::AlignVCenter | Qt::AlignLeft);
     if (exitLook == Look::Hover) {
         p.setPen(Qt::NoPen);
         p.setBrush(Palette::Danger);
         p.drawPath(Rounded(QRectF(exit.topLeft(), exitHoverSize), 3));
     }
-    p.setPen(QPen(exitLook == Look::Hover ? QColor(Qt::white) : Palette::HeaderText, 1.6, Qt::SolidLine,
+    p.setPen(QPen(exitLook == Look::Hover ? Palette::OnAccent : Palette::HeaderText, 1.6, Qt::SolidLine,
                   Qt::RoundCap));
     p.drawLine(QPointF(exit.x() + 3.5, exit.y() + 3), QPointF(exit.x() + 10.5, exit.y() + 10));
     p.drawLine(QPointF(exit.x() + 10.5, exit.y() + 3), QPointF(exit.x() + 3.5, exit.y() + 10));
@@ -489,7 +489,7 @@ void FaceButton(QPainter &p, const QRect &place, const QString &caption, bool ma
     }
     p.drawPath(Rounded(r, 5));
     Text(p, r, caption, Font(12, true),
-         main ? QColor(Qt::white) : (lit ? Palette::AccentDark : Palette::Text));
+         main ? Palette::OnAccent : (lit ? Palette::AccentDark : Palette::Text));
 }
 
 // The face of a small skinned window: its header with `caption` and the exit button at `exit`,
@@ -566,7 +566,7 @@ void DoorButton(QPainter &p, Look look)
     p.setPen(Qt::NoPen);
     p.setBrush(fill);
     p.drawPath(Rounded(r, 7));
-    Text(p, r, QStringLiteral("+   Add a file to start"), Font(13, true), Qt::white);
+    Text(p, r, QStringLiteral("+   Add a file to start"), Font(13, true), Palette::OnAccent);
 }
 
 QImage Door(Look buttonLook)
@@ -633,7 +633,7 @@ QImage PickerButtonImage(bool light)
     p.setBrush(light ? Palette::Accent : Palette::Track);
     p.drawPath(Rounded(QRectF(0, 0, 18, 18), 3));
     p.setPen(
-        QPen(light ? QColor(Qt::white) : Palette::Text, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        QPen(light ? Palette::OnAccent : Palette::Text, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(QPolygonF({QPointF(5, 7.5), QPointF(9, 11.5), QPointF(13, 7.5)}));
     return image;
 }
@@ -693,7 +693,7 @@ QImage StopButton(Look look)
     p.setBrush(lit ? Palette::Danger : Palette::Card);
     p.drawPath(Rounded(QRectF(0.5, 0.5, kStop.width() - 1, kStop.height() - 1), 4));
     p.setPen(Qt::NoPen);
-    p.setBrush(lit ? QColor(Qt::white) : Palette::DangerDark);
+    p.setBrush(lit ? Palette::OnAccent : Palette::DangerDark);
     p.drawPath(Rounded(QRectF(kStop.width() / 2.0 - 4, kStop.height() / 2.0 - 4, 8, 8), 1.5));
     return image;
 }
