@@ -1,5 +1,7 @@
 #include "BatchConverter.h"
 
+#include "PlainReasons.h"
+
 #include "platform/MessagePump.h"
 #include "platform/Paths.h"
 #include "platform/ProcessList.h"
@@ -37,9 +39,14 @@ QString LastLine(const QString &outputs)
     return {};
 }
 
-QString Listed(const BatchConverter::Failure &failure)
+enum class Listing { Short, WithConverterLine };
+
+QString Listed(const BatchConverter::Failure &failure, Listing listing)
 {
-    return failure.rowText + QStringLiteral("\n    ") + failure.reason;
+    QString text = failure.rowText + QStringLiteral("\n    ") + failure.reason;
+    if (listing == Listing::WithConverterLine && !failure.converterLine.isEmpty())
+        text += QStringLiteral("\n    The converter said: ") + failure.converterLine;
+    return text;
 }
 
 } // namespace
@@ -171,7 +178,7 @@ void BatchConverter::ConvertNextFile()
 
 void BatchConverter::SkipHead(const QString &reason)
 {
-    m_failures.append({m_queue.At(0).rowText, reason});
+    m_failures.append({m_queue.At(0).rowText, reason, {}});
     m_progress.CommandOver(m_queue);
     m_timer.start();
 }
@@ -240,7 +247,10 @@ void BatchConverter::objDOS_CommandOver()
     }
     const QString reason = FailureOfLastConversion();
     if (!reason.isEmpty()) {
-        m_failures.append({m_queue.IsEmpty() ? QString() : m_queue.At(0).rowText, reason});
+        const QString input = m_queue.IsEmpty() ? QString() : m_queue.At(0).inputPath;
+        const QString plain = PlainReason(reason, input, m_currentOutput);
+        m_failures.append({m_queue.IsEmpty() ? QString() : m_queue.At(0).rowText,
+                           plain.isEmpty() ? reason : plain, plain.isEmpty() ? QString() : reason});
         // A failed file leaves nothing behind: a cut-short or empty output is no output.
         RemoveCurrentOutput();
     }
@@ -270,8 +280,8 @@ void BatchConverter::ReportFailures()
     QStringList all;
     for (const Failure &failure : failures) {
         if (all.size() < kFilesNamed)
-            text += QStringLiteral("\n\n") + Listed(failure);
-        all.append(Listed(failure));
+            text += QStringLiteral("\n\n") + Listed(failure, Listing::Short);
+        all.append(Listed(failure, Listing::WithConverterLine));
     }
     if (failures.size() > kFilesNamed)
         text += QStringLiteral("\n\n... and %1 more (see the details).").arg(failures.size() - kFilesNamed);

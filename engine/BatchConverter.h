@@ -31,6 +31,8 @@ public:
     {
         QString rowText;
         QString reason;
+        // The converter's own last line, when the reason puts it in plain words (details only).
+        QString converterLine;
     };
 
     // `choices` gives the output choices at the moment each file starts; its output folder is

@@ -30,6 +30,7 @@ done
 [ -s "$stage/usr/share/icons/hicolor/scalable/apps/brimwave.svg" ] || fail "no SVG icon"
 desktop-file-validate "$stage/usr/share/applications/brimwave.desktop" || fail "desktop entry"
 grep -q '^Exec=brimwave %F$' "$stage/usr/share/applications/brimwave.desktop" || fail "Exec takes no files"
+grep -q '^MimeType=.*video/x-matroska;video/webm;' "$stage/usr/share/applications/brimwave.desktop" || fail "MKV and WebM are not offered"
 appstreamcli validate --no-net "$stage"/usr/share/metainfo/*.metainfo.xml >/dev/null || fail "metainfo"
 
 # Two clips to open, a home of its own, and a program folder that takes no file.

@@ -247,8 +247,13 @@ TEST(Window, FailuresAreReportedAfterTheBatch)
     ASSERT_EQ(f.messages.shown.size(), 1);
     const QString warning = f.messages.shown[0].text;
     EXPECT_EQ(f.messages.shown[0].icon, Icon::Warning);
-    EXPECT_TRUE(warning.contains(junk)) << warning.toStdString();
-    EXPECT_TRUE(warning.contains("Invalid data found when processing input")) << warning.toStdString();
+    // In plain words, the path once; the converter's own line in the details.
+    EXPECT_EQ(warning.count(junk), 1) << warning.toStdString();
+    EXPECT_TRUE(warning.contains("is not an audio or video file")) << warning.toStdString();
+    EXPECT_FALSE(warning.contains("Invalid data found when processing input")) << warning.toStdString();
+    EXPECT_TRUE(f.messages.shown[0].details.contains("The converter said: "))
+        << f.messages.shown[0].details.toStdString();
+    EXPECT_TRUE(f.messages.shown[0].details.contains("Invalid data found when processing input"));
     EXPECT_FALSE(warning.contains(good));
     EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
 }

@@ -616,7 +616,7 @@ QImage Door(Look buttonLook)
                         "Convert. Every file becomes one audio file."),
          Font(12), Palette::Muted);
     Text(p, QRectF(0, 250, kDoor.width(), 20),
-         QStringLiteral("MP4 \u00b7 AVI \u00b7 MPG \u00b7 WMV \u00b7 FLV \u00b7 MOV \u00b7 VOB \u00b7 3GP "
+         QStringLiteral("MP4 \u00b7 AVI \u00b7 MPG \u00b7 WMV \u00b7 FLV \u00b7 MOV \u00b7 VOB \u00b7 3GP \u00b7 MKV \u00b7 WEBM "
                         "\u00b7 MP3 \u00b7 WAV \u00b7 WMA"),
          Font(10), Palette::Accent);
     DoorButton(p, buttonLook);

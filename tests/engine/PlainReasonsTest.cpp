@@ -1,0 +1,36 @@
+#include "engine/PlainReasons.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The converter's last line, as it prints it, and what the failure warning says instead.
+TEST(PlainReasons, TheCommonestFailuresReadAsAPersonWouldSayThem)
+{
+    const QString input = "/videos/clip.mp4";
+    const QString output = "/music/clip.mp3";
+    const struct
+    {
+        const char *line;
+        const char *plain;
+    } cases[] = {
+        {"/videos/clip.mp4: Invalid data found when processing input", "is not an audio or video file"},
+        {"Output file #0 does not contain any stream", "has no sound track"},
+        {"Output file does not contain any stream", "has no sound track"},
+        {"Stream map '0:a' matches no streams.", "has no sound track"},
+        {"/videos/clip.mp4: Permission denied", "cannot be read: permission denied"},
+        {"/music/clip.mp3: Permission denied", "the output folder cannot be written: permission denied"},
+        {"av_interleaved_write_frame(): No space left on device", "the output folder's disk is full"},
+        {"Error writing trailer of /music/clip.mp3: No space left on device",
+         "the output folder's disk is full"},
+        {"/music/clip.mp3: No such file or directory", "the output folder is gone"},
+        {"/videos/clip.mp4: No such file or directory", "cannot be found"},
+        // Anything else keeps the converter's own words.
+        {"Error while decoding stream #0:1: Invalid argument", ""},
+        {"Conversion failed!", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PlainReason(c.line, input, output), QString(c.plain)) << c.line;
+}
+
+} // namespace
