@@ -31,6 +31,9 @@ TEST(PlainReasons, TheCommonestFailuresReadAsAPersonWouldSayThem)
     };
     for (const auto &c : cases)
         EXPECT_EQ(PlainReason(c.line, input, output), QString(c.plain)) << c.line;
+    // An input without an extension beside its output: the output's path holds the input's.
+    EXPECT_EQ(PlainReason("/videos/clip.mp3: Permission denied", "/videos/clip", "/videos/clip.mp3"),
+              "the output folder cannot be written: permission denied");
 }
 
 } // namespace
