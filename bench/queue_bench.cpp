@@ -10,6 +10,7 @@
 #include "BenchSupport.h"
 #include "BenchWindow.h"
 #include "engine/BatchOutputs.h"
+#include "platform/DesktopTask.h"
 #include "platform/UserMessages.h"
 #include "queue/CodePage.h"
 #include "queue/QueueDrops.h"
@@ -81,7 +82,8 @@ Row Measure(int files)
     ScriptedDialogs dialogs;
     QuietShell shell;
     SystemHousekeeping housekeeping;
-    frmMain window(PlacesIn(work.path()), {messages, dialogs, shell, housekeeping});
+    platform::NoDesktopTask desktop;
+    frmMain window(PlacesIn(work.path()), {messages, dialogs, shell, housekeeping, desktop});
     window.show();
     row.idleKiB = ResidentKiB();
 

@@ -12,6 +12,7 @@
 #include "BenchWindow.h"
 #include "ConverterWrapper.h"
 #include "engine/CommandLineSplitter.h"
+#include "platform/DesktopTask.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
@@ -65,7 +66,8 @@ int Batch()
     ScriptedDialogs dialogs;
     QuietShell shell;
     SystemHousekeeping housekeeping;
-    frmMain window(places, {messages, dialogs, shell, housekeeping});
+    platform::NoDesktopTask desktop;
+    frmMain window(places, {messages, dialogs, shell, housekeeping, desktop});
     window.Ui().cmbOF->setCurrentIndex(0);
     window.Ui().cmbBR->setCurrentText(QStringLiteral("192"));
     window.Ui().txtPath->setText(out);
@@ -133,7 +135,8 @@ int Child(bool memory)
     ScriptedDialogs dialogs;
     QuietShell shell;
     SystemHousekeeping housekeeping;
-    frmMain window(places, {messages, dialogs, shell, housekeeping});
+    platform::NoDesktopTask desktop;
+    frmMain window(places, {messages, dialogs, shell, housekeeping, desktop});
     window.show();
     WaitFor(&window.Timer2(), &QTimer::timeout);
     std::printf("shown\n");

@@ -75,6 +75,10 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
 void BatchConverter::Start()
 {
     m_failures.clear();
+    m_retryable.clear();
+    m_tally = {};
+    m_sinceStart.start();
+    m_clock.Start(0);
     m_stopping = false;
     // Every input of the batch stays protected, also once it has been converted or refused.
     m_files.Clear();
@@ -136,7 +140,8 @@ void BatchConverter::ConvertNextFile()
         return;
     }
     if (!m_queue.At(0).problem.isEmpty()) {
-        SkipHead(m_queue.At(0).problem);
+        // The entry's copy failed when it was queued: queued again, it would fail again.
+        SkipHead(m_queue.At(0).problem, Retry::NotOffered);
         return;
     }
     platform::KillProcessByName(platform::ConverterProcessName());
@@ -145,12 +150,13 @@ void BatchConverter::ConvertNextFile()
     if (!command.commandLine.isEmpty()) {
         if (!folderProblem.isEmpty()) {
             SkipHead(QStringLiteral("the output folder ") + m_current.outputFolder +
-                     QStringLiteral(" cannot be used: ") + folderProblem);
+                         QStringLiteral(" cannot be used: ") + folderProblem,
+                     Retry::Offered);
             return;
         }
         // The converter replaces its output without asking: never one of the batch's inputs.
         if (m_files.IsInput(command.outputPath)) {
-            SkipHead(QStringLiteral("the output would replace an input file"));
+            SkipHead(QStringLiteral("the output would replace an input file"), Retry::NotOffered);
             return;
         }
         // Nor a file this batch has written: a second output of one title gets a number.
@@ -163,12 +169,15 @@ void BatchConverter::ConvertNextFile()
     m_unfinished.Note(m_currentOutput, m_outputBefore);
     m_commandOver = false;
     m_converting = true;
+    m_queue.SetConverting(0, true);
+    EmitStanding();
     m_dos.SetCommandLine(command.commandLine);
     m_dos.ExecuteCommand();
     m_converting = false;
     if (!m_commandOver) {
         // The converter never started: the user has been told why. Leave the queue whole so the
         // cause can be fixed and Convert pressed again.
+        m_queue.SetConverting(0, false);
         CurrentOutputEnded();
         m_running = false;
         emit BatchHalted();
@@ -176,11 +185,31 @@ void BatchConverter::ConvertNextFile()
     }
 }
 
-void BatchConverter::SkipHead(const QString &reason)
+void BatchConverter::SkipHead(const QString &reason, Retry retry)
 {
-    m_failures.append({m_queue.At(0).rowText, reason, {}});
-    m_progress.CommandOver(m_queue);
+    AddFailure({m_queue.At(0).rowText, reason, {}}, retry);
+    HeadEnded();
     m_timer.start();
+}
+
+void BatchConverter::AddFailure(const Failure &failure, Retry retry)
+{
+    m_failures.append(failure);
+    ++m_tally.failed;
+    if (retry == Retry::Offered && !m_queue.IsEmpty())
+        m_retryable.append(m_queue.At(0));
+}
+
+void BatchConverter::HeadEnded()
+{
+    m_clock.FileEnded(m_progress.TotalSeconds());
+    m_progress.CommandOver(m_queue);
+}
+
+void BatchConverter::EmitStanding()
+{
+    emit StandingChanged(m_clock.Standing(m_queue.Count(), m_progress.PositionSeconds(),
+                                          m_progress.TotalSeconds(), m_sinceStart.elapsed()));
 }
 
 void BatchConverter::AbandonCurrentFile()
@@ -209,8 +238,10 @@ void BatchConverter::objDOS_ReceiveOutputs(const QString &CommandOutputs)
 {
     m_unfinished.NoteWhenWritten();
     if (const std::optional<ProgressDisplay> display =
-            m_progress.ReceiveOutputs(CommandOutputs, m_current.cutter))
+            m_progress.ReceiveOutputs(CommandOutputs, m_current.cutter)) {
         emit ProgressChanged(*display);
+        EmitStanding();
+    }
 }
 
 QString BatchConverter::FailureOfLastConversion() const
@@ -239,6 +270,7 @@ void BatchConverter::objDOS_CommandOver()
     m_commandOver = true;
     if (m_stopping) {
         // The file stays queued; what the converter had written of it goes.
+        m_queue.SetConverting(0, false);
         RemoveCurrentOutput();
         CurrentOutputEnded();
         m_progress.Reset();
@@ -249,13 +281,16 @@ void BatchConverter::objDOS_CommandOver()
     if (!reason.isEmpty()) {
         const QString input = m_queue.IsEmpty() ? QString() : m_queue.At(0).inputPath;
         const QString plain = PlainReason(reason, input, m_currentOutput);
-        m_failures.append({m_queue.IsEmpty() ? QString() : m_queue.At(0).rowText,
-                           plain.isEmpty() ? reason : plain, plain.isEmpty() ? QString() : reason});
+        AddFailure({m_queue.IsEmpty() ? QString() : m_queue.At(0).rowText, plain.isEmpty() ? reason : plain,
+                    plain.isEmpty() ? QString() : reason},
+                   Retry::Offered);
         // A failed file leaves nothing behind: a cut-short or empty output is no output.
         RemoveCurrentOutput();
+    } else {
+        ++m_tally.converted;
     }
     CurrentOutputEnded();
-    m_progress.CommandOver(m_queue);
+    HeadEnded();
     m_timer.start();
 }
 
@@ -274,17 +309,27 @@ void BatchConverter::ReportFailures()
     if (m_failures.isEmpty())
         return;
     const QList<Failure> failures = std::exchange(m_failures, {});
-    QString text = failures.size() == 1
-                       ? QStringLiteral("This file could not be converted:")
-                       : QStringLiteral("These %1 files could not be converted:").arg(failures.size());
+    const QList<QueueEntry> retryable = std::exchange(m_retryable, {});
+    QString text = QStringLiteral("%1 of %2 files were converted; ")
+                       .arg(m_tally.converted)
+                       .arg(m_tally.converted + m_tally.failed) +
+                   (failures.size() == 1 ? QStringLiteral("this file could not be:")
+                                         : QStringLiteral("these %1 could not be:").arg(failures.size()));
     QStringList all;
+    bool detailsAddSomething = failures.size() > kFilesNamed;
     for (const Failure &failure : failures) {
         if (all.size() < kFilesNamed)
             text += QStringLiteral("\n\n") + Listed(failure, Listing::Short);
         all.append(Listed(failure, Listing::WithConverterLine));
+        detailsAddSomething = detailsAddSomething || !failure.converterLine.isEmpty();
     }
     if (failures.size() > kFilesNamed)
         text += QStringLiteral("\n\n... and %1 more (see the details).").arg(failures.size() - kFilesNamed);
-    m_messages.ShowWithDetails(text, all.join(QStringLiteral("\n\n")), QStringLiteral("Convert"),
-                               platform::UserMessages::Icon::Warning);
+    // Details that only repeat the text would be a button that shows nothing new.
+    const QString details = detailsAddSomething ? all.join(QStringLiteral("\n\n")) : QString();
+    const platform::UserMessages::Answer answer = m_messages.ShowWithDetails(
+        text, details, QStringLiteral("Convert"), platform::UserMessages::Icon::Warning,
+        retryable.isEmpty() ? QString() : QueueAgainCaption());
+    if (answer == platform::UserMessages::Answer::Action)
+        m_queue.Append(retryable);
 }

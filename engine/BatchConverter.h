@@ -1,18 +1,20 @@
 #pragma once
 
 #include "BatchOutputs.h"
+#include "BatchStanding.h"
 #include "ConversionProgress.h"
 #include "ConverterCommand.h"
 #include "DOSOutputs.h"
 #include "UnfinishedOutput.h"
 #include "platform/FileSystem.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
 #include <functional>
 
-class QueueModel;
+#include "queue/QueueModel.h"
 namespace platform {
 class Shell;
 class UserMessages;
@@ -34,6 +36,14 @@ public:
         // The converter's own last line, when the reason puts it in plain words (details only).
         QString converterLine;
     };
+    // What became of the files the batch took off the queue.
+    struct Tally
+    {
+        int converted = 0;
+        int failed = 0;
+    };
+    // The caption of the failure warning's button that queues the failed files again.
+    static QString QueueAgainCaption() { return QStringLiteral("Queue Again"); }
 
     // `choices` gives the output choices at the moment each file starts; its output folder is
     // an absolute path. The file being written is noted in `unfinishedNote` (none when empty),
@@ -46,6 +56,8 @@ public:
     void Start();
     DOSOutputs &objDOS() { return m_dos; }
     QTimer &Timer1() { return m_timer; }
+    // The files of the batch that ran, or of the one running, so far.
+    Tally BatchTally() const { return m_tally; }
 
     void Timer1_Timer();
     void ConvertNextFile();
@@ -59,6 +71,8 @@ public:
 
 signals:
     void ProgressChanged(const ProgressDisplay &display);
+    // A file started, or its converter reported a position.
+    void StandingChanged(const BatchStanding &standing);
     // The output folder has been shown and the finish sound played: the batch is over.
     void BatchFinished();
     // The converter could not be started; the queue is left as it was.
@@ -76,8 +90,14 @@ private:
     // The conversion has ended, whatever became of its output.
     void CurrentOutputEnded();
     void EndConverters();
-    // Takes the head entry off as failed, and moves on to the next file.
-    void SkipHead(const QString &reason);
+    // Takes the head entry off as failed, and moves on to the next file. A file refused for a
+    // reason that stays (its output would replace an input) is not offered to be queued again.
+    enum class Retry { Offered, NotOffered };
+    void SkipHead(const QString &reason, Retry retry);
+    void AddFailure(const Failure &failure, Retry retry);
+    // The head entry has left the queue, converted or not.
+    void HeadEnded();
+    void EmitStanding();
     void EndBatch(const ConversionChoices &choices);
     void ReportFailures();
     void FinishStop();
@@ -102,4 +122,9 @@ private:
     bool m_stopping = false;
     bool m_commandOver = false;
     QList<Failure> m_failures;
+    // The entries of the failed files the user may queue again.
+    QList<QueueEntry> m_retryable;
+    Tally m_tally;
+    BatchClock m_clock;
+    QElapsedTimer m_sinceStart;
 };

@@ -158,7 +158,8 @@ std::optional<ProgressDisplay> ConversionProgress::ReceiveOutputs(const QString 
         const std::optional<double> position = ParseClock(FindField(text.mid(at), kTimeKey).value);
         m_reachedPastStart = position && *position > 0;
     }
-    return ProgressFor(ParseClockSeconds(time.value).value_or(0), m_totalSeconds);
+    m_positionSeconds = ParseClockSeconds(time.value).value_or(0);
+    return ProgressFor(m_positionSeconds, m_totalSeconds);
 }
 
 void ConversionProgress::CommandOver(QueueModel &queue)
@@ -170,6 +171,7 @@ void ConversionProgress::CommandOver(QueueModel &queue)
 void ConversionProgress::Reset()
 {
     m_totalSeconds = 0;
+    m_positionSeconds = 0;
     m_unfinishedTail.clear();
     m_reachedPastStart = false;
 }

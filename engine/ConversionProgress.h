@@ -40,6 +40,8 @@ public:
     qint64 TotalSeconds() const { return m_totalSeconds; }
     // Whether the converter has reported a position past the start for the current file.
     bool ReachedPastStart() const { return m_reachedPastStart; }
+    // The last position the converter reported for the current file, in whole seconds.
+    qint64 PositionSeconds() const { return m_positionSeconds; }
 
     // One chunk of converter output. Returns the new display when the chunk held a position.
     // A field cut by a read boundary is found when the next chunk completes it.
@@ -52,6 +54,7 @@ public:
 
 private:
     qint64 m_totalSeconds = 0;
+    qint64 m_positionSeconds = 0;
     QString m_unfinishedTail;
     bool m_reachedPastStart = false;
 };

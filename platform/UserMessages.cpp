@@ -10,14 +10,12 @@ void ConsoleMessages::Show(const QString &text, const QString &title, Icon)
     std::fprintf(stderr, "%s\n", qPrintable(line));
 }
 
-} // namespace platform
-
-namespace platform {
-
-void ConsoleMessages::ShowWithDetails(const QString &text, const QString &details, const QString &title,
-                                      Icon icon)
+// No one can press a button on standard error: the message counts as dismissed.
+UserMessages::Answer ConsoleMessages::ShowWithDetails(const QString &text, const QString &details,
+                                                      const QString &title, Icon icon, const QString &)
 {
-    Show(text + QStringLiteral("\n") + details, title, icon);
+    Show(details.isEmpty() ? text : text + QStringLiteral("\n") + details, title, icon);
+    return Answer::Dismissed;
 }
 
 } // namespace platform

@@ -19,6 +19,8 @@ QVariant QueueModel::data(const QModelIndex &index, int role) const
     const QueueEntry &entry = m_entries.at(index.row());
     if (role == InputPathRole)
         return entry.inputPath;
+    if (role == ConvertingRole)
+        return IsConverting(index.row());
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return index.column() == FileNameColumn ? entry.rowText : entry.formatCode;
     return {};
@@ -46,6 +48,7 @@ void QueueModel::Append(const QList<QueueEntry> &entries)
         return;
     beginInsertRows({}, Count(), Count() + int(entries.size()) - 1);
     m_entries.append(entries);
+    m_converting.append(QList<bool>(entries.size(), false));
     endInsertRows();
 }
 
@@ -69,6 +72,7 @@ bool QueueModel::RemoveRow(int row)
         return false;
     beginRemoveRows({}, row, row);
     m_entries.removeAt(row);
+    m_converting.removeAt(row);
     endRemoveRows();
     return true;
 }
@@ -77,5 +81,14 @@ void QueueModel::RemoveAll()
 {
     beginResetModel();
     m_entries.clear();
+    m_converting.clear();
     endResetModel();
+}
+
+void QueueModel::SetConverting(int row, bool converting)
+{
+    if (row < 0 || row >= Count() || m_converting.at(row) == converting)
+        return;
+    m_converting[row] = converting;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {ConvertingRole});
 }

@@ -22,7 +22,7 @@ class QueueModel : public QAbstractTableModel
     Q_OBJECT
 public:
     enum Column { FileNameColumn = 0, FormatColumn = 1, ColumnCount = 2 };
-    enum Role { InputPathRole = Qt::UserRole + 1 };
+    enum Role { InputPathRole = Qt::UserRole + 1, ConvertingRole };
 
     explicit QueueModel(QObject *parent = nullptr);
 
@@ -45,7 +45,13 @@ public:
     bool RemoveRow(int row);
     // Remove All: empties the queue in one step, so no other handler sees it half emptied.
     void RemoveAll();
+    // Marks the row whose file is being converted (`ConvertingRole`), or takes the mark off.
+    void SetConverting(int row, bool converting);
+    bool IsConverting(int row) const { return m_converting.value(row, false); }
 
 private:
     QList<QueueEntry> m_entries;
+    // Beside each entry: whether its file is being converted. Kept apart from the entries, so
+    // an entry copied out of the queue (to be queued again) carries no mark.
+    QList<bool> m_converting;
 };

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSoundEffect>
 #include <QTimer>
@@ -48,10 +49,12 @@ int WavMilliseconds(const QString &path)
 
 void QtMessages::Show(const QString &text, const QString &title, Icon icon)
 {
-    ShowWithDetails(text, {}, title, icon);
+    ShowWithDetails(text, {}, title, icon, {});
 }
 
-void QtMessages::ShowWithDetails(const QString &text, const QString &details, const QString &title, Icon icon)
+platform::UserMessages::Answer QtMessages::ShowWithDetails(const QString &text, const QString &details,
+                                                           const QString &title, Icon icon,
+                                                           const QString &action)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setDetailedText(details);
@@ -71,7 +74,10 @@ void QtMessages::ShowWithDetails(const QString &text, const QString &details, co
         break;
     }
     box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    QPushButton *actionButton = action.isEmpty() ? nullptr : box.addButton(action, QMessageBox::AcceptRole);
     box.exec();
+    return actionButton && box.clickedButton() == actionButton ? Answer::Action : Answer::Dismissed;
 }
 
 QStringList QtDialogs::NameFilters(const QList<FileType> &types)

@@ -10,8 +10,8 @@ class QtMessages : public platform::UserMessages
 {
 public:
     void Show(const QString &text, const QString &title, Icon icon) override;
-    void ShowWithDetails(const QString &text, const QString &details, const QString &title,
-                         Icon icon) override;
+    Answer ShowWithDetails(const QString &text, const QString &details, const QString &title, Icon icon,
+                           const QString &action) override;
 };
 
 class QtDialogs : public platform::Dialogs

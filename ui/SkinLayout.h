@@ -40,6 +40,10 @@ constexpr QSize kExitHoverSize(14, 13);
 constexpr QRect kFeedback(628, 477, 46, 13);
 
 constexpr QRect kList(17, 160, 455, 274);
+// Over the line under the queue's heading, while a batch runs: where it stands.
+constexpr QRect kBatchCaption(17, 138, 455, 16);
+// Above Convert, while the cutter is on.
+constexpr QRect kCutIndicator(488, 355, 189, 15);
 constexpr int kFormatColumnWidth = 94;
 constexpr QRect kHint(164, 264, 163, 21);
 constexpr QRect kProgressBar(113, 447, 361, 13);

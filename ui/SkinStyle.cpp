@@ -22,6 +22,8 @@ QComboBox QAbstractItemView { background: @Card@; color: @Text@; selection-backg
 QLabel#lblText { color: @Hint@; background: transparent; }
 QLabel#lblFeed { color: @Link@; background: transparent; }
 QLabel#caption { color: @Muted@; background: transparent; }
+QLabel#lblBatch { color: @AccentDark@; background: @Body@; font-weight: bold; }
+QLabel#lblCut { color: @AccentDark@; background: transparent; }
 QLabel#lblFeed:disabled { color: @Greyed@; }
 frmOptions QComboBox, frmOptions QLineEdit { padding: 0px 2px; }
 frmOptions QLineEdit:disabled { background: @Body@; color: @FieldDisabledText@; }
@@ -41,6 +43,7 @@ QString SkinStyleSheet()
         {QStringLiteral("Body"), Palette::Body},
         {QStringLiteral("Accent"), Palette::Accent},
         {QStringLiteral("AccentDeep"), Palette::AccentDeep},
+        {QStringLiteral("AccentDark"), Palette::AccentDark},
         {QStringLiteral("Greyed"), Palette::Greyed},
         {QStringLiteral("Selection"), Palette::Selection},
         {QStringLiteral("RowAlternate"), Palette::RowAlternate},

@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "BatchWatch.h"
+#include "CutterIndicator.h"
 #include "HotArea.h"
 #include "InstanceChannel.h"
 #include "ProgressBar.h"
@@ -77,6 +79,7 @@ void frmMain::WireControls()
         connect(it.value(), &HotArea::Clicked, this, [this, index] { imgMenu_Click(qint16(index)); });
     }
     connect(m_ui.lblFeed, &HotText::Clicked, this, &frmMain::lblFeed_Click);
+    connect(m_ui.lblCut, &HotText::Clicked, this, &frmMain::ShowOptions);
     connect(m_ui.imgDoorButton, &HotArea::Clicked, this, [this] { imgToolbar_Click(0); });
     m_ui.picDoor->installEventFilter(this);
 
@@ -115,6 +118,11 @@ void frmMain::WireControls()
     m_drops = new QueueDrops({m_ui.picDoor, m_ui.picDrop, m_ui.LV, m_ui.picText}, m_queue,
                              m_places.tempFolder, this);
     m_drops->SetIgnoreDrops([this] { return m_queueCommands->IsSearching(); });
+    // Files queued again from the failure warning, or by any other way: the hint goes.
+    connect(&m_queue, &QueueModel::rowsInserted, this, [this] {
+        if (!m_queueCommands->IsSearching())
+            ShowHintWhenEmpty();
+    });
     BuildShortcuts();
 }
 
@@ -182,6 +190,8 @@ void frmMain::Form_Load()
     connect(m_batch.get(), &BatchConverter::ProgressChanged, this, &frmMain::ShowProgress);
     connect(m_batch.get(), &BatchConverter::BatchFinished, this, [this] { BatchEnded(true); });
     connect(m_batch.get(), &BatchConverter::BatchHalted, this, [this] { BatchEnded(false); });
+    m_batchWatch = new BatchWatch(this, m_ui.lblBatch, *m_batch, m_services.desktop, m_services.shell,
+                                  [this] { return OutputFolder(); });
     connect(m_batch.get(), &BatchConverter::BatchStopped, this, [this] {
         SetBatchControlsEnabled(true);
         m_ui.imgPB->resize(0, m_ui.imgPB->height());
@@ -214,6 +224,7 @@ void frmMain::LoadSettings()
     LoadAppSettings(m_settings.ToRead(QStringLiteral("setup.ini")), settings, m_places.defaultOutputFolder);
     ApplyAppSettings(settings);
     m_cutter = LoadCutterOptions(m_settings.ToRead(QStringLiteral("options.ini")));
+    m_ui.lblCut->ShowCutter(m_cutter);
 }
 
 void frmMain::ApplyAppSettings(const AppSettings &settings)
@@ -256,6 +267,7 @@ void frmMain::Timer2_Timer()
 void frmMain::Form_MouseMove()
 {
     m_ui.lblFeed->SetBold(false);
+    m_ui.lblCut->SetBold(false);
     m_ui.imgHelp->Idle();
     m_ui.imgExit->Idle();
     for (HotArea *button : {m_ui.picButtonChannel, m_ui.picButtonR, m_ui.picButtonOF, m_ui.picButtonBR})
@@ -380,6 +392,7 @@ void frmMain::SetBatchControlsEnabled(bool enabled)
         tab->setEnabled(enabled);
     m_ui.imgConvert->setEnabled(enabled);
     m_ui.lblFeed->setEnabled(enabled);
+    m_ui.lblCut->setEnabled(enabled);
     if (enabled)
         m_ui.imgBrowse->setEnabled(true);
 }

@@ -17,12 +17,14 @@
 
 #include <memory>
 
+class BatchWatch;
 class frmMenu;
 class InstanceChannel;
 class QComboBox;
 class QueueCommands;
 class QueueDrops;
 namespace platform {
+class DesktopTask;
 class Dialogs;
 class EndSignals;
 class Housekeeping;
@@ -43,6 +45,7 @@ public:
         platform::Dialogs &dialogs;
         platform::Shell &shell;
         platform::Housekeeping &housekeeping;
+        platform::DesktopTask &desktop;
     };
 
     frmMain(const platform::ProgramPlaces &places, Services services, QWidget *parent = nullptr);
@@ -136,6 +139,7 @@ private:
     platform::EndSignals *m_endSignals = nullptr;
     QTimer m_timer2;
     QueueDrops *m_drops = nullptr;
+    BatchWatch *m_batchWatch = nullptr;
     frmMenu *m_frmMenu = nullptr;
     // Focus policies of the controls under the start panel, while it covers them.
     QHash<QWidget *, Qt::FocusPolicy> m_focusUnderDoor;

@@ -1,6 +1,7 @@
 // The main window's commands: the toolbar, the menu tabs, the mailbox the menus write into and
 // the shortcuts, all read from one table, and the dialogs the commands open.
 #include "Commands.h"
+#include "CutterIndicator.h"
 #include "HotArea.h"
 #include "SkinLayout.h"
 #include "frmMain.h"
@@ -170,4 +171,5 @@ void frmMain::ShowOptions()
 {
     frmOptions dialog(m_cutter, m_settings.ToWrite(QStringLiteral("options.ini")), m_services.messages, this);
     dialog.exec();
+    m_ui.lblCut->ShowCutter(m_cutter);
 }

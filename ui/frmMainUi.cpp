@@ -2,8 +2,10 @@
 
 #include "Accessibility.h"
 #include "Commands.h"
+#include "CutterIndicator.h"
 #include "HotArea.h"
 #include "ProgressBar.h"
+#include "QueueRowLook.h"
 #include "Skin.h"
 #include "SkinChrome.h"
 #include "SkinLayout.h"
@@ -87,6 +89,12 @@ void frmMainUi::BuildQueueArea(QWidget *window, QueueModel &queue)
     LV->header()->setSectionResizeMode(QueueModel::FormatColumn, QHeaderView::Fixed);
     LV->setColumnWidth(QueueModel::FormatColumn, kFormatColumnWidth);
     LV->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    LV->setItemDelegate(new QueueRowLook(LV));
+
+    lblBatch = new QLabel(window);
+    lblBatch->setObjectName(QStringLiteral("lblBatch"));
+    lblBatch->setGeometry(kBatchCaption);
+    lblBatch->hide();
 
     // The hint over the empty list: a small panel holding its caption.
     picText = new QWidget(window);
@@ -174,6 +182,8 @@ void frmMainUi::BuildButtons(QWidget *window)
     imgConvert->SetHoverPicture(Skin::Picture(Pictures::imgConvertData));
     imgConvert->SetDisabledPicture(Skin::Picture(Pictures::imgConvertDisabled));
     imgConvert->SetPressLook(HotArea::PressLook::Idle);
+    lblCut = new CutterIndicator(window, kCutIndicator);
+    lblCut->setCursor(hand);
 
     // The window's own buttons.
     const auto titleButton = [&](const QRect &place, const PictureName &hover, const char *tip) {
@@ -226,8 +236,8 @@ void frmMainUi::BuildKeyboardOrder(QWidget *window)
     for (int index : kToolbarIndexes)
         order << imgToolbar[index];
     order << imgDoorButton << LV << cmbOF << cmbBR << cmbR << cmbChannel << txtPath << imgBrowse
-          << picButtonOF << picButtonBR << picButtonR << picButtonChannel << imgConvert << imgStop << lblFeed
-          << imgHelp << imgMin << imgExit;
+          << picButtonOF << picButtonBR << picButtonR << picButtonChannel << lblCut << imgConvert << imgStop
+          << lblFeed << imgHelp << imgMin << imgExit;
     for (int i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     picDoor->setFocusPolicy(Qt::NoFocus);

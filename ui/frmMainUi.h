@@ -2,6 +2,7 @@
 
 #include <QMap>
 
+class CutterIndicator;
 class HotArea;
 class HotText;
 class ProgressFill;
@@ -26,6 +27,8 @@ public:
 
     SkinChrome *chrome = nullptr;
     QTreeView *LV = nullptr;
+    // Where a running batch stands, over the line under the queue's heading.
+    QLabel *lblBatch = nullptr;
     QWidget *picText = nullptr;
     QLabel *lblText = nullptr;
     QWidget *picDrop = nullptr;
@@ -43,6 +46,7 @@ public:
     HotArea *picButtonChannel = nullptr;
     HotArea *imgBrowse = nullptr;
     HotArea *imgConvert = nullptr;
+    CutterIndicator *lblCut = nullptr;
     HotArea *imgHelp = nullptr;
     HotArea *imgMin = nullptr;
     HotArea *imgExit = nullptr;

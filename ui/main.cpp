@@ -3,6 +3,7 @@
 #include "Skin.h"
 #include "frmMain.h"
 #include "platform/ProcessEnd.h"
+#include "platform/SessionBusDesktop.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
@@ -32,7 +33,8 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     QtShell shell;
     SystemHousekeeping housekeeping;
-    frmMain window(places, {messages, dialogs, shell, housekeeping});
+    SessionBusDesktop desktop(QStringLiteral("brimwave"));
+    frmMain window(places, {messages, dialogs, shell, housekeeping, desktop});
     InstanceChannel channel(places.instanceSocket);
     window.AcceptLaterStarts(channel);
     if (instance.Result() == platform::SingleInstance::Outcome::First)

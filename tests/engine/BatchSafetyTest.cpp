@@ -112,7 +112,8 @@ TEST(BatchSafety, EveryFailureIsNamedWithItsReason)
     const RecordingMessages::Message &warning = f.messages.shown[0];
     EXPECT_EQ(warning.title, "Convert");
     EXPECT_EQ(warning.icon, Icon::Warning);
-    EXPECT_TRUE(warning.text.startsWith("These 11 files could not be converted:"));
+    EXPECT_TRUE(warning.text.startsWith("1 of 12 files were converted; these 11 could not be:"))
+        << warning.text;
     EXPECT_TRUE(warning.text.contains(inputs[0] + "\n    no output file was written"));
     EXPECT_TRUE(warning.text.contains(inputs[1] + "\n    the converter stopped unexpectedly (signal 9)"));
     // Ten files in the text, the rest in the details, and no line longer than the screen is wide.
@@ -207,6 +208,10 @@ TEST_F(InterruptedBatch, StopEndsTheConversionAndKeepsTheRestQueued)
     EXPECT_TRUE(stopVisible);
     EXPECT_EQ(w.Ui().lblPB->text(), "Stopped.");
     EXPECT_EQ(w.Queue().lstFile(), inputs.mid(1));
+    // The stopped file waits like the others: no longer marked, and the batch's place is gone.
+    EXPECT_FALSE(w.Queue().IsConverting(0));
+    EXPECT_EQ(w.windowTitle(), "Brimwave");
+    EXPECT_FALSE(w.Ui().lblBatch->isVisible());
     EXPECT_TRUE(QFileInfo::exists(out + "/quick.wav"));
     EXPECT_FALSE(QFileInfo::exists(out + "/slow.wav"));
     EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
@@ -362,7 +367,10 @@ TEST(BatchSafety, TheOutputsOfABatch)
             QFile file(root + it.key());
             EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), it.value()) << it.key();
         }
-        const QString details = f.messages.shown.isEmpty() ? QString() : f.messages.shown[0].details;
+        // The whole list: the details when they hold more than the text, else the text.
+        const QString details = f.messages.shown.isEmpty()              ? QString()
+                                : f.messages.shown[0].details.isEmpty() ? f.messages.shown[0].text
+                                                                        : f.messages.shown[0].details;
         EXPECT_EQ(details.count("\n    "), row.failures) << details;
         if (row.typedMeanwhile.startsWith("bad")) {
             EXPECT_TRUE(

@@ -33,18 +33,22 @@ public:
         QString title;
         Icon icon;
         QString details;
+        QString action;
     };
     void Show(const QString &text, const QString &title, Icon icon) override
     {
-        shown.append({text, title, icon, {}});
+        shown.append({text, title, icon, {}, {}});
     }
-    void ShowWithDetails(const QString &text, const QString &details, const QString &title,
-                         Icon icon) override
+    // Answers with `answers` in turn, then as OK.
+    Answer ShowWithDetails(const QString &text, const QString &details, const QString &title, Icon icon,
+                           const QString &action) override
     {
-        shown.append({text, title, icon, details});
+        shown.append({text, title, icon, details, action});
+        return answers.isEmpty() ? Answer::Dismissed : answers.takeFirst();
     }
     QStringList Texts() const;
     QList<Message> shown;
+    QList<Answer> answers;
 };
 
 // Answers the file and folder choosers from lists the test fills; cancels when they run out.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "platform/DesktopTask.h"
 #include "platform/Housekeeping.h"
 #include "platform/Paths.h"
 #include "ui/HotArea.h"
@@ -26,6 +27,22 @@ public:
 
     bool endConvertersForReal = false;
     QStringList log;
+};
+
+// Records what the window tells the desktop: each progress (-1 for none) and each notification.
+class RecordingDesktop : public platform::DesktopTask
+{
+public:
+    void ShowProgress(std::optional<double> share) override { progress << share.value_or(-1); }
+    void Notify(const QString &summary, const QString &body, std::function<void()> openFolder) override
+    {
+        notifications << summary + " | " + body;
+        openFolders << openFolder;
+    }
+
+    QList<double> progress;
+    QStringList notifications;
+    QList<std::function<void()>> openFolders;
 };
 
 // A program folder of its own (with the real converter and a chime), per-user places inside
@@ -54,6 +71,9 @@ public:
     FakeDialogs dialogs;
     FakeShell shell;
     TestHousekeeping housekeeping;
+    RecordingDesktop recordedDesktop;
+    // What the window tells the desktop; a test may put the session bus's own in before Start.
+    platform::DesktopTask *desktop = &recordedDesktop;
 
 private:
     std::unique_ptr<frmMain> m_window;

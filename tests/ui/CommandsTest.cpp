@@ -1,4 +1,5 @@
 #include "WindowFakes.h"
+#include "ui/CutterIndicator.h"
 #include "ui/HotArea.h"
 #include "ui/ProductSite.h"
 #include "ui/SkinLayout.h"
@@ -430,8 +431,13 @@ TEST(Commands, TheCutAppliesToTheNextConversion)
         options->txtToS()->setText("45");
         options->imgOK_Click();
     });
+    EXPECT_FALSE(w.Ui().lblCut->isVisible());
     w.imgToolbar_Click(2);
     EXPECT_EQ(f.ReadProgramFile("options.ini"), "0\r\n1\r\n90\r\n45\r\n");
+    // A cut that is on shows beside Convert.
+    EXPECT_TRUE(w.Ui().lblCut->isVisible());
+    EXPECT_EQ(w.Ui().lblCut->text(), "Cut: 0:01:30 + 45 s");
+    EXPECT_TRUE(w.Ui().lblCut->toolTip().contains("45 s from 0:01:30")) << w.Ui().lblCut->toolTip();
     w.Ui().cmbOF->setCurrentIndex(3);
     w.Ui().txtPath->setText(f.work.path() + "/out");
     f.dialogs.files = {clip};
@@ -447,6 +453,17 @@ TEST(Commands, TheCutAppliesToTheNextConversion)
                                     "' -t 1 -af volumedetect -f null - 2>&1 | grep max_volume"}));
     EXPECT_FALSE(volume.contains("-91")) << volume.toStdString();
     EXPECT_TRUE(volume.contains("max_volume")) << volume.toStdString();
+
+    // Its click opens the options, where the cut is switched off; then it is gone.
+    WhenShown([](QWidget *shown) {
+        auto *options = qobject_cast<frmOptions *>(shown);
+        ASSERT_NE(options, nullptr);
+        options->chkMC()->setCheckState(Qt::Unchecked);
+        options->imgOK_Click();
+    });
+    w.Ui().lblCut->Click();
+    EXPECT_EQ(f.ReadProgramFile("options.ini"), "0\r\n0\r\n90\r\n45\r\n");
+    EXPECT_FALSE(w.Ui().lblCut->isVisible());
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -47,6 +49,52 @@ QStringList ShownTypes(QFileDialog &dialog)
             shown << types->itemText(i);
     }
     return shown;
+}
+
+// The failure warning's box: its details button only with details, its action button answered.
+TEST(RealDialogs, AMessageOffersItsDetailsAndItsAction)
+{
+    using Answer = platform::UserMessages::Answer;
+    const struct
+    {
+        const char *details;
+        const char *action;
+        const char *press;
+        Answer answer;
+    } cases[] = {
+        {"", "Queue Again", "Queue Again", Answer::Action},
+        {"more", "Queue Again", "OK", Answer::Dismissed},
+        {"more", "", "OK", Answer::Dismissed},
+    };
+    for (const auto &c : cases) {
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            QMessageBox *box = nullptr;
+            QTest::qWaitFor(
+                [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
+            if (!box)
+                return;
+            for (QAbstractButton *button : box->buttons())
+                buttons << button->text().remove('&');
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text().remove('&') == c.press)
+                    button->click();
+            }
+        });
+        QtMessages messages;
+        EXPECT_EQ(messages.ShowWithDetails("text", c.details, "Convert",
+                                           platform::UserMessages::Icon::Warning, c.action),
+                  c.answer)
+            << c.details << c.action;
+        buttons.sort();
+        QStringList expected = {"OK"};
+        if (*c.action)
+            expected << c.action;
+        if (*c.details)
+            expected << "Show Details...";
+        expected.sort();
+        EXPECT_EQ(buttons, expected) << c.details << c.action;
+    }
 }
 
 TEST(RealDialogs, TheOpenDialogShowsWhatItIsGiven)

@@ -247,6 +247,11 @@ TEST(Window, FailuresAreReportedAfterTheBatch)
     ASSERT_EQ(f.messages.shown.size(), 1);
     const QString warning = f.messages.shown[0].text;
     EXPECT_EQ(f.messages.shown[0].icon, Icon::Warning);
+    EXPECT_TRUE(warning.startsWith("1 of 2 files were converted; this file could not be:\n\n")) << warning;
+    EXPECT_EQ(f.messages.shown[0].action, "Queue Again");
+    // The user looked at the window: no notification on top.
+    EXPECT_TRUE(w.isActiveWindow());
+    EXPECT_TRUE(f.recordedDesktop.notifications.isEmpty());
     // In plain words, the path once; the converter's own line in the details.
     EXPECT_EQ(warning.count(junk), 1) << warning.toStdString();
     EXPECT_TRUE(warning.contains("is not an audio or video file")) << warning.toStdString();
@@ -255,6 +260,43 @@ TEST(Window, FailuresAreReportedAfterTheBatch)
         << f.messages.shown[0].details.toStdString();
     EXPECT_TRUE(f.messages.shown[0].details.contains("Invalid data found when processing input"));
     EXPECT_FALSE(warning.contains(good));
+    EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
+}
+
+// Files that failed go back to the end of the queue when the user asks; a file refused because
+// its output would replace an input does not, as it would be refused again.
+TEST(Window, FailedFilesCanBeQueuedAgain)
+{
+    WindowFixture f;
+    f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n"); // finish sound off
+    f.UseFakeConverter("input=\"$4\"; for output; do :; done\n"
+                       "case \"$input\" in *broken*) echo boom >&2; exit 1 ;; esac\n"
+                       "printf sound > \"$output\"\n");
+    const QString in = f.work.path() + "/in";
+    QDir().mkpath(in);
+    for (const char *name : {"good.mp4", "broken.mp4", "keep.mp3"})
+        QFile(in + "/" + name).open(QIODevice::WriteOnly);
+    frmMain &w = f.Start();
+    w.Ui().txtPath->setText(in);
+    w.Ui().cmbOF->setCurrentIndex(0); // MP3: keep.mp3 would be written over itself
+    f.dialogs.files = {in + "/good.mp4", in + "/broken.mp4", in + "/keep.mp3"};
+    for (int i = 0; i < 3; ++i)
+        w.imgAdd_Click();
+    f.messages.answers = {platform::UserMessages::Answer::Action};
+    w.imgConvert_Click();
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    const RecordingMessages::Message &warning = f.messages.shown[0];
+    EXPECT_EQ(warning.title, "Convert");
+    EXPECT_TRUE(warning.text.startsWith("1 of 3 files were converted; these 2 could not be:"))
+        << warning.text;
+    EXPECT_TRUE(warning.text.contains(in + "/broken.mp4\n    boom")) << warning.text;
+    // The text names every file and every reason: no details to open.
+    EXPECT_EQ(warning.details, "");
+    EXPECT_EQ(warning.action, "Queue Again");
+    EXPECT_EQ(w.Queue().lstFile(), QStringList{in + "/broken.mp4"});
+    EXPECT_FALSE(w.Queue().IsConverting(0));
+    EXPECT_FALSE(w.Ui().picText->isVisible());
     EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
 }
 

@@ -1,0 +1,87 @@
+#include "BatchStanding.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kDot = QStringLiteral(" \u00b7 ");
+
+QString FilesText(const BatchStanding &standing)
+{
+    if (standing.firstFile == standing.lastFile)
+        return QStringLiteral("File %1 of %2").arg(standing.firstFile).arg(standing.fileCount);
+    return QStringLiteral("Files %1\u2013%2 of %3")
+        .arg(standing.firstFile)
+        .arg(standing.lastFile)
+        .arg(standing.fileCount);
+}
+
+} // namespace
+
+QString TimeLeftText(qint64 seconds)
+{
+    if (seconds < 10)
+        return QStringLiteral("a few seconds left");
+    // To the nearest 5 s: a count that ticks every second reads as noise.
+    const qint64 roundedSeconds = (seconds + 2) / 5 * 5;
+    if (roundedSeconds < 60)
+        return QStringLiteral("about %1 s left").arg(roundedSeconds);
+    const qint64 minutes = (seconds + 30) / 60;
+    if (minutes < 60)
+        return QStringLiteral("about %1 min left").arg(minutes);
+    if (minutes % 60 == 0)
+        return QStringLiteral("about %1 h left").arg(minutes / 60);
+    return QStringLiteral("about %1 h %2 min left").arg(minutes / 60).arg(minutes % 60);
+}
+
+QString StandingCaption(const BatchStanding &standing)
+{
+    return FilesText(standing) + kDot +
+           (standing.secondsLeft ? TimeLeftText(*standing.secondsLeft) : QStringLiteral("estimating\u2026"));
+}
+
+QString StandingTitle(const BatchStanding &standing, const QString &programName)
+{
+    // Whole percents, never 100 before the batch is over.
+    const int percent = std::clamp(int(std::floor(standing.share * 100)), 0, 99);
+    return FilesText(standing) + kDot + QStringLiteral("%1 % \u2014 ").arg(percent) + programName;
+}
+
+void BatchClock::Start(qint64 nowMilliSeconds)
+{
+    *this = {};
+    m_startMilliSeconds = nowMilliSeconds;
+}
+
+void BatchClock::FileEnded(qint64 lengthSeconds)
+{
+    ++m_filesDone;
+    if (lengthSeconds > 0) {
+        m_knownSeconds += lengthSeconds;
+        ++m_knownLengths;
+    }
+}
+
+BatchStanding BatchClock::Standing(int filesLeft, qint64 positionSeconds, qint64 lengthSeconds,
+                                   qint64 nowMilliSeconds) const
+{
+    BatchStanding standing;
+    standing.firstFile = standing.lastFile = m_filesDone + 1;
+    standing.fileCount = m_filesDone + std::max(filesLeft, 1);
+    const qint64 position = lengthSeconds > 0 ? std::clamp<qint64>(positionSeconds, 0, lengthSeconds) : 0;
+    const double fileShare = lengthSeconds > 0 ? double(position) / double(lengthSeconds) : 0.0;
+    standing.share = (m_filesDone + fileShare) / standing.fileCount;
+
+    const qint64 converted = m_knownSeconds + position;
+    const double spent = double(nowMilliSeconds - m_startMilliSeconds) / 1000.0;
+    const int lengths = m_knownLengths + (lengthSeconds > 0 ? 1 : 0);
+    if (converted <= 0 || spent <= 0 || lengths == 0)
+        return standing;
+    const double averageLength = double(m_knownSeconds + std::max<qint64>(lengthSeconds, 0)) / lengths;
+    const double mediaLeft =
+        double(std::max<qint64>(lengthSeconds - position, 0)) + (std::max(filesLeft, 1) - 1) * averageLength;
+    const double mediaPerSecond = double(converted) / spent;
+    standing.secondsLeft = qint64(std::ceil(mediaLeft / mediaPerSecond));
+    return standing;
+}

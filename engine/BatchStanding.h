@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Where a running batch stands: which files it is converting, of how many, the whole batch's
+// share done, and the time it still needs.
+struct BatchStanding
+{
+    // Numbers of the files being converted, counted from 1 in the order the batch took them.
+    int firstFile = 0;
+    int lastFile = 0;
+    int fileCount = 0;
+    double share = 0;                  // of the whole batch, 0 to 1
+    std::optional<qint64> secondsLeft; // none while there is no estimate yet
+};
+
+// "File 2 of 5 · about 3 min left"; "estimating…" in place of the time while there is none.
+QString StandingCaption(const BatchStanding &standing);
+// The window's title while the batch runs: "File 2 of 5 · 40 % — Brimwave".
+QString StandingTitle(const BatchStanding &standing, const QString &programName);
+// "about 3 min left", "about 40 s left", "a few seconds left", "about 1 h 5 min left".
+QString TimeLeftText(qint64 seconds);
+
+// The batch's clock and the lengths the converter reported, from which the time left is
+// estimated: the media seconds converted per second spent so far, applied to what is left
+// (the files not yet started count at the average length of those known).
+class BatchClock
+{
+public:
+    void Start(qint64 nowMilliSeconds);
+    // A file has left the batch; `lengthSeconds` is its length as the converter reported it
+    // (0 when it never did: a refused or failed file).
+    void FileEnded(qint64 lengthSeconds);
+    int FilesDone() const { return m_filesDone; }
+
+    // `filesLeft` counts the file being converted; `positionSeconds` of `lengthSeconds` is
+    // where its converter is (a length of 0 while unknown).
+    BatchStanding Standing(int filesLeft, qint64 positionSeconds, qint64 lengthSeconds,
+                           qint64 nowMilliSeconds) const;
+
+private:
+    qint64 m_startMilliSeconds = 0;
+    int m_filesDone = 0;
+    qint64 m_knownSeconds = 0;
+    int m_knownLengths = 0;
+};

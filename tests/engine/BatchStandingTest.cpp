@@ -1,0 +1,74 @@
+#include "engine/BatchStanding.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(BatchStanding, TimeLeftReadsAsAPersonWouldSayIt)
+{
+    const struct
+    {
+        qint64 seconds;
+        const char *text;
+    } cases[] = {
+        {0, "a few seconds left"}, {9, "a few seconds left"}, {10, "about 10 s left"},
+        {42, "about 40 s left"},   {57, "about 55 s left"},   {58, "about 1 min left"},
+        {89, "about 1 min left"},  {90, "about 2 min left"},  {180, "about 3 min left"},
+        {3599, "about 1 h left"},  {3600, "about 1 h left"},  {3900, "about 1 h 5 min left"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TimeLeftText(c.seconds), QString(c.text)) << c.seconds;
+}
+
+// A batch of files 10 s long, converted at 5 media seconds per second, seen at moments of its run.
+TEST(BatchStanding, TheCaptionAndTitleFollowTheBatch)
+{
+    const struct
+    {
+        int filesDone;
+        int filesLeft;
+        qint64 position;
+        qint64 length;
+        qint64 nowMs;
+        const char *caption;
+        const char *title;
+    } cases[] = {
+        // Nothing converted yet: no estimate.
+        {0, 3, 0, 0, 0, "File 1 of 3 \u00b7 estimating\u2026", "File 1 of 3 \u00b7 0 % \u2014 Brimwave"},
+        {0, 3, 0, 10, 300, "File 1 of 3 \u00b7 estimating\u2026", "File 1 of 3 \u00b7 0 % \u2014 Brimwave"},
+        // 5 of 30 s in 1 s: 25 s left at 5 per second.
+        {0, 3, 5, 10, 1000, "File 1 of 3 \u00b7 a few seconds left",
+         "File 1 of 3 \u00b7 16 % \u2014 Brimwave"},
+        // 15 of 30 s in 3 s: 15 s left.
+        {1, 2, 5, 10, 3000, "File 2 of 3 \u00b7 a few seconds left",
+         "File 2 of 3 \u00b7 50 % \u2014 Brimwave"},
+        // Slow: 15 of 30 s in 60 s, so 60 s more.
+        {1, 2, 5, 10, 60000, "File 2 of 3 \u00b7 about 1 min left",
+         "File 2 of 3 \u00b7 50 % \u2014 Brimwave"},
+        // 45 files left at the average length: 445 s more at a quarter per second.
+        {1, 45, 5, 10, 60000, "File 2 of 46 \u00b7 about 30 min left",
+         "File 2 of 46 \u00b7 3 % \u2014 Brimwave"},
+        // The end of the last file is not yet the end of the batch.
+        {2, 1, 10, 10, 6000, "File 3 of 3 \u00b7 a few seconds left",
+         "File 3 of 3 \u00b7 99 % \u2014 Brimwave"},
+    };
+    for (const auto &c : cases) {
+        BatchClock clock;
+        clock.Start(0);
+        for (int i = 0; i < c.filesDone; ++i)
+            clock.FileEnded(10);
+        const BatchStanding standing = clock.Standing(c.filesLeft, c.position, c.length, c.nowMs);
+        EXPECT_EQ(StandingCaption(standing), QString(c.caption)) << c.caption;
+        EXPECT_EQ(StandingTitle(standing, "Brimwave"), QString(c.title)) << c.title;
+    }
+    // Files whose length never came count as done, not as lengths.
+    BatchClock clock;
+    clock.Start(0);
+    clock.FileEnded(0);
+    EXPECT_EQ(StandingCaption(clock.Standing(1, 0, 0, 5000)), "File 2 of 2 \u00b7 estimating\u2026");
+    BatchStanding several{3, 4, 8, 0.3, 100};
+    EXPECT_EQ(StandingCaption(several), "Files 3\u20134 of 8 \u00b7 about 2 min left");
+}
+
+} // namespace
