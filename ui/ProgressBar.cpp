@@ -2,6 +2,7 @@
 
 #include "Palette.h"
 
+#include <QAccessible>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -21,6 +22,13 @@ ProgressFill::ProgressFill(QWidget *parent, const QRect &track) : QWidget(parent
 double ProgressFill::Share() const
 {
     return m_trackWidth > 0 ? double(width()) / m_trackWidth : 0;
+}
+
+void ProgressFill::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    QAccessibleValueChangeEvent change(this, qRound(Share() * 100));
+    QAccessible::updateAccessibility(&change);
 }
 
 void ProgressFill::paintEvent(QPaintEvent *)

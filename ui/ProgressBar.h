@@ -18,6 +18,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // A new width is a new value: screen readers hear it.
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     int m_trackWidth;

@@ -15,6 +15,7 @@ QHeaderView::section { background: @ListHeader@; color: @Muted@; border: none; b
                        padding: 3px 2px; }
 QComboBox, QLineEdit { background: @Card@; color: @Text@; border: 1px solid @FieldBorder@; border-radius: 3px;
                        padding: 1px 6px; }
+QComboBox:hover, QLineEdit:hover { border-color: @Muted@; }
 QComboBox:focus, QLineEdit:focus { border-color: @Accent@; }
 QComboBox::drop-down { border: none; width: 20px; }
 QComboBox QAbstractItemView { background: @Card@; color: @Text@; selection-background-color: @Accent@;
@@ -26,6 +27,7 @@ QLabel#lblBatch { color: @AccentDark@; background: @Body@; font-weight: bold; }
 QLabel#lblCut { color: @AccentDark@; background: transparent; }
 QLabel#lblFeed:disabled { color: @Greyed@; }
 frmOptions QComboBox, frmOptions QLineEdit { padding: 0px 2px; }
+frmOptions QLineEdit#hours { padding: 0px; }
 frmOptions QLineEdit:disabled { background: @Body@; color: @FieldDisabledText@; }
 frmSuggest QLineEdit { padding: 0px 4px; }
 QLabel#lblSending { color: @Card@; background: transparent; }

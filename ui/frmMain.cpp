@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "Accessibility.h"
 #include "BatchWatch.h"
 #include "CutterIndicator.h"
 #include "HotArea.h"
@@ -118,11 +119,6 @@ void frmMain::WireControls()
     m_drops = new QueueDrops({m_ui.picDoor, m_ui.picDrop, m_ui.LV, m_ui.picText}, m_queue,
                              m_places.tempFolder, this);
     m_drops->SetIgnoreDrops([this] { return m_queueCommands->IsSearching(); });
-    // Files queued again from the failure warning, or by any other way: the hint goes.
-    connect(&m_queue, &QueueModel::rowsInserted, this, [this] {
-        if (!m_queueCommands->IsSearching())
-            ShowHintWhenEmpty();
-    });
     BuildShortcuts();
 }
 
@@ -140,11 +136,13 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::CoverWithDoor(bool covered)
 {
-    // What the start panel hides takes no focus, so no key can change it unseen.
+    // What the start panel hides takes no focus, so no key can change it unseen, and is not
+    // among what screen readers are told the window shows.
     const QList<QWidget *> children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     for (QWidget *child : children) {
         if (child == m_ui.picDoor || !m_ui.picDoor->geometry().intersects(child->geometry()))
             continue;
+        SetCoveredForScreenReaders(child, covered);
         if (covered && !m_focusUnderDoor.contains(child)) {
             m_focusUnderDoor.insert(child, child->focusPolicy());
             child->setFocusPolicy(Qt::NoFocus);

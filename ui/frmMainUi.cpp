@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "CutterIndicator.h"
 #include "HotArea.h"
+#include "Picker.h"
 #include "ProgressBar.h"
 #include "QueueRowLook.h"
 #include "Skin.h"
@@ -26,7 +27,7 @@ namespace {
 
 QComboBox *MakePicker(QWidget *parent, const QRect &place, const QStringList &items, const QString &tip)
 {
-    auto *picker = new QComboBox(parent);
+    auto *picker = new Picker(parent);
     picker->setGeometry(place);
     picker->addItems(items);
     picker->setEditable(false);
@@ -144,6 +145,16 @@ void frmMainUi::BuildChoices(QWidget *window)
     // A file dropped here would become a "file://" text in the folder, and Exit would save it.
     txtPath->setAcceptDrops(false);
     txtPath->setToolTip(QStringLiteral("Select a Folder to Output"));
+    // A long folder shows its start (where it is) while the box is not being typed in; the
+    // tool tip holds the whole path.
+    QObject::connect(txtPath, &QLineEdit::textChanged, txtPath, [box = txtPath](const QString &folder) {
+        box->setToolTip(QStringLiteral("Select a Folder to Output") +
+                        (folder.isEmpty() ? QString() : QLatin1Char('\n') + folder));
+        if (!box->hasFocus())
+            box->setCursorPosition(0);
+    });
+    QObject::connect(txtPath, &QLineEdit::editingFinished, txtPath,
+                     [box = txtPath] { box->setCursorPosition(0); });
     // A caption above each choice; screen readers name the choice after it.
     const std::pair<QWidget *, const char *> captions[] = {{cmbOF, "Output format"},
                                                            {cmbBR, "Bitrate"},
@@ -162,6 +173,8 @@ void frmMainUi::BuildChoices(QWidget *window)
         button->SetIdlePicture(Skin::Picture(Pictures::imgButton));
         button->SetHoverPicture(Skin::Picture(Pictures::imgButtonLight));
         button->setToolTip(picker->toolTip());
+        // The picker opens its own list (Alt+Down): its button is for the mouse alone.
+        button->setFocusPolicy(Qt::NoFocus);
         return button;
     };
     picButtonOF = pickerButton(cmbOF);
@@ -235,9 +248,8 @@ void frmMainUi::BuildKeyboardOrder(QWidget *window)
         order << imgMenu[i];
     for (int index : kToolbarIndexes)
         order << imgToolbar[index];
-    order << imgDoorButton << LV << cmbOF << cmbBR << cmbR << cmbChannel << txtPath << imgBrowse
-          << picButtonOF << picButtonBR << picButtonR << picButtonChannel << lblCut << imgConvert << imgStop
-          << lblFeed << imgHelp << imgMin << imgExit;
+    order << imgDoorButton << LV << cmbOF << cmbBR << cmbR << cmbChannel << txtPath << imgBrowse << lblCut
+          << imgConvert << imgStop << lblFeed << imgHelp << imgMin << imgExit;
     for (int i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     picDoor->setFocusPolicy(Qt::NoFocus);

@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "HotArea.h"
+#include "Picker.h"
 #include "Skin.h"
 #include "SkinChrome.h"
 #include "SkinLayout.h"
@@ -11,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include <cmath>
@@ -18,6 +20,22 @@
 namespace {
 
 namespace L = SkinLayout::Options;
+
+// What an hours field keeps on each side of its text: the style sheet's border of 1 pixel (its
+// padding is none, and its text margins take back the line edit's own 2 pixels), plus one
+// pixel so the cursor after the last digit does not scroll the text.
+constexpr int kHoursFrame = 1;
+constexpr int kLineEditMargin = 2;
+
+// `font`, made smaller until `text` fits in `width` pixels.
+QFont FittingFont(QFont font, const QString &text, int width)
+{
+    if (font.pixelSize() <= 0)
+        font.setPixelSize(QFontInfo(font).pixelSize());
+    while (font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
 
 // Hours, minutes and seconds of a stored time, each the whole part of what is left; minutes and
 // seconds are taken from the fields as just written.
@@ -54,14 +72,17 @@ void frmOptions::BuildControls()
     m_chrome = MakeSkinnedDialog(this, Pictures::frmOptionsFace, L::kWindowSize, m_timer1);
     connect(m_chrome, &SkinChrome::BareSkinMoved, this, &frmOptions::Form_MouseMove);
 
-    m_cmbSR = new QComboBox(this);
+    m_cmbSR = new Picker(this);
     m_cmbSR->setGeometry(L::kSoundPicker);
     m_cmbSR->addItems({QStringLiteral("ON"), QStringLiteral("OFF")});
     m_cmbSR->setToolTip(QStringLiteral("Play a sound when all files are converted"));
+    m_cmbSR->setAccessibleName(QStringLiteral("Finish sound"));
     m_picButtonBR = new HotArea(this, L::kSoundButton);
     m_picButtonBR->SetIdlePicture(Skin::Picture(Pictures::imgButton));
     m_picButtonBR->SetHoverPicture(Skin::Picture(Pictures::imgButtonLight));
     m_picButtonBR->setToolTip(m_cmbSR->toolTip());
+    // The picker opens its own list (Alt+Down): its button is for the mouse alone.
+    m_picButtonBR->setFocusPolicy(Qt::NoFocus);
     connect(m_picButtonBR, &HotArea::Clicked, this, &frmOptions::picButtonBR_Click);
 
     m_chkMC = new QCheckBox(QStringLiteral("Music Cutter"), this);
@@ -71,20 +92,28 @@ void frmOptions::BuildControls()
     // A user's click only ever turns the cutter on or off.
     connect(m_chkMC, &QCheckBox::clicked, this, [this] { m_chkMC->setTristate(false); });
 
-    const auto field = [&](int top, int column, const char *tip) {
+    const auto field = [&](int top, int column, const char *name, const char *tip) {
         auto *box = new QLineEdit(QStringLiteral("0"), this);
         box->setGeometry(L::Field(top, column));
         // Only the main window's drop targets take drops: a dropped file is no time.
         box->setAcceptDrops(false);
         box->setToolTip(QString::fromLatin1(tip));
+        box->setAccessibleName(QString::fromLatin1(name));
         return box;
     };
-    m_txtFromH = field(L::kStartTop, 0, "Start of the stretch: hours");
-    m_txtFromM = field(L::kStartTop, 1, "Start of the stretch: minutes (below 60)");
-    m_txtFromS = field(L::kStartTop, 2, "Start of the stretch: seconds (below 60)");
-    m_txtToH = field(L::kLengthTop, 0, "Length of the stretch: hours");
-    m_txtToM = field(L::kLengthTop, 1, "Length of the stretch: minutes (below 60)");
-    m_txtToS = field(L::kLengthTop, 2, "Length of the stretch: seconds (below 60)");
+    m_txtFromH = field(L::kStartTop, 0, "Start, hours", "Start of the stretch: hours");
+    m_txtFromM = field(L::kStartTop, 1, "Start, minutes", "Start of the stretch: minutes (below 60)");
+    m_txtFromS = field(L::kStartTop, 2, "Start, seconds", "Start of the stretch: seconds (below 60)");
+    m_txtToH = field(L::kLengthTop, 0, "Length, hours", "Length of the stretch: hours");
+    m_txtToM = field(L::kLengthTop, 1, "Length, minutes", "Length of the stretch: minutes (below 60)");
+    m_txtToS = field(L::kLengthTop, 2, "Length, seconds", "Length of the stretch: seconds (below 60)");
+    // The hours fields are narrow: their text is made to fit three digits ("100" hours).
+    for (QLineEdit *hours : {m_txtFromH, m_txtToH}) {
+        hours->setObjectName(QStringLiteral("hours"));
+        hours->setTextMargins(-kLineEditMargin, 0, -kLineEditMargin, 0);
+        hours->setFont(
+            FittingFont(hours->font(), QStringLiteral("999"), hours->width() - 2 * kHoursFrame - 1));
+    }
     QWidget *order[] = {m_cmbSR, m_chkMC, m_txtFromH, m_txtFromM, m_txtFromS, m_txtToH, m_txtToM, m_txtToS};
     for (int i = 0; i + 1 < int(std::size(order)); ++i)
         setTabOrder(order[i], order[i + 1]);
@@ -104,6 +133,20 @@ void frmOptions::BuildControls()
                        &frmOptions::imgBack_Click);
     m_imgExit = button(L::kExit, Pictures::frmOptionsExitLight, "Close without changing anything",
                        &frmOptions::imgExit_Click);
+    m_imgOK->Describe(QStringLiteral("OK"), m_imgOK->toolTip());
+    m_imgBack->Describe(QStringLiteral("Back"), m_imgBack->toolTip());
+    m_imgExit->Describe(QStringLiteral("Close"), m_imgExit->toolTip());
+}
+
+void frmOptions::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+        imgOK_Click();
+    else if (plain && event->key() == Qt::Key_Escape)
+        imgBack_Click();
+    else
+        QDialog::keyPressEvent(event);
 }
 
 void frmOptions::Form_Load()

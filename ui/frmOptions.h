@@ -45,6 +45,10 @@ public:
     HotArea *picButtonBR() const { return m_picButtonBR; }
     QTimer &Timer1() { return m_timer1; }
 
+protected:
+    // Enter is OK and Esc is Back, wherever the focus is (a focused button takes its own Enter).
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void BuildControls();
     void Form_Load();

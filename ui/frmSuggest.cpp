@@ -8,6 +8,7 @@
 #include "SkinStyle.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
@@ -94,6 +95,8 @@ void frmSuggest::BuildControls()
         command->setGeometry(QRect(QPoint(L::kWindowSize.width() + 10, 0), QSize(60, 20)));
         command->setFocusPolicy(Qt::NoFocus);
         command->setAutoDefault(false);
+        // Screen readers hear one Send and one Back: the skin's.
+        command->hide();
     }
     connect(m_Command1, &QPushButton::clicked, this, &frmSuggest::Command1_Click);
     connect(m_Command2, &QPushButton::clicked, this, &frmSuggest::Command2_Click);
@@ -213,6 +216,19 @@ void frmSuggest::Abandon()
 void frmSuggest::Command2_Click()
 {
     close();
+}
+
+void frmSuggest::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        if (m_imgSend->isEnabled())
+            Command1_Click();
+    } else if (plain && event->key() == Qt::Key_Escape) {
+        Command2_Click();
+    } else {
+        QDialog::keyPressEvent(event);
+    }
 }
 
 void frmSuggest::closeEvent(QCloseEvent *event)

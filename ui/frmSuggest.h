@@ -49,6 +49,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Enter sends (while Send can be pressed) and Esc goes back, wherever the focus is.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void BuildControls();

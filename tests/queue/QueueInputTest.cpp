@@ -193,6 +193,8 @@ TEST(Drops, AFailedCopyNeverSharesItsPlace)
     ASSERT_TRUE(f.WaitForBatchEnd());
     ASSERT_EQ(f.messages.shown.size(), 1);
     EXPECT_TRUE(f.messages.shown[0].text.startsWith("1 of 2 files were converted; this file could not be:"));
+    // Queued again, it would fail again: no button offers it.
+    EXPECT_EQ(f.messages.shown[0].action, "");
     EXPECT_TRUE(f.messages.shown[0].text.contains(
         f.work.path() + "/in/x .mp4\n    the file could not be copied to a name the converter can read"));
     // The second file kept its own copy, so its sound came out, named after its title.

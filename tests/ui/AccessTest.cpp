@@ -1,6 +1,7 @@
 #include "WindowFakes.h"
 #include "ui/HotArea.h"
 #include "ui/ProductSite.h"
+#include "ui/ProgressBar.h"
 #include "ui/SkinLayout.h"
 #include "ui/frmMenu.h"
 
@@ -64,8 +65,6 @@ TEST(Keyboard, TabGoesThroughTheWholeWindowInOrder)
                                        w.Ui().cmbOF,         w.Ui().cmbBR,
                                        w.Ui().cmbR,          w.Ui().cmbChannel,
                                        w.Ui().txtPath,       w.Ui().imgBrowse,
-                                       w.Ui().picButtonOF,   w.Ui().picButtonBR,
-                                       w.Ui().picButtonR,    w.Ui().picButtonChannel,
                                        w.Ui().imgConvert,    w.Ui().lblFeed,
                                        w.Ui().imgHelp,       w.Ui().imgMin,
                                        w.Ui().imgExit};
@@ -80,8 +79,9 @@ TEST(Keyboard, TabGoesThroughTheWholeWindowInOrder)
     EXPECT_NE(w.Ui().imgHelp->grab().toImage(), plain);
     QTest::keyClick(w.Ui().imgHelp, Qt::Key_Return);
     EXPECT_TRUE(f.shell.log.contains("web " + ProductSite() + "/tutorial.html"));
-    w.Ui().picButtonR->setFocus();
-    QTest::keyClick(w.Ui().picButtonR, Qt::Key_Space);
+    // Each picker is one stop: it opens its own list.
+    w.Ui().cmbR->setFocus();
+    QTest::keyClick(w.Ui().cmbR, Qt::Key_Down, Qt::AltModifier);
     EXPECT_TRUE(w.Ui().cmbR->view()->isVisible());
     w.Ui().cmbR->hidePopup();
 }
@@ -195,6 +195,11 @@ TEST(ScreenReaders, EveryControlSaysWhatItIs)
     EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), 50);
     EXPECT_EQ(bar->text(QAccessible::Value), "50%");
 
+    // Each picker is named by its caption, and its choice is its value.
+    QAccessibleInterface *format = QAccessible::queryAccessibleInterface(w.Ui().cmbOF);
+    EXPECT_EQ(format->text(QAccessible::Name), "Output format");
+    EXPECT_EQ(format->text(QAccessible::Value), w.Ui().cmbOF->currentText());
+
     // Out of reach during a batch, and said so; the press does nothing then.
     w.Ui().imgConvert->setEnabled(false);
     QAccessibleInterface *convert = QAccessible::queryAccessibleInterface(w.Ui().imgConvert);
@@ -220,6 +225,49 @@ int FirstInk(const QImage &image, int top, int bottom, int right)
         }
     }
     return -1;
+}
+
+// What the start panel covers is not among what the window shows screen readers, until the
+// panel goes.
+TEST(ScreenReaders, TheyHearWhatTheEyeSees)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    const auto heard = [&w] {
+        QList<QObject *> children;
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&w);
+        for (int i = 0; i < window->childCount(); ++i) {
+            children << window->child(i)->object();
+            EXPECT_EQ(window->indexOfChild(window->child(i)), i);
+        }
+        return children;
+    };
+    QList<QObject *> covered = {w.Ui().LV, w.Ui().cmbOF, w.Ui().txtPath, w.Ui().imgConvert, w.Ui().imgPB};
+    for (QObject *control : covered)
+        EXPECT_FALSE(heard().contains(control)) << control->metaObject()->className();
+    EXPECT_TRUE(heard().contains(w.Ui().picDoor));
+    EXPECT_TRUE(heard().contains(w.Ui().imgToolbar[0]));
+    w.imgToolbar_Click(0);
+    for (QObject *control : covered)
+        EXPECT_TRUE(heard().contains(control)) << control->metaObject()->className();
+}
+
+// A field under the pointer and a field with the focus look different, and neither like idle.
+TEST(Looks, HoverAndFocusAreTwoLooks)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    w.imgToolbar_Click(0);
+    QComboBox *picker = w.Ui().cmbBR;
+    const QImage idle = picker->grab().toImage();
+    picker->setAttribute(Qt::WA_UnderMouse, true);
+    const QImage hover = picker->grab().toImage();
+    picker->setAttribute(Qt::WA_UnderMouse, false);
+    picker->setFocus();
+    const QImage focus = picker->grab().toImage();
+    EXPECT_NE(hover, idle);
+    EXPECT_NE(focus, idle);
+    EXPECT_NE(hover, focus);
 }
 
 TEST(Looks, ListRowsAndTheProgressLabelReadWell)

@@ -7,6 +7,7 @@
 #include "ui/frmOptions.h"
 #include "ui/frmSuggest.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -288,6 +289,48 @@ protected:
     CutterOptions cutter;
     std::unique_ptr<frmOptions> dialog;
 };
+
+// Every control has a name a screen reader can say, Enter is OK and Esc is Back, the sound
+// picker is one Tab stop, and an hours field shows three digits whole.
+TEST_F(Options, KeysNamesAndRoomForHours)
+{
+    frmOptions &d = Open({0, 1, 90, 45});
+    const std::pair<QWidget *, const char *> names[] = {{d.imgOK(), "OK"},
+                                                        {d.imgBack(), "Back"},
+                                                        {d.imgExit(), "Close"},
+                                                        {d.txtFromH(), "Start, hours"},
+                                                        {d.txtFromM(), "Start, minutes"},
+                                                        {d.txtFromS(), "Start, seconds"},
+                                                        {d.txtToH(), "Length, hours"},
+                                                        {d.txtToM(), "Length, minutes"},
+                                                        {d.txtToS(), "Length, seconds"},
+                                                        {d.cmbSR(), "Finish sound"}};
+    for (const auto &[control, name] : names)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), name);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(d.cmbSR())->text(QAccessible::Value), "ON");
+    EXPECT_EQ(d.picButtonBR()->focusPolicy(), Qt::NoFocus);
+
+    for (QLineEdit *hours : {d.txtFromH(), d.txtToH()}) {
+        hours->setText("100");
+        hours->setCursorPosition(0);
+        const QImage start = hours->grab().toImage();
+        hours->setCursorPosition(3);
+        EXPECT_EQ(hours->grab().toImage(), start) << "the text scrolls: it does not fit";
+    }
+    d.txtToH()->setText("0");
+
+    d.txtToS()->setFocus();
+    d.txtToS()->setText("50");
+    QTest::keyClick(d.txtToS(), Qt::Key_Escape);
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_EQ(Written(), "<none>");
+    frmOptions &again = Open({0, 1, 90, 45});
+    again.txtToS()->setText("50");
+    again.txtToS()->setFocus();
+    QTest::keyClick(again.txtToS(), Qt::Key_Return);
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(Written(), "0\r\n1\r\n90\r\n50\r\n");
+}
 
 TEST_F(Options, OpeningShowsTheStoredValues)
 {

@@ -2,6 +2,7 @@
 #include "ui/HotArea.h"
 #include "ui/frmSuggest.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,6 +93,26 @@ TEST(Feedback, TheRequestCarriesTheFieldsAndNothingMore)
         EXPECT_EQ(server.requests[0], "GET /suggest/post.php?" + c.query + " HTTP/1.1");
         EXPECT_FALSE(form.imgSend()->isEnabled()); // sent once; closing starts afresh
     }
+}
+
+// Screen readers hear one Send and one Back; Enter sends and Esc goes back from any field.
+TEST(Feedback, OneSendOneBackAndTheirKeys)
+{
+    frmSuggest form("http://127.0.0.1:9");
+    form.show();
+    QStringList heard;
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&form);
+    for (int i = 0; i < face->childCount(); ++i) {
+        if (!face->child(i)->state().invisible)
+            heard << face->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(heard.count("Send"), 1) << heard.join(", ");
+    EXPECT_EQ(heard.count("Back"), 1) << heard.join(", ");
+    form.txtEMail()->setFocus();
+    QTest::keyClick(form.txtEMail(), Qt::Key_Return);
+    EXPECT_EQ(form.lblSending()->text(), "Your Name?");
+    QTest::keyClick(form.txtName(), Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST(Feedback, EachEmptyFieldIsAskedForInTurn)

@@ -600,7 +600,14 @@ TEST(Window, ToolTipsAndPointers)
             EXPECT_EQ(cursor.shape(), Qt::ArrowCursor);
         }
     }
-    EXPECT_EQ(w.Ui().txtPath->toolTip(), "Select a Folder to Output");
+    // The folder box: its tip holds the whole path, and a long path shows its start.
+    EXPECT_EQ(w.Ui().txtPath->toolTip(), "Select a Folder to Output\n" + w.Ui().txtPath->text());
+    const QString longFolder = f.work.path() + "/" + QString(80, 'x');
+    QDir().mkpath(longFolder);
+    f.dialogs.folders = {longFolder};
+    w.imgBrowse_Click();
+    EXPECT_EQ(w.Ui().txtPath->toolTip(), "Select a Folder to Output\n" + longFolder);
+    EXPECT_EQ(w.Ui().txtPath->cursorPosition(), 0);
 }
 
 TEST(Window, EachPickerButtonOpensItsOwnList)
