@@ -1,6 +1,8 @@
 #include "BenchSupport.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 
 #include <algorithm>
@@ -67,4 +69,16 @@ QString Described(const Spread &spread, const char *unit)
 {
     return QString::asprintf("median %.1f %s (%.1f to %.1f, n = %d)", spread.median, unit, spread.low,
                              spread.high, spread.count);
+}
+
+QStringList CopiesOf(const QString &clip, int count, const QString &folder, const QString &out)
+{
+    QStringList copies;
+    QDir().mkpath(folder);
+    for (int i = 0; i < count; ++i) {
+        copies << folder + QStringLiteral("/clip %1.mp4").arg(i);
+        QFile::copy(clip, copies.last());
+    }
+    QDir().mkpath(out);
+    return copies;
 }

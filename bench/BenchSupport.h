@@ -11,6 +11,10 @@ int RunDirectly(const QString &program, const QStringList &arguments);
 // A clip of `seconds` with video and stereo audio, made by the system's ffmpeg.
 bool MakeClip(const QString &path, int seconds);
 
+// `count` copies of `clip` as "folder/clip N.mp4" (N from 0), and the folder `out` made; the
+// copies' paths.
+QStringList CopiesOf(const QString &clip, int count, const QString &folder, const QString &out);
+
 // Wall-clock milliseconds of `work`.
 double MillisecondsOf(const std::function<void()> &work);
 

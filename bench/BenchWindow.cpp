@@ -1,8 +1,17 @@
 #include "BenchWindow.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+
+void ChooseMp3At192(frmMain &window, const QString &folder)
+{
+    window.Ui().cmbOF->setCurrentIndex(0);
+    window.Ui().cmbBR->setCurrentText(QStringLiteral("192"));
+    window.Ui().txtPath->setText(folder);
+}
 
 std::optional<platform::Dialogs::OpenFileResult> ScriptedDialogs::OpenFile(const OpenFileRequest &)
 {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "platform/DesktopTask.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "platform/Shell.h"
+#include "platform/UserMessages.h"
+#include "ui/QtServices.h"
+#include "ui/frmMain.h"
 
 #include <QStringList>
 
@@ -26,6 +30,21 @@ public:
     void PlaySoundFile(const QString &) override {}
     void EndProcess() override {}
 };
+
+// Everything a benchmark's window is given: messages on standard error, scripted dialogs, a
+// quiet desktop, the real start-up chores.
+struct BenchServices
+{
+    platform::ConsoleMessages messages;
+    ScriptedDialogs dialogs;
+    QuietShell shell;
+    SystemHousekeeping housekeeping;
+    platform::NoDesktopTask desktop;
+    frmMain::Services All() { return {messages, dialogs, shell, housekeeping, desktop}; }
+};
+
+// MP3 at 192 kbit/s into `folder`, as a user picks it.
+void ChooseMp3At192(frmMain &window, const QString &folder);
 
 // Program places under `root`, with data/conv linked to the converter beside the benchmark.
 platform::ProgramPlaces PlacesIn(const QString &root);

@@ -7,7 +7,8 @@
 // converter and notes when each run started and ended on the monotonic clock.
 
 // Makes `programFolder`/data/conv the wrapper around `realConverter`, noting runs in `logPath`.
-bool InstallConverterWrapper(const QString &programFolder, const QString &realConverter, const QString &logPath);
+bool InstallConverterWrapper(const QString &programFolder, const QString &realConverter,
+                             const QString &logPath);
 
 struct ConverterRun
 {

@@ -78,12 +78,9 @@ Row Measure(int files)
         });
     }
 
-    platform::ConsoleMessages messages;
-    ScriptedDialogs dialogs;
-    QuietShell shell;
-    SystemHousekeeping housekeeping;
-    platform::NoDesktopTask desktop;
-    frmMain window(PlacesIn(work.path()), {messages, dialogs, shell, housekeeping, desktop});
+    BenchServices services;
+    ScriptedDialogs &dialogs = services.dialogs;
+    frmMain window(PlacesIn(work.path()), services.All());
     window.show();
     row.idleKiB = ResidentKiB();
 

@@ -53,24 +53,13 @@ int Batch()
     const QString clip = work.path() + "/clip.mp4";
     if (!MakeClip(clip, 180))
         return 1;
-    QStringList inputs;
-    QDir().mkpath(work.path() + "/in");
-    for (int i = 0; i < kFiles; ++i) {
-        inputs << work.path() + QStringLiteral("/in/clip %1.mp4").arg(i);
-        QFile::copy(clip, inputs.last());
-    }
     const QString out = work.path() + "/out";
-    QDir().mkpath(out);
+    const QStringList inputs = CopiesOf(clip, kFiles, work.path() + "/in", out);
 
-    platform::ConsoleMessages messages;
-    ScriptedDialogs dialogs;
-    QuietShell shell;
-    SystemHousekeeping housekeeping;
-    platform::NoDesktopTask desktop;
-    frmMain window(places, {messages, dialogs, shell, housekeeping, desktop});
-    window.Ui().cmbOF->setCurrentIndex(0);
-    window.Ui().cmbBR->setCurrentText(QStringLiteral("192"));
-    window.Ui().txtPath->setText(out);
+    BenchServices services;
+    ScriptedDialogs &dialogs = services.dialogs;
+    frmMain window(places, services.All());
+    ChooseMp3At192(window, out);
 
     QList<double> directPerFile, windowPerFile, converterMs, ownPerFile, toFirst, between, afterLast;
     for (int round = 0; round < kRounds; ++round) {
@@ -131,12 +120,9 @@ int Child(bool memory)
 {
     QTemporaryDir work;
     const platform::ProgramPlaces places = PlacesIn(work.path());
-    platform::ConsoleMessages messages;
-    ScriptedDialogs dialogs;
-    QuietShell shell;
-    SystemHousekeeping housekeeping;
-    platform::NoDesktopTask desktop;
-    frmMain window(places, {messages, dialogs, shell, housekeeping, desktop});
+    BenchServices services;
+    ScriptedDialogs &dialogs = services.dialogs;
+    frmMain window(places, services.All());
     window.show();
     WaitFor(&window.Timer2(), &QTimer::timeout);
     std::printf("shown\n");

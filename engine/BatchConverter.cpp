@@ -1,5 +1,8 @@
 #include "BatchConverter.h"
 
+#include "BatchConverterJob.h"
+#include "ConversionFailure.h"
+#include "ConverterJob.h"
 #include "PlainReasons.h"
 
 #include "platform/MessagePump.h"
@@ -12,33 +15,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
 // The warning names this many files; the details hold them all.
 constexpr int kFilesNamed = 10;
-// A converter line is cut to this length: a line can be a whole file's worth of text.
-constexpr int kLongestReason = 300;
-
-QString Capped(const QString &text)
-{
-    return text.size() <= kLongestReason ? text : text.left(kLongestReason - 3) + QStringLiteral("...");
-}
-
-// The converter's last words: the last line of its output that holds anything.
-QString LastLine(const QString &outputs)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]+"));
-    const QStringList lines = outputs.split(lineBreak, Qt::SkipEmptyParts);
-    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
-        if (!it->trimmed().isEmpty())
-            return Capped(it->trimmed());
-    }
-    return {};
-}
-
 enum class Listing { Short, WithConverterLine };
 
 QString Listed(const BatchConverter::Failure &failure, Listing listing)
@@ -56,7 +37,7 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
                                QString unfinishedNote, QObject *parent)
     : QObject(parent), m_queue(queue), m_messages(messages), m_shell(shell), m_choices(std::move(choices)),
       m_programFolder(std::move(programFolder)), m_dos(messages, ConverterPath(m_programFolder)),
-      m_unfinished(std::move(unfinishedNote))
+      m_unfinishedNote(unfinishedNote), m_unfinished(unfinishedNote)
 {
     // Files queued while the batch runs are its inputs too.
     connect(&m_queue, &QueueModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
@@ -85,7 +66,16 @@ void BatchConverter::Start()
     for (int row = 0; row < m_queue.Count(); ++row)
         m_files.AddInput(m_queue.At(row).inputPath);
     m_running = true;
-    m_timer.start();
+    m_halting = false;
+    m_filesAtOnce = std::max<int>(m_choices().cutter.FilesAtOnce, 1);
+    if (m_filesAtOnce == 1) {
+        m_timer.start();
+        return;
+    }
+    // Side by side, no converter is ended by name before each file (it would end the others):
+    // once, now, what an earlier run may have left.
+    platform::KillProcessByName(platform::ConverterProcessName());
+    QTimer::singleShot(0, this, &BatchConverter::FillSlots);
 }
 
 void BatchConverter::Timer1_Timer()
@@ -102,6 +92,10 @@ void BatchConverter::Timer1_Timer()
 
 void BatchConverter::Stop()
 {
+    if (m_filesAtOnce > 1) {
+        StopAll();
+        return;
+    }
     m_stopping = true;
     if (m_converting) {
         // The converter's end comes back through CommandOver, which finishes the stop.
@@ -126,6 +120,7 @@ void BatchConverter::FinishStop()
 {
     m_stopping = false;
     m_running = false;
+    m_filesAtOnce = 1;
     emit BatchStopped();
     ReportFailures();
 }
@@ -187,17 +182,26 @@ void BatchConverter::ConvertNextFile()
 
 void BatchConverter::SkipHead(const QString &reason, Retry retry)
 {
-    AddFailure({m_queue.At(0).rowText, reason, {}}, retry);
+    AddFailure(m_queue.At(0), {m_queue.At(0).rowText, reason, {}}, retry);
     HeadEnded();
     m_timer.start();
 }
 
-void BatchConverter::AddFailure(const Failure &failure, Retry retry)
+void BatchConverter::AddFailure(const QueueEntry &entry, const Failure &failure, Retry retry)
 {
     m_failures.append(failure);
     ++m_tally.failed;
-    if (retry == Retry::Offered && !m_queue.IsEmpty())
-        m_retryable.append(m_queue.At(0));
+    if (retry == Retry::Offered)
+        m_retryable.append(entry);
+}
+
+void BatchConverter::AddConversionFailure(const QueueEntry &entry, const QString &reason,
+                                          const QString &output)
+{
+    // The commonest reasons in plain words; the converter's own line then goes to the details.
+    const QString plain = PlainReason(reason, entry.inputPath, output);
+    AddFailure(entry, {entry.rowText, plain.isEmpty() ? reason : plain, plain.isEmpty() ? QString() : reason},
+               Retry::Offered);
 }
 
 void BatchConverter::HeadEnded()
@@ -214,6 +218,11 @@ void BatchConverter::EmitStanding()
 
 void BatchConverter::AbandonCurrentFile()
 {
+    for (const std::unique_ptr<Job> &job : m_jobs) {
+        job->process->KillAndForget();
+        RemoveOutputOf(*job);
+    }
+    m_jobs.clear();
     if (!m_converting)
         return;
     EndConverters();
@@ -244,27 +253,6 @@ void BatchConverter::objDOS_ReceiveOutputs(const QString &CommandOutputs)
     }
 }
 
-QString BatchConverter::FailureOfLastConversion() const
-{
-    const DOSOutputs::ChildEnd end = m_dos.LastEnd();
-    if (end.kind == DOSOutputs::ChildEnd::Kind::Signalled) {
-        return QStringLiteral("the converter stopped unexpectedly (signal %1)").arg(end.signal);
-    }
-    const QString lastLine = LastLine(m_dos.Outputs());
-    if (end.kind != DOSOutputs::ChildEnd::Kind::Exited || end.exitCode != 0)
-        return lastLine.isEmpty() ? QStringLiteral("the converter failed without a word") : lastLine;
-    // A cut outside the file gives an output without any sound, and the converter is content.
-    if (m_current.cutter.CutterEnabled != 0 && !m_progress.ReachedPastStart()) {
-        return m_current.cutter.CutLengthSeconds == 0
-                   ? QStringLiteral("the cut length is 0")
-                   : QStringLiteral("the cut starts after the end of the file");
-    }
-    const QFileInfo output(m_currentOutput);
-    if (!output.isFile() || output.size() == 0)
-        return lastLine.isEmpty() ? QStringLiteral("no output file was written") : lastLine;
-    return {};
-}
-
 void BatchConverter::objDOS_CommandOver()
 {
     m_commandOver = true;
@@ -277,13 +265,11 @@ void BatchConverter::objDOS_CommandOver()
         FinishStop();
         return;
     }
-    const QString reason = FailureOfLastConversion();
+    const QString reason = ConversionFailure(m_dos.LastEnd(), m_dos.Outputs(), m_current.cutter,
+                                             m_progress.ReachedPastStart(), m_currentOutput);
     if (!reason.isEmpty()) {
-        const QString input = m_queue.IsEmpty() ? QString() : m_queue.At(0).inputPath;
-        const QString plain = PlainReason(reason, input, m_currentOutput);
-        AddFailure({m_queue.IsEmpty() ? QString() : m_queue.At(0).rowText, plain.isEmpty() ? reason : plain,
-                    plain.isEmpty() ? QString() : reason},
-                   Retry::Offered);
+        if (!m_queue.IsEmpty())
+            AddConversionFailure(m_queue.At(0), reason, m_currentOutput);
         // A failed file leaves nothing behind: a cut-short or empty output is no output.
         RemoveCurrentOutput();
     } else {
@@ -297,6 +283,7 @@ void BatchConverter::objDOS_CommandOver()
 void BatchConverter::EndBatch(const ConversionChoices &choices)
 {
     m_running = false;
+    m_filesAtOnce = 1;
     m_shell.OpenFolder(choices.outputFolder);
     if (choices.cutter.FinishSoundIndex == 0)
         m_shell.PlaySoundFile(m_programFolder + platform::PathSeparator() + QStringLiteral("sound.wav"));

@@ -13,7 +13,10 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
+class ConverterJob;
 #include "queue/QueueModel.h"
 namespace platform {
 class Shell;
@@ -23,6 +26,9 @@ class UserMessages;
 // Converts the queue, one file after another in queue order. Each tick of the batch timer
 // converts the head of the queue; each finished file re-arms the timer; a tick that finds the
 // queue empty ends the batch. Files queued meanwhile join the same batch.
+// When the options ask for several files at once, up to that many converters run side by
+// side, each watched without waiting for it: the first files of the queue start, and each
+// ended file starts the next one queued; files leave the queue as they end.
 class BatchConverter : public QObject
 {
     Q_OBJECT
@@ -51,6 +57,7 @@ public:
     BatchConverter(QueueModel &queue, platform::UserMessages &messages, platform::Shell &shell,
                    std::function<ConversionChoices()> choices, QString programFolder,
                    QString unfinishedNote = {}, QObject *parent = nullptr);
+    ~BatchConverter() override;
 
     // Arms the batch timer; the first file starts on its tick.
     void Start();
@@ -62,9 +69,11 @@ public:
     void Timer1_Timer();
     void ConvertNextFile();
 
-    // The program is closing while a file converts: the converter is ended and the file it
-    // was writing is deleted. Files already converted stay.
+    // The program is closing while files convert: the converters are ended and the files they
+    // were writing are deleted. Files already converted stay.
     void AbandonCurrentFile();
+    // How many files convert at once in the batch that runs (1 when none runs).
+    int FilesAtOnce() const { return m_filesAtOnce; }
     // The user stops the batch: the converter is ended and the file it was writing deleted;
     // that file and every one after it stay queued.
     void Stop();
@@ -83,8 +92,6 @@ signals:
 private:
     void objDOS_ReceiveOutputs(const QString &CommandOutputs);
     void objDOS_CommandOver();
-    // Why the conversion that just ended failed; empty when it succeeded.
-    QString FailureOfLastConversion() const;
     // Deletes what the conversion that just ended wrote, and only that.
     void RemoveCurrentOutput();
     // The conversion has ended, whatever became of its output.
@@ -94,7 +101,9 @@ private:
     // reason that stays (its output would replace an input) is not offered to be queued again.
     enum class Retry { Offered, NotOffered };
     void SkipHead(const QString &reason, Retry retry);
-    void AddFailure(const Failure &failure, Retry retry);
+    void AddFailure(const QueueEntry &entry, const Failure &failure, Retry retry);
+    // A conversion of `entry` into `output` ended for `reason`.
+    void AddConversionFailure(const QueueEntry &entry, const QString &reason, const QString &output);
     // The head entry has left the queue, converted or not.
     void HeadEnded();
     void EmitStanding();
@@ -116,6 +125,7 @@ private:
     platform::FileStamp m_outputBefore;
     // What the batch reads and writes; kept while it runs.
     BatchOutputs m_files;
+    QString m_unfinishedNote;
     UnfinishedOutput m_unfinished;
     bool m_running = false;
     bool m_converting = false;
@@ -127,4 +137,27 @@ private:
     Tally m_tally;
     BatchClock m_clock;
     QElapsedTimer m_sinceStart;
+
+    // Several files at once.
+    struct Job;
+    void FillSlots();
+    // The first queued file that is not converting; -1 when there is none.
+    int FirstWaitingRow() const;
+    void StartJob(int row);
+    // Takes the file at `row` off as failed before it started.
+    void Refuse(int row, const QString &reason, Retry retry);
+    void JobOutputs(Job &job, const QString &CommandOutputs);
+    void JobEnded(Job &job);
+    // Forgets an ended job; its converter object goes once its own signal is over.
+    void DropJob(Job &job);
+    // Deletes what the job's converter wrote, and only that; the file is no longer written.
+    void RemoveOutputOf(Job &job);
+    // The job's file is no longer being written, whatever became of it.
+    void JobOutputEnded(Job &job);
+    void EmitBatchProgress();
+    void StopAll();
+    int m_filesAtOnce = 1;
+    // A converter could not be started: no more start, the batch halts when the others end.
+    bool m_halting = false;
+    std::vector<std::unique_ptr<Job>> m_jobs;
 };

@@ -63,24 +63,36 @@ void BatchClock::FileEnded(qint64 lengthSeconds)
     }
 }
 
-BatchStanding BatchClock::Standing(int filesLeft, qint64 positionSeconds, qint64 lengthSeconds,
+BatchStanding BatchClock::Standing(int filesWaiting, const QList<Running> &running,
                                    qint64 nowMilliSeconds) const
 {
     BatchStanding standing;
-    standing.firstFile = standing.lastFile = m_filesDone + 1;
-    standing.fileCount = m_filesDone + std::max(filesLeft, 1);
-    const qint64 position = lengthSeconds > 0 ? std::clamp<qint64>(positionSeconds, 0, lengthSeconds) : 0;
-    const double fileShare = lengthSeconds > 0 ? double(position) / double(lengthSeconds) : 0.0;
-    standing.share = (m_filesDone + fileShare) / standing.fileCount;
+    const int runningCount = std::max(int(running.size()), 1);
+    standing.firstFile = m_filesDone + 1;
+    standing.lastFile = m_filesDone + runningCount;
+    standing.fileCount = m_filesDone + runningCount + std::max(filesWaiting, 0);
+    double filesShare = m_filesDone;
+    qint64 converted = m_knownSeconds;
+    qint64 runningLeft = 0;
+    qint64 knownSeconds = m_knownSeconds;
+    int lengths = m_knownLengths;
+    for (const Running &file : running) {
+        if (file.lengthSeconds <= 0)
+            continue;
+        const qint64 position = std::clamp<qint64>(file.positionSeconds, 0, file.lengthSeconds);
+        filesShare += double(position) / double(file.lengthSeconds);
+        converted += position;
+        runningLeft += file.lengthSeconds - position;
+        knownSeconds += file.lengthSeconds;
+        ++lengths;
+    }
+    standing.share = filesShare / standing.fileCount;
 
-    const qint64 converted = m_knownSeconds + position;
     const double spent = double(nowMilliSeconds - m_startMilliSeconds) / 1000.0;
-    const int lengths = m_knownLengths + (lengthSeconds > 0 ? 1 : 0);
     if (converted <= 0 || spent <= 0 || lengths == 0)
         return standing;
-    const double averageLength = double(m_knownSeconds + std::max<qint64>(lengthSeconds, 0)) / lengths;
-    const double mediaLeft =
-        double(std::max<qint64>(lengthSeconds - position, 0)) + (std::max(filesLeft, 1) - 1) * averageLength;
+    const double averageLength = double(knownSeconds) / lengths;
+    const double mediaLeft = double(runningLeft) + std::max(filesWaiting, 0) * averageLength;
     const double mediaPerSecond = double(converted) / spent;
     standing.secondsLeft = qint64(std::ceil(mediaLeft / mediaPerSecond));
     return standing;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -35,10 +38,20 @@ public:
     void FileEnded(qint64 lengthSeconds);
     int FilesDone() const { return m_filesDone; }
 
-    // `filesLeft` counts the file being converted; `positionSeconds` of `lengthSeconds` is
-    // where its converter is (a length of 0 while unknown).
+    // A file being converted: where its converter is, of how long (0 while unknown).
+    struct Running
+    {
+        qint64 positionSeconds = 0;
+        qint64 lengthSeconds = 0;
+    };
+    // `filesWaiting` counts the files not yet started.
+    BatchStanding Standing(int filesWaiting, const QList<Running> &running, qint64 nowMilliSeconds) const;
+    // One file at a time: `filesLeft` counts the file being converted.
     BatchStanding Standing(int filesLeft, qint64 positionSeconds, qint64 lengthSeconds,
-                           qint64 nowMilliSeconds) const;
+                           qint64 nowMilliSeconds) const
+    {
+        return Standing(std::max(filesLeft, 1) - 1, {{positionSeconds, lengthSeconds}}, nowMilliSeconds);
+    }
 
 private:
     qint64 m_startMilliSeconds = 0;

@@ -127,9 +127,16 @@ ProgressDisplay ProgressFor(qint64 positionSeconds, qint64 totalSeconds)
     if (totalSeconds <= 0 || positionSeconds >= totalSeconds)
         return {1.0, QStringLiteral("100%")};
     // A position before the start (some inputs report one) shows an empty bar.
-    const double share = RoundTo15Digits(double(std::max<qint64>(positionSeconds, 0)) / double(totalSeconds));
-    const double percent = RoundTo15Digits(share * 100);
-    return {share, PlainDecimal(percent).left(4) + QLatin1Char('%')};
+    return ShareDisplay(double(std::max<qint64>(positionSeconds, 0)) / double(totalSeconds));
+}
+
+ProgressDisplay ShareDisplay(double share)
+{
+    if (share >= 1)
+        return {1.0, QStringLiteral("100%")};
+    const double rounded = RoundTo15Digits(std::max(share, 0.0));
+    const double percent = RoundTo15Digits(rounded * 100);
+    return {rounded, PlainDecimal(percent).left(4) + QLatin1Char('%')};
 }
 
 std::optional<ProgressDisplay> ConversionProgress::ReceiveOutputs(const QString &CommandOutputs,

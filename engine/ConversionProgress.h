@@ -30,6 +30,9 @@ std::optional<qint64> ParseClockSeconds(const QString &text);
 // The display for `position` seconds of `totalSeconds`: full bar and "100%" when the total is
 // unknown (0) or reached; otherwise the share and the first four characters of the percentage.
 ProgressDisplay ProgressFor(qint64 positionSeconds, qint64 totalSeconds);
+// The display for a share of 0 to 1 (of a whole batch), in the same form: full bar and
+// "100%" from 1 on.
+ProgressDisplay ShareDisplay(double share);
 
 // Turns the converter's console output into progress for the file being converted, and ends
 // that file when the converter is over.

@@ -104,3 +104,16 @@ void UnfinishedOutput::RemoveLeftover(const QString &notePath)
     }
     QFile::remove(notePath);
 }
+
+QString UnfinishedOutput::NoteOf(const QString &notePath, int slot)
+{
+    if (notePath.isEmpty() || slot == 0)
+        return notePath;
+    return notePath + QLatin1Char('.') + QString::number(slot + 1);
+}
+
+void UnfinishedOutput::RemoveLeftovers(const QString &notePath)
+{
+    for (int slot = 0; slot < kMostNotes; ++slot)
+        RemoveLeftover(NoteOf(notePath, slot));
+}

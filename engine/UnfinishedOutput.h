@@ -23,6 +23,12 @@ public:
     // At start-up, before any conversion: deletes the file a note names when that run wrote it
     // and nothing has replaced it since, then the note.
     static void RemoveLeftover(const QString &notePath);
+    // Files converted side by side each have a note of their own: `notePath` for the first,
+    // `notePath.2` for the second, and so on.
+    static constexpr int kMostNotes = 16;
+    static QString NoteOf(const QString &notePath, int slot);
+    // RemoveLeftover for every one of them.
+    static void RemoveLeftovers(const QString &notePath);
 
 private:
     void Write(const platform::FileStamp *written) const;

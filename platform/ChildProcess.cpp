@@ -14,6 +14,26 @@
 extern char **environ;
 
 namespace platform {
+
+bool PrepareConverterChildSide(long parent)
+{
+    // The converter ends with the program, however the program ends (even by SIGKILL).
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != pid_t(parent))
+        return false;
+    // The program's own handling of the end signals is not the converter's.
+    struct sigaction standard
+    {
+    };
+    standard.sa_handler = SIG_DFL;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &standard, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    return true;
+}
+
 namespace {
 
 constexpr int kPipeBytes = 1024 * 1024;
@@ -69,20 +89,8 @@ ChildProcess::StartResult ChildProcess::Start(const QStringList &argv)
     const pid_t pid = ::fork();
     const int forkError = pid < 0 ? errno : 0;
     if (pid == 0) {
-        // The converter ends with the program, however the program ends (even by SIGKILL).
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent)
+        if (!PrepareConverterChildSide(parent))
             ::_exit(127);
-        // The program's own handling of the end signals is not the converter's.
-        struct sigaction standard
-        {
-        };
-        standard.sa_handler = SIG_DFL;
-        for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-            ::sigaction(signal, &standard, nullptr);
-        sigset_t none;
-        sigemptyset(&none);
-        ::sigprocmask(SIG_SETMASK, &none, nullptr);
         const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
         if (input >= 0)
             ::dup2(input, STDIN_FILENO);

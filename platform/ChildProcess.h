@@ -4,6 +4,11 @@
 
 namespace platform {
 
+// In a converter's child process, between fork and exec (async-signal-safe): it ends with the
+// program however the program ends (false when the program `parent` is already gone), and it
+// gets the system's standard handling of the end signals and no blocked signal.
+bool PrepareConverterChildSide(long parent);
+
 // One hidden child process whose standard output and standard error both go into one pipe.
 // It gets no standard input (it reads /dev/null) and is started without a shell, so each
 // argument reaches it exactly as given.

@@ -10,10 +10,17 @@ struct CutterOptions
     qint16 CutterEnabled = 0;    // nonzero cuts every input
     qint32 CutStartSeconds = 0;
     qint32 CutLengthSeconds = 0;
+    // How many files convert at the same time: 1, one after another, unless the user asks for
+    // more (at most one per core).
+    qint16 FilesAtOnce = 1;
 };
+
+// The most files the machine converts at once: one per core, at most 16.
+int MostFilesAtOnce();
 
 inline bool operator==(const CutterOptions &a, const CutterOptions &b)
 {
     return a.FinishSoundIndex == b.FinishSoundIndex && a.CutterEnabled == b.CutterEnabled &&
-           a.CutStartSeconds == b.CutStartSeconds && a.CutLengthSeconds == b.CutLengthSeconds;
+           a.CutStartSeconds == b.CutStartSeconds && a.CutLengthSeconds == b.CutLengthSeconds &&
+           a.FilesAtOnce == b.FilesAtOnce;
 }

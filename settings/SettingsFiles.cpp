@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QThread>
 
 #include <cmath>
 #include <limits>
@@ -231,7 +232,12 @@ bool SaveAppSettings(const QString &path, const AppSettings &settings)
     return WriteWhole(path, content);
 }
 
-CutterOptions LoadCutterOptions(const QString &path)
+int MostFilesAtOnce()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, 16);
+}
+
+CutterOptions LoadCutterOptions(const QString &path, int mostFilesAtOnce)
 {
     CutterOptions options;
     if (const std::optional<QByteArray> content = ReadBounded(path)) {
@@ -240,6 +246,10 @@ CutterOptions LoadCutterOptions(const QString &path)
         ApplyLenient(reader.Next(), options.CutterEnabled);
         ApplyLenient(reader.Next(), options.CutStartSeconds);
         ApplyLenient(reader.Next(), options.CutLengthSeconds);
+        const std::optional<QString> filesAtOnce = reader.Next();
+        const std::optional<qint16> files = filesAtOnce ? IndexFromText(*filesAtOnce) : std::nullopt;
+        if (files && *files >= 1 && *files <= mostFilesAtOnce)
+            options.FilesAtOnce = *files;
     }
     return options;
 }
@@ -250,5 +260,7 @@ bool SaveCutterOptions(const QString &path, const CutterOptions &options)
     for (const qint32 value : {qint32(options.FinishSoundIndex), qint32(options.CutterEnabled),
                                options.CutStartSeconds, options.CutLengthSeconds})
         content += QString::number(value) + kLineEnd;
+    if (options.FilesAtOnce != 1)
+        content += QString::number(options.FilesAtOnce) + kLineEnd;
     return WriteWhole(path, content);
 }

@@ -46,8 +46,12 @@ void LoadAppSettings(const QString &path, AppSettings &settings, const QString &
 // the folder the file held stays.
 bool SaveAppSettings(const QString &path, const AppSettings &settings);
 
-// options.ini: missing values and numbers too large for their field stay 0.
-CutterOptions LoadCutterOptions(const QString &path);
+// options.ini: missing values and numbers too large for their field stay 0. A fifth line, the
+// files converted at once, is read when it is a whole number from 1 to `mostFilesAtOnce`;
+// otherwise (missing, unreadable, out of range) it is 1.
+CutterOptions LoadCutterOptions(const QString &path, int mostFilesAtOnce = MostFilesAtOnce());
+// Writes the four values, one per line, and the fifth only when it is not 1, so that a file
+// with the default choice is the same four lines as ever.
 bool SaveCutterOptions(const QString &path, const CutterOptions &options);
 
 // What a save writes over a file in place (a folder that takes no new file) before cutting it

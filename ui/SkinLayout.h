@@ -80,8 +80,8 @@ constexpr QRect VisibleFace(const QSize &window)
 
 // The cutter options dialog.
 namespace Options {
-constexpr QSize kWindowSize(330, 175);
-constexpr QSize kFaceSize(334, 180);
+constexpr QSize kWindowSize(330, 199);
+constexpr QSize kFaceSize(334, 204);
 constexpr QRect kExit(300, 9, 15, 15);
 constexpr QSize kExitHoverSize(14, 13);
 constexpr QRect kSoundPicker(146, 34, 163, 22);
@@ -97,8 +97,11 @@ constexpr QRect Field(int top, int column)
                ? QRect(94, top, 19, kFieldHeight)
                : (column == 1 ? QRect(160, top, 31, kFieldHeight) : QRect(230, top, 43, kFieldHeight));
 }
-constexpr QRect kOK(146, 142, 76, 22);
-constexpr QRect kBack(232, 142, 76, 22);
+// How many files convert at once.
+constexpr QRect kFilesPicker(146, 136, 60, 22);
+constexpr QRect kFilesButton(186, 138, 19, 19);
+constexpr QRect kOK(146, 166, 76, 22);
+constexpr QRect kBack(232, 166, 76, 22);
 } // namespace Options
 
 // The feedback form.

@@ -201,8 +201,8 @@ void frmMain::Form_Load()
     m_endSignals = new platform::EndSignals([this] { close(); }, this);
     m_ui.picDoor->SetIdlePicture(Skin::Picture(Pictures::imgDoor));
     m_services.housekeeping.EndConverters();
-    // A file a crashed run was writing is cut short: it goes, now that no converter writes.
-    UnfinishedOutput::RemoveLeftover(m_places.unfinishedNote);
+    // The files a crashed run was writing are cut short: they go, now that no converter writes.
+    UnfinishedOutput::RemoveLeftovers(m_places.unfinishedNote);
     update();
     connect(&m_timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     m_timer2.start();

@@ -114,7 +114,22 @@ void frmOptions::BuildControls()
         hours->setFont(
             FittingFont(hours->font(), QStringLiteral("999"), hours->width() - 2 * kHoursFrame - 1));
     }
-    QWidget *order[] = {m_cmbSR, m_chkMC, m_txtFromH, m_txtFromM, m_txtFromS, m_txtToH, m_txtToM, m_txtToS};
+    // 1 converts the files one after another; more use as many cores.
+    m_cmbFiles = new Picker(this);
+    m_cmbFiles->setGeometry(L::kFilesPicker);
+    for (int files = 1; files <= MostFilesAtOnce(); ++files)
+        m_cmbFiles->addItem(QString::number(files));
+    m_cmbFiles->setToolTip(QStringLiteral("How many files convert at the same time (1: one after another)"));
+    m_cmbFiles->setAccessibleName(QStringLiteral("Files at once"));
+    m_picButtonFiles = new HotArea(this, L::kFilesButton);
+    m_picButtonFiles->SetIdlePicture(Skin::Picture(Pictures::imgButton));
+    m_picButtonFiles->SetHoverPicture(Skin::Picture(Pictures::imgButtonLight));
+    m_picButtonFiles->setToolTip(m_cmbFiles->toolTip());
+    m_picButtonFiles->setFocusPolicy(Qt::NoFocus);
+    connect(m_picButtonFiles, &HotArea::Clicked, m_cmbFiles, &QComboBox::showPopup);
+
+    QWidget *order[] = {m_cmbSR,  m_chkMC,  m_txtFromH, m_txtFromM, m_txtFromS,
+                        m_txtToH, m_txtToM, m_txtToS,   m_cmbFiles};
     for (int i = 0; i + 1 < int(std::size(order)); ++i)
         setTabOrder(order[i], order[i + 1]);
 
@@ -155,6 +170,7 @@ void frmOptions::Form_Load()
     // An index the picker does not hold leaves it without a selection.
     m_cmbSR->setCurrentIndex(
         m_cutter.FinishSoundIndex == 0 || m_cutter.FinishSoundIndex == 1 ? m_cutter.FinishSoundIndex : -1);
+    m_cmbFiles->setCurrentIndex(std::clamp(int(m_cutter.FilesAtOnce), 1, m_cmbFiles->count()) - 1);
     // 2 shows the box dimmed; any other value but 0 and 1 is refused and leaves it clear.
     switch (m_cutter.CutterEnabled) {
     case 1:
@@ -226,6 +242,7 @@ void frmOptions::imgOK_Click()
         }))
         m_chkMC->setCheckState(Qt::Unchecked);
     m_cutter.FinishSoundIndex = qint16(m_cmbSR->currentIndex());
+    m_cutter.FilesAtOnce = qint16(m_cmbFiles->currentIndex() + 1);
     m_cutter.CutterEnabled = CutterValue();
     m_cutter.CutStartSeconds = TimeOf(m_txtFromH, m_txtFromM, m_txtFromS);
     m_cutter.CutLengthSeconds = TimeOf(m_txtToH, m_txtToM, m_txtToS);
@@ -250,4 +267,5 @@ void frmOptions::Form_MouseMove()
     m_imgBack->Idle();
     m_imgExit->Idle();
     m_picButtonBR->Idle();
+    m_picButtonFiles->Idle();
 }

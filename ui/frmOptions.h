@@ -32,6 +32,7 @@ public:
     void imgExit_Click();
 
     QComboBox *cmbSR() const { return m_cmbSR; }
+    QComboBox *cmbFiles() const { return m_cmbFiles; }
     QCheckBox *chkMC() const { return m_chkMC; }
     QLineEdit *txtFromH() const { return m_txtFromH; }
     QLineEdit *txtFromM() const { return m_txtFromM; }
@@ -43,6 +44,7 @@ public:
     HotArea *imgBack() const { return m_imgBack; }
     HotArea *imgExit() const { return m_imgExit; }
     HotArea *picButtonBR() const { return m_picButtonBR; }
+    HotArea *picButtonFiles() const { return m_picButtonFiles; }
     QTimer &Timer1() { return m_timer1; }
 
 protected:
@@ -62,6 +64,7 @@ private:
     SkinChrome *m_chrome = nullptr;
     QTimer m_timer1;
     QComboBox *m_cmbSR = nullptr;
+    QComboBox *m_cmbFiles = nullptr;
     QCheckBox *m_chkMC = nullptr;
     QLineEdit *m_txtFromH = nullptr;
     QLineEdit *m_txtFromM = nullptr;
@@ -73,4 +76,5 @@ private:
     HotArea *m_imgBack = nullptr;
     HotArea *m_imgExit = nullptr;
     HotArea *m_picButtonBR = nullptr;
+    HotArea *m_picButtonFiles = nullptr;
 };

@@ -69,6 +69,15 @@ TEST(BatchStanding, TheCaptionAndTitleFollowTheBatch)
     EXPECT_EQ(StandingCaption(clock.Standing(1, 0, 0, 5000)), "File 2 of 2 \u00b7 estimating\u2026");
     BatchStanding several{3, 4, 8, 0.3, 100};
     EXPECT_EQ(StandingCaption(several), "Files 3\u20134 of 8 \u00b7 about 2 min left");
+    // Two files side by side, halfway each, after two of 10 s, in 20 s: 30 s of 80 converted,
+    // so 50 s more at 1.5 per second.
+    BatchClock two;
+    two.Start(0);
+    two.FileEnded(10);
+    two.FileEnded(10);
+    const BatchStanding standing = two.Standing(4, {{5, 10}, {5, 10}}, 20000);
+    EXPECT_EQ(StandingCaption(standing), "Files 3\u20134 of 8 \u00b7 about 35 s left");
+    EXPECT_NEAR(standing.share, 3.0 / 8, 1e-12);
 }
 
 } // namespace

@@ -42,6 +42,12 @@ TEST(Progress, LabelsAndBarShare)
         EXPECT_EQ(d.label, QString::fromLatin1(c.label));
         EXPECT_NEAR(d.barShare, c.share, 1e-12);
     }
+    // A whole batch's share reads the same way.
+    const std::pair<double, const char *> shares[] = {{1.0 / 3, "33.3%"}, {1.5, "100%"}, {-0.1, "0%"}};
+    for (const auto &[share, label] : shares) {
+        EXPECT_EQ(ShareDisplay(share).label, QString::fromLatin1(label)) << share;
+        EXPECT_NEAR(ShareDisplay(share).barShare, std::clamp(share, 0.0, 1.0), 1e-12) << share;
+    }
 }
 
 TEST(Progress, ClockText)

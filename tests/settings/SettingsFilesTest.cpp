@@ -107,11 +107,16 @@ TEST(SettingsFiles, OptionsFileReading)
         {"too large for the field", "70000\r\n1\r\n3000000000\r\n45\r\n", {0, 1, 0, 45}},
         {"two lines", "1\r\n1\r\n", {1, 1, 0, 0}},
         {"quoted", "\"1\",\"0\",\"30\",\"10\"\r\n", {1, 0, 30, 10}},
+        // The files at once, on a machine of four cores: a fifth line from 1 to 4, else 1.
+        {"files at once", "1\r\n0\r\n0\r\n0\r\n4\r\n", {1, 0, 0, 0, 4}},
+        {"files at once above the cores", "1\r\n0\r\n0\r\n0\r\n5\r\n", {1, 0, 0, 0, 1}},
+        {"files at once below one", "1\r\n0\r\n0\r\n0\r\n0\r\n", {1, 0, 0, 0, 1}},
+        {"files at once unreadable", "1\r\n0\r\n0\r\n0\r\ntwo\r\n", {1, 0, 0, 0, 1}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        EXPECT_EQ(LoadCutterOptions(Write(dir, "options.ini", c.bytes)), c.expected);
+        EXPECT_EQ(LoadCutterOptions(Write(dir, "options.ini", c.bytes), 4), c.expected);
     }
 }
 
@@ -138,6 +143,9 @@ TEST(SettingsFiles, WrittenBytes)
     EXPECT_EQ(Read(dir.path() + "/options.ini"), QByteArray("1\r\n1\r\n90\r\n45\r\n"));
     ASSERT_TRUE(SaveCutterOptions(dir.path() + "/options.ini", {0, 0, -3, 0}));
     EXPECT_EQ(Read(dir.path() + "/options.ini"), QByteArray("0\r\n0\r\n-3\r\n0\r\n"));
+    // More files at once than one: a fifth line; one at a time: the four lines above.
+    ASSERT_TRUE(SaveCutterOptions(dir.path() + "/options.ini", {0, 0, -3, 0, 2}));
+    EXPECT_EQ(Read(dir.path() + "/options.ini"), QByteArray("0\r\n0\r\n-3\r\n0\r\n2\r\n"));
 
     // A place that cannot be written: nothing is written, and the caller is told.
     EXPECT_FALSE(SaveAppSettings(dir.path() + "/options.ini/setup.ini", s));

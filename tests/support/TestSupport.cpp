@@ -1,9 +1,12 @@
 #include "TestSupport.h"
 
+#include "platform/ProcessList.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -195,4 +198,14 @@ AudioProbe ProbeAudio(const QString &path)
     for (const QString &line : packets.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         probe.seconds += line.trimmed().toDouble();
     return probe;
+}
+
+bool StartStaleConverter(QProcess &process, const QString &folder)
+{
+    QDir().mkpath(folder);
+    if (!QFile::link(QStringLiteral("/bin/sleep"), folder + QStringLiteral("/conv")))
+        return false;
+    process.start(folder + QStringLiteral("/conv"), {QStringLiteral("30")});
+    return process.waitForStarted() &&
+           QTest::qWaitFor([] { return platform::IsProcessNameRunning(QStringLiteral("conv")); }, 2000);
 }

@@ -5,6 +5,7 @@
 #include "platform/UserMessages.h"
 
 #include <QList>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -78,6 +79,10 @@ public:
     QStringList log;
     std::function<void()> whileSoundPlays;
 };
+
+// Starts a process under the converter's name in `folder`, as an earlier run may have left one;
+// false when it did not start.
+bool StartStaleConverter(QProcess &process, const QString &folder);
 
 // Writes an executable shell script with `body` after the interpreter line.
 void WriteScript(const QString &path, const QString &body);

@@ -332,6 +332,28 @@ TEST_F(Options, KeysNamesAndRoomForHours)
     EXPECT_EQ(Written(), "0\r\n1\r\n90\r\n50\r\n");
 }
 
+// "Files at once" offers 1 up to the cores; 1 writes the four lines as ever, more a fifth.
+TEST_F(Options, FilesAtOnceUpToTheCores)
+{
+    frmOptions &d = Open({0, 0, 0, 0, 1});
+    ASSERT_EQ(d.cmbFiles()->count(), MostFilesAtOnce());
+    EXPECT_EQ(d.cmbFiles()->itemText(0), "1");
+    EXPECT_EQ(d.cmbFiles()->currentText(), "1");
+    d.picButtonFiles()->Click();
+    EXPECT_TRUE(d.cmbFiles()->view()->isVisible());
+    d.cmbFiles()->hidePopup();
+    d.imgOK_Click();
+    EXPECT_EQ(Written(), "0\r\n0\r\n0\r\n0\r\n");
+    if (MostFilesAtOnce() < 2)
+        GTEST_SKIP() << "a machine of one core converts one file at a time";
+    EXPECT_EQ(Open({0, 0, 0, 0, 2}).cmbFiles()->currentText(), "2");
+    frmOptions &two = Open({0, 0, 0, 0, 1});
+    two.cmbFiles()->setCurrentIndex(1);
+    two.imgOK_Click();
+    EXPECT_EQ(Written(), "0\r\n0\r\n0\r\n0\r\n2\r\n");
+    EXPECT_EQ(cutter.FilesAtOnce, 2);
+}
+
 TEST_F(Options, OpeningShowsTheStoredValues)
 {
     frmOptions &on = Open({0, 1, 3725, 45});
@@ -423,8 +445,8 @@ TEST_F(Options, OkChecksStoresAndWrites)
 TEST_F(Options, TabGoesThroughTheChoicesInOrder)
 {
     frmOptions &d = Open({0, 1, 0, 0});
-    const QList<QWidget *> wanted = {d.cmbSR(),    d.chkMC(),  d.txtFromH(), d.txtFromM(),
-                                     d.txtFromS(), d.txtToH(), d.txtToM(),   d.txtToS()};
+    const QList<QWidget *> wanted = {d.cmbSR(),  d.chkMC(),  d.txtFromH(), d.txtFromM(), d.txtFromS(),
+                                     d.txtToH(), d.txtToM(), d.txtToS(),   d.cmbFiles()};
     QList<QWidget *> order;
     QWidget *at = d.cmbSR();
     do {

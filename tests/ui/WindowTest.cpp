@@ -433,21 +433,19 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
     QFile::link(precious, temp + "/link");
 
     // A converter left running by an earlier run.
-    const QString stale = f.work.path() + "/stale/conv";
-    QDir().mkpath(f.work.path() + "/stale");
-    ASSERT_TRUE(QFile::link("/bin/sleep", stale));
     QProcess old;
-    old.start(stale, {"30"});
-    ASSERT_TRUE(old.waitForStarted());
-    ASSERT_TRUE(QTest::qWaitFor([] { return platform::IsProcessNameRunning("conv"); }, 2000));
+    ASSERT_TRUE(StartStaleConverter(old, f.work.path() + "/stale"));
 
-    // A run that crashed while it converted, and a save that was stopped midway.
+    // A run that crashed while it converted two files side by side, and a save that was
+    // stopped midway.
     const QString cutShort = f.work.path() + "/out/cut short.wav";
+    const QString secondCutShort = f.work.path() + "/out/beside it.wav";
     QDir().mkpath(f.work.path() + "/out");
-    {
-        UnfinishedOutput crashed(f.places.unfinishedNote);
-        crashed.Note(cutShort, platform::StampOf(cutShort));
-        QFile cut(cutShort);
+    for (int slot : {0, 1}) {
+        const QString output = slot == 0 ? cutShort : secondCutShort;
+        UnfinishedOutput crashed(UnfinishedOutput::NoteOf(f.places.unfinishedNote, slot));
+        crashed.Note(output, platform::StampOf(output));
+        QFile cut(output);
         ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
         cut.write("RIFF");
     }
@@ -456,6 +454,7 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
     f.housekeeping.endConvertersForReal = true;
     f.Start();
     EXPECT_FALSE(QFileInfo::exists(cutShort));
+    EXPECT_FALSE(QFileInfo::exists(secondCutShort));
     EXPECT_FALSE(QFileInfo::exists(f.ProgramFile("setup.ini.k3Xq9Z")));
     EXPECT_FALSE(QFileInfo::exists(temp));
     EXPECT_TRUE(QFileInfo(precious).size() == 4);

@@ -460,7 +460,8 @@ void SmallHeader(QPainter &p, const QSize &faceSize, const QString &caption, con
     header.setColorAt(1, Palette::HeaderBottom);
     p.fillRect(QRect(0, 0, faceSize.width(), 30), header);
     Logo(p, QPointF(16, 7));
-    Text(p, QRectF(40, 4, 200, 22), caption, Font(13, true), Palette::OnAccent, Qt::AlignVCenter | Qt::AlignLeft);
+    Text(p, QRectF(40, 4, 200, 22), caption, Font(13, true), Palette::OnAccent,
+         Qt::AlignVCenter | Qt::AlignLeft);
     if (exitLook == Look::Hover) {
         p.setPen(Qt::NoPen);
         p.setBrush(Palette::Danger);
@@ -523,6 +524,7 @@ QImage OptionsFace(const Lit &lit)
                          label(L::kCutter.y() - 3, QStringLiteral("Music Cutter"));
                          label(L::kStartTop - 2, QStringLiteral("Start"));
                          label(L::kLengthTop - 2, QStringLiteral("Length"));
+                         label(L::kFilesPicker.y(), QStringLiteral("Files at once"));
                          for (int top : {L::kStartTop, L::kLengthTop}) {
                              const char *units[] = {"h", "min", "s"};
                              for (int column = 0; column < 3; ++column) {
@@ -616,7 +618,8 @@ QImage Door(Look buttonLook)
                         "Convert. Every file becomes one audio file."),
          Font(12), Palette::Muted);
     Text(p, QRectF(0, 250, kDoor.width(), 20),
-         QStringLiteral("MP4 \u00b7 AVI \u00b7 MPG \u00b7 WMV \u00b7 FLV \u00b7 MOV \u00b7 VOB \u00b7 3GP \u00b7 MKV \u00b7 WEBM "
+         QStringLiteral("MP4 \u00b7 AVI \u00b7 MPG \u00b7 WMV \u00b7 FLV \u00b7 MOV \u00b7 VOB \u00b7 3GP "
+                        "\u00b7 MKV \u00b7 WEBM "
                         "\u00b7 MP3 \u00b7 WAV \u00b7 WMA"),
          Font(10), Palette::Accent);
     DoorButton(p, buttonLook);

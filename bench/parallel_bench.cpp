@@ -1,0 +1,156 @@
+// Several files at once, against the same converter command lines run directly:
+// 8 clips (video and stereo sound) to MP3 192k, of 3 minutes and of 30 seconds, in rounds that
+// alternate Brimwave with 1 file at once, with 2 and with one per core, and the command lines
+// run directly one after another and two at a time. Also the program's own CPU time during its
+// batches with 2 files at once, as a share of one core.
+//
+// Usage: parallel_bench [rounds]   (default 2 rounds of 3-minute clips, 3 of 30-second clips)
+#include "BenchSupport.h"
+#include "BenchWindow.h"
+#include "engine/CommandLineSplitter.h"
+#include "platform/DesktopTask.h"
+#include "platform/UserMessages.h"
+#include "settings/SettingsFiles.h"
+#include "ui/QtServices.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+constexpr int kFiles = 8;
+
+// One batch through the window with `filesAtOnce`; returns its wall-clock milliseconds and adds
+// the program's own CPU milliseconds to `cpu`.
+double ThroughTheWindow(const platform::ProgramPlaces &places, const QStringList &inputs, const QString &out,
+                        int filesAtOnce, double &cpu)
+{
+    CutterOptions options;
+    options.FinishSoundIndex = 1;
+    options.FilesAtOnce = qint16(filesAtOnce);
+    SaveCutterOptions(places.programFolder + QStringLiteral("/options.ini"), options);
+    BenchServices services;
+    ScriptedDialogs &dialogs = services.dialogs;
+    frmMain window(places, services.All());
+    ChooseMp3At192(window, out);
+    dialogs.files = inputs;
+    for (int i = 0; i < inputs.size(); ++i)
+        window.imgAdd_Click();
+    QEventLoop loop;
+    QObject::connect(&window.Batch(), &BatchConverter::BatchFinished, &loop, &QEventLoop::quit);
+    const double cpuBefore = OwnCpuMilliseconds();
+    const double ms = MillisecondsOf([&] {
+        window.imgConvert_Click();
+        loop.exec();
+    });
+    cpu += OwnCpuMilliseconds() - cpuBefore;
+    return ms;
+}
+
+// The same command lines run directly, `atOnce` at a time, each next one as soon as one ends.
+double Directly(const QList<QStringList> &argvs, int atOnce)
+{
+    return MillisecondsOf([&] {
+        QEventLoop loop;
+        int next = 0, running = 0;
+        std::function<void()> startNext = [&] {
+            while (running < atOnce && next < argvs.size()) {
+                auto *process = new QProcess;
+                process->setProcessChannelMode(QProcess::MergedChannels);
+                QObject::connect(process, &QProcess::readyRead, process, [process] { process->readAll(); });
+                QObject::connect(process, &QProcess::finished, process, [&, process] {
+                    process->deleteLater();
+                    --running;
+                    if (next == argvs.size() && running == 0)
+                        loop.quit();
+                    else
+                        startNext();
+                });
+                process->start(argvs[next].first(), argvs[next].mid(1));
+                ++next;
+                ++running;
+            }
+        };
+        startNext();
+        loop.exec();
+    });
+}
+
+void Run(int seconds, int rounds, double target)
+{
+    QTemporaryDir work;
+    const platform::ProgramPlaces places = PlacesIn(work.path());
+    const QString clip = work.path() + "/clip.mp4";
+    if (!MakeClip(clip, seconds))
+        return;
+    const QString out = work.path() + "/out";
+    const QStringList inputs = CopiesOf(clip, kFiles, work.path() + "/in", out);
+    ConversionChoices choices;
+    choices.formatIndex = 0;
+    choices.bitrateText = QStringLiteral("192");
+    choices.outputFolder = out;
+    QList<QStringList> argvs;
+    for (const QString &input : inputs) {
+        QStringList argv = ConverterArgv(
+            SplitConverterCommandLine(BuildConverterCommand(places.programFolder, input, choices).commandLine,
+                                      ConverterPath(places.programFolder)));
+        argv[0] = QCoreApplication::applicationDirPath() + "/data/conv";
+        argvs << argv;
+    }
+
+    const int cores = MostFilesAtOnce();
+    std::map<QString, QList<double>> figures;
+    for (int round = 0; round < rounds; ++round) {
+        double unused = 0;
+        figures["Brimwave, 1 at once"] << ThroughTheWindow(places, inputs, out, 1, unused);
+        double twoCpu = 0;
+        const double two = ThroughTheWindow(places, inputs, out, 2, twoCpu);
+        figures["Brimwave, 2 at once"] << two;
+        figures["~cpu"] << twoCpu / two * 100;
+        if (cores != 2) {
+            figures[QStringLiteral("Brimwave, %1 at once (one per core)").arg(cores)]
+                << ThroughTheWindow(places, inputs, out, cores, unused);
+        }
+        figures["direct, one after another"] << Directly(argvs, 1);
+        figures["direct, two at a time"] << Directly(argvs, 2);
+    }
+    std::printf("%d clips of %d s to MP3 192k, %d rounds alternated, %d cores\n", kFiles, seconds, rounds,
+                cores);
+    for (const auto &[name, values] : figures) {
+        if (!name.startsWith('~'))
+            std::printf("  %-38s %s\n", qPrintable(name), qPrintable(Described(SpreadOf(values))));
+    }
+    const double two = Median(figures["Brimwave, 2 at once"]);
+    const double one = Median(figures["Brimwave, 1 at once"]);
+    const double directTwo = Median(figures["direct, two at a time"]);
+    std::printf("  Brimwave with 2 against direct two at a time: %.3f x (target <= %.2f)\n", two / directTwo,
+                target);
+    std::printf("  Brimwave with 1 against Brimwave with 2:      %.2f x faster with 2 (target >= 1.8)\n",
+                one / two);
+    std::printf("  the program's own CPU during its batches with 2: %s of one core (target < 2 %%)\n",
+                qPrintable(Described(SpreadOf(figures["~cpu"]), "%")));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Brimwave"));
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 2;
+    Run(180, rounds, 1.10);
+    Run(30, rounds + 1, 1.30);
+    return 0;
+}

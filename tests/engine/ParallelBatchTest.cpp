@@ -1,0 +1,184 @@
+#include "WindowFakes.h"
+#include "engine/UnfinishedOutput.h"
+#include "platform/ProcessList.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Two files at once, through a fake converter that notes in a log when each file starts and
+// ends. It writes a partial output at once, reports a length of 10 s and a position at 5 s;
+// "slow" files take long, "broken" ones fail.
+class TwoAtOnce : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n2\r\n"); // no finish sound, two at once
+        log = f.work.path() + "/log";
+        f.UseFakeConverter(
+            "input=\"$4\"; for output; do :; done\n"
+            "name=$(basename \"$input\")\n"
+            "echo \"start $name\" >> '" +
+            log +
+            "'\n"
+            "printf partial > \"$output\"\n"
+            "printf '  Duration: 00:00:10.00, start: 0.000000\\n' >&2\n"
+            "case \"$input\" in *slow*) exec sleep 30 ;; *) sleep 0.3 ;; esac\n"
+            "printf 'size= 1kB time=00:00:05.00 bitrate=1\\n' >&2\n"
+            "echo \"end $name\" >> '" +
+            log +
+            "'\n"
+            "case \"$input\" in *broken*) echo boom >&2; exit 1 ;; *crash*) kill -9 $$ ;; esac\n"
+            "printf sound > \"$output\"\n");
+    }
+    // Queues files of these names (under `folder` in the work folder) and starts the batch.
+    void Convert(const QStringList &names)
+    {
+        frmMain &w = f.Start();
+        w.Ui().cmbOF->setCurrentIndex(3); // WAV
+        w.Ui().txtPath->setText(out);
+        for (const QString &name : names) {
+            inputs << f.work.path() + "/in/" + name;
+            QDir().mkpath(QFileInfo(inputs.last()).absolutePath());
+            QFile(inputs.last()).open(QIODevice::WriteOnly);
+            f.dialogs.files = {inputs.last()};
+            w.imgAdd_Click();
+        }
+        QObject::connect(&w.Batch(), &BatchConverter::StandingChanged, &w,
+                         [this, &w] { captions << w.Ui().lblBatch->text(); });
+        QObject::connect(&w.Batch(), &BatchConverter::ProgressChanged, &w,
+                         [this](const ProgressDisplay &display) { shares << display.barShare; });
+        // The order in which the batch starts the files, as it marks their rows.
+        QObject::connect(&w.Queue(), &QueueModel::dataChanged, &w, [this, &w](const QModelIndex &from) {
+            if (w.Queue().IsConverting(from.row()))
+                starts << QFileInfo(w.Queue().At(from.row()).inputPath).fileName();
+        });
+        w.imgConvert_Click();
+    }
+    QStringList Log() const
+    {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly)
+                   ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                   : QStringList();
+    }
+    bool WaitForStarts(int count)
+    {
+        return QTest::qWaitFor([&] { return Log().filter("start ").size() >= count; }, 10000);
+    }
+
+    WindowFixture f;
+    QString log;
+    QString out = f.work.path() + "/out";
+    QStringList inputs;
+    QStringList captions;
+    QList<double> shares;
+    QStringList starts;
+};
+
+TEST_F(TwoAtOnce, TwoRunAtOnceNeverThreeInQueueOrder)
+{
+    // A converter an earlier run left behind is ended once, as the batch starts.
+    QProcess old;
+    ASSERT_TRUE(StartStaleConverter(old, f.work.path() + "/stale"));
+    Convert({"a.mp4", "b.mp4", "c.mp4", "d.mp4", "e.mp4"});
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    EXPECT_TRUE(old.state() == QProcess::NotRunning || old.waitForFinished(2000));
+    const QStringList events = Log();
+    int running = 0, most = 0;
+    for (const QString &event : events) {
+        running += event.startsWith("start ") ? 1 : -1;
+        most = std::max(most, running);
+    }
+    EXPECT_EQ(most, 2) << events.join('\n');
+    EXPECT_EQ(starts, QStringList({"a.mp4", "b.mp4", "c.mp4", "d.mp4", "e.mp4"}));
+    for (const char *name : {"a", "b", "c", "d", "e"})
+        EXPECT_EQ(QFileInfo(out + "/" + name + ".wav").size(), 5) << name;
+    frmMain &w = f.Window();
+    EXPECT_TRUE(w.Queue().IsEmpty());
+    EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
+    EXPECT_EQ(f.shell.log, QStringList{"open " + out}); // the folder is opened once
+    EXPECT_TRUE(f.messages.shown.isEmpty());
+    // Where the batch stands names both files being converted; the bar shows the whole
+    // batch, so it never goes back.
+    EXPECT_TRUE(captions.filter("Files 1\u20132 of 5 \u00b7 ").size() > 0) << captions.join('\n');
+    ASSERT_FALSE(shares.isEmpty());
+    EXPECT_TRUE(std::is_sorted(shares.cbegin(), shares.cend()));
+    EXPECT_GE(shares.last(), 0.85);
+}
+
+TEST_F(TwoAtOnce, FailuresAndASuccessSideBySide)
+{
+    Convert({"broken.mp4", "good.mp4", "crash.mp4"});
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    EXPECT_EQ(QFileInfo(out + "/good.wav").size(), 5);
+    // Their partial outputs are gone.
+    EXPECT_FALSE(QFileInfo::exists(out + "/broken.wav"));
+    EXPECT_FALSE(QFileInfo::exists(out + "/crash.wav"));
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    const QString warning = f.messages.shown[0].text;
+    EXPECT_TRUE(warning.startsWith("1 of 3 files were converted; these 2 could not be:")) << warning;
+    EXPECT_TRUE(warning.contains(inputs[0] + "\n    boom")) << warning;
+    EXPECT_TRUE(warning.contains(inputs[2] + "\n    the converter stopped unexpectedly (signal 9)"))
+        << warning;
+    EXPECT_TRUE(f.Window().Queue().IsEmpty());
+}
+
+TEST_F(TwoAtOnce, TwoQueuedFilesOfOneTitleGetTwoOutputs)
+{
+    Convert({"x/clip.mp4", "y/clip.avi"});
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    EXPECT_EQ(QFileInfo(out + "/clip.wav").size(), 5);
+    EXPECT_EQ(QFileInfo(out + "/clip (2).wav").size(), 5);
+    EXPECT_TRUE(f.messages.shown.isEmpty()) << f.messages.Texts().join('\n');
+}
+
+TEST_F(TwoAtOnce, StopEndsBothAndKeepsEveryFileQueued)
+{
+    Convert({"slow 1.mp4", "slow 2.mp4", "after 1.mp4", "after 2.mp4"});
+    ASSERT_TRUE(WaitForStarts(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(out + "/slow 2.wav"); }, 5000));
+    frmMain &w = f.Window();
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    w.imgStop_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
+    EXPECT_EQ(w.Ui().lblPB->text(), "Stopped.");
+    EXPECT_EQ(w.Queue().lstFile(), inputs);
+    for (int row = 0; row < w.Queue().Count(); ++row)
+        EXPECT_FALSE(w.Queue().IsConverting(row)) << row;
+    EXPECT_FALSE(QFileInfo::exists(out + "/slow 1.wav"));
+    EXPECT_FALSE(QFileInfo::exists(out + "/slow 2.wav"));
+    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_EQ(Log().filter("start ").size(), 2); // nothing else started
+    EXPECT_TRUE(f.shell.log.isEmpty());
+    EXPECT_TRUE(w.Ui().imgConvert->isEnabled());
+}
+
+TEST_F(TwoAtOnce, ClosingWithTwoRunningLeavesNoCutShortFile)
+{
+    Convert({"slow 1.mp4", "slow 2.mp4", "after.mp4"});
+    ASSERT_TRUE(WaitForStarts(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(out + "/slow 2.wav"); }, 5000));
+    // Each file being written has its note, for a start after a crash.
+    EXPECT_TRUE(QFileInfo::exists(f.places.unfinishedNote));
+    EXPECT_TRUE(QFileInfo::exists(UnfinishedOutput::NoteOf(f.places.unfinishedNote, 1)));
+    f.Window().close();
+    EXPECT_FALSE(QFileInfo::exists(out + "/slow 1.wav"));
+    EXPECT_FALSE(QFileInfo::exists(out + "/slow 2.wav"));
+    EXPECT_FALSE(QFileInfo::exists(f.places.unfinishedNote));
+    EXPECT_FALSE(QFileInfo::exists(UnfinishedOutput::NoteOf(f.places.unfinishedNote, 1)));
+    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_EQ(f.shell.log, QStringList{"end"});
+}
+
+} // namespace
