@@ -66,7 +66,9 @@ double Directly(const QList<QStringList> &argvs, int atOnce)
         std::function<void()> startNext = [&] {
             while (running < atOnce && next < argvs.size()) {
                 auto *process = new QProcess;
+                // Started as the program starts its converters: output merged, no input.
                 process->setProcessChannelMode(QProcess::MergedChannels);
+                process->setStandardInputFile(QProcess::nullDevice());
                 QObject::connect(process, &QProcess::readyRead, process, [process] { process->readAll(); });
                 QObject::connect(process, &QProcess::finished, process, [&, process] {
                     process->deleteLater();
@@ -95,10 +97,14 @@ void Run(int seconds, int rounds, double target)
         return;
     const QString out = work.path() + "/out";
     const QStringList inputs = CopiesOf(clip, kFiles, work.path() + "/in", out);
+    // The command lines the window builds, to the letter.
     ConversionChoices choices;
-    choices.formatIndex = 0;
-    choices.bitrateText = QStringLiteral("192");
-    choices.outputFolder = out;
+    {
+        BenchServices services;
+        frmMain window(places, services.All());
+        ChooseMp3At192(window, out);
+        choices = window.CurrentChoices();
+    }
     QList<QStringList> argvs;
     for (const QString &input : inputs) {
         QStringList argv = ConverterArgv(
