@@ -7,6 +7,7 @@
 #include "DOSOutputs.h"
 #include "UnfinishedOutput.h"
 #include "platform/FileSystem.h"
+#include "queue/QueueModel.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -16,8 +17,6 @@
 #include <memory>
 #include <vector>
 
-class ConverterJob;
-#include "queue/QueueModel.h"
 namespace platform {
 class Shell;
 class UserMessages;
@@ -59,7 +58,8 @@ public:
                    QString unfinishedNote = {}, QObject *parent = nullptr);
     ~BatchConverter() override;
 
-    // Arms the batch timer; the first file starts on its tick.
+    // Arms the batch timer; the first file starts on its tick (with several files at once,
+    // the first files start as soon as the window is back in its event loop).
     void Start();
     DOSOutputs &objDOS() { return m_dos; }
     QTimer &Timer1() { return m_timer; }
@@ -74,8 +74,8 @@ public:
     void AbandonCurrentFile();
     // How many files convert at once in the batch that runs (1 when none runs).
     int FilesAtOnce() const { return m_filesAtOnce; }
-    // The user stops the batch: the converter is ended and the file it was writing deleted;
-    // that file and every one after it stay queued.
+    // The user stops the batch: the converters are ended and the files they were writing
+    // deleted; those files and every one after them stay queued.
     void Stop();
 
 signals:

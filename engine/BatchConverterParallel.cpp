@@ -68,8 +68,9 @@ void BatchConverter::StartJob(int row)
     }
     ConverterCommand command = BuildConverterCommand(m_programFolder, entry.inputPath, choices);
     if (command.commandLine.isEmpty()) {
-        m_messages.Show(QStringLiteral("Command Line empty"), {}, platform::UserMessages::Icon::Error);
+        // Halting before the message: the files that end while it shows start no others.
         m_halting = true;
+        m_messages.Show(QStringLiteral("Command Line empty"), {}, platform::UserMessages::Icon::Error);
         return;
     }
     if (const QString folderProblem = OutputFolderProblem(choices.outputFolder); !folderProblem.isEmpty()) {
@@ -106,11 +107,11 @@ void BatchConverter::StartJob(int row)
     connect(job->process, &ConverterJob::Ended, this, [this, started] { JobEnded(*started); });
     m_queue.SetConverting(row, true);
     if (!job->process->Start(command.commandLine)) {
-        m_messages.Show(QStringLiteral("File or command not found"), {}, platform::UserMessages::Icon::Error);
+        m_halting = true;
         m_queue.SetConverting(row, false);
         JobOutputEnded(*job);
         delete job->process;
-        m_halting = true;
+        m_messages.Show(QStringLiteral("File or command not found"), {}, platform::UserMessages::Icon::Error);
         return;
     }
     m_jobs.push_back(std::move(job));

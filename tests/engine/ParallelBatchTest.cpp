@@ -164,6 +164,18 @@ TEST_F(TwoAtOnce, StopEndsBothAndKeepsEveryFileQueued)
     EXPECT_TRUE(w.Ui().imgConvert->isEnabled());
 }
 
+TEST_F(TwoAtOnce, AMissingConverterHaltsWithTheQueueWhole)
+{
+    QFile::remove(f.ProgramFile("data/conv"));
+    Convert({"a.mp4", "b.mp4", "c.mp4"});
+    ASSERT_TRUE(f.WaitForBatchEnd(10000));
+    EXPECT_EQ(f.messages.Texts(), QStringList{"File or command not found"});
+    EXPECT_EQ(f.Window().Queue().lstFile(), inputs);
+    EXPECT_FALSE(f.Window().Queue().IsConverting(0));
+    EXPECT_TRUE(f.Window().Ui().imgConvert->isEnabled());
+    EXPECT_TRUE(f.shell.log.isEmpty());
+}
+
 TEST_F(TwoAtOnce, ClosingWithTwoRunningLeavesNoCutShortFile)
 {
     Convert({"slow 1.mp4", "slow 2.mp4", "after.mp4"});
