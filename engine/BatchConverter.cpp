@@ -128,8 +128,6 @@ void BatchConverter::FinishStop()
 void BatchConverter::ConvertNextFile()
 {
     m_current = m_choices();
-    // The folder may have been changed since Convert: every file gets the checks Convert made.
-    const QString folderProblem = OutputFolderProblem(m_current.outputFolder);
     if (m_queue.IsEmpty()) {
         EndBatch(m_current);
         return;
@@ -143,21 +141,10 @@ void BatchConverter::ConvertNextFile()
     const QString input = m_queue.At(0).inputPath;
     ConverterCommand command = BuildConverterCommand(m_programFolder, input, m_current);
     if (!command.commandLine.isEmpty()) {
-        if (!folderProblem.isEmpty()) {
-            SkipHead(QStringLiteral("the output folder ") + m_current.outputFolder +
-                         QStringLiteral(" cannot be used: ") + folderProblem,
-                     Retry::Offered);
+        if (const std::optional<Refusal> refusal = RefusalOf(input, m_current, command)) {
+            SkipHead(refusal->reason, refusal->retry);
             return;
         }
-        // The converter replaces its output without asking: never one of the batch's inputs.
-        if (m_files.IsInput(command.outputPath)) {
-            SkipHead(QStringLiteral("the output would replace an input file"), Retry::NotOffered);
-            return;
-        }
-        // Nor a file this batch has written: a second output of one title gets a number.
-        const QString output = m_files.TakeOutput(command.outputPath);
-        if (output != command.outputPath)
-            command = BuildConverterCommand(m_programFolder, input, m_current, output);
     }
     m_currentOutput = command.outputPath;
     m_outputBefore = platform::StampOf(m_currentOutput);
@@ -178,6 +165,26 @@ void BatchConverter::ConvertNextFile()
         emit BatchHalted();
         ReportFailures();
     }
+}
+
+std::optional<BatchConverter::Refusal>
+BatchConverter::RefusalOf(const QString &input, const ConversionChoices &choices, ConverterCommand &command)
+{
+    // The folder may have been changed since Convert: every file gets the checks Convert made.
+    if (const QString folderProblem = OutputFolderProblem(choices.outputFolder); !folderProblem.isEmpty()) {
+        return Refusal{QStringLiteral("the output folder ") + choices.outputFolder +
+                           QStringLiteral(" cannot be used: ") + folderProblem,
+                       Retry::Offered};
+    }
+    // The converter replaces its output without asking: never one of the batch's inputs.
+    if (m_files.IsInput(command.outputPath))
+        return Refusal{QStringLiteral("the output would replace an input file"), Retry::NotOffered};
+    // Nor a file this batch writes or has written (also one converting beside it): a second
+    // output of one title gets a number.
+    const QString output = m_files.TakeOutput(command.outputPath);
+    if (output != command.outputPath)
+        command = BuildConverterCommand(m_programFolder, input, choices, output);
+    return std::nullopt;
 }
 
 void BatchConverter::SkipHead(const QString &reason, Retry retry)

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -72,8 +73,6 @@ public:
     // The program is closing while files convert: the converters are ended and the files they
     // were writing are deleted. Files already converted stay.
     void AbandonCurrentFile();
-    // How many files convert at once in the batch that runs (1 when none runs).
-    int FilesAtOnce() const { return m_filesAtOnce; }
     // The user stops the batch: the converters are ended and the files they were writing
     // deleted; those files and every one after them stay queued.
     void Stop();
@@ -101,6 +100,15 @@ private:
     // reason that stays (its output would replace an input) is not offered to be queued again.
     enum class Retry { Offered, NotOffered };
     void SkipHead(const QString &reason, Retry retry);
+    // Why the command for `input` may not run with `choices`: its output folder, or an input it
+    // would replace. None when it may; `command` then writes this batch's own unique output.
+    struct Refusal
+    {
+        QString reason;
+        Retry retry;
+    };
+    std::optional<Refusal> RefusalOf(const QString &input, const ConversionChoices &choices,
+                                     ConverterCommand &command);
     void AddFailure(const QueueEntry &entry, const Failure &failure, Retry retry);
     // A conversion of `entry` into `output` ended for `reason`.
     void AddConversionFailure(const QueueEntry &entry, const QString &reason, const QString &output);

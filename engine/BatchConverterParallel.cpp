@@ -7,7 +7,6 @@
 #include "platform/Paths.h"
 #include "platform/UserMessages.h"
 #include "queue/QueueModel.h"
-#include "settings/OutputFolder.h"
 
 #include <QFile>
 
@@ -73,21 +72,10 @@ void BatchConverter::StartJob(int row)
         m_messages.Show(QStringLiteral("Command Line empty"), {}, platform::UserMessages::Icon::Error);
         return;
     }
-    if (const QString folderProblem = OutputFolderProblem(choices.outputFolder); !folderProblem.isEmpty()) {
-        Refuse(row,
-               QStringLiteral("the output folder ") + choices.outputFolder +
-                   QStringLiteral(" cannot be used: ") + folderProblem,
-               Retry::Offered);
+    if (const std::optional<Refusal> refusal = RefusalOf(entry.inputPath, choices, command)) {
+        Refuse(row, refusal->reason, refusal->retry);
         return;
     }
-    if (m_files.IsInput(command.outputPath)) {
-        Refuse(row, QStringLiteral("the output would replace an input file"), Retry::NotOffered);
-        return;
-    }
-    // Two files of one title, also when they convert at the same time, get two outputs.
-    const QString output = m_files.TakeOutput(command.outputPath);
-    if (output != command.outputPath)
-        command = BuildConverterCommand(m_programFolder, entry.inputPath, choices, output);
 
     int slot = 0;
     while (std::any_of(m_jobs.cbegin(), m_jobs.cend(), [slot](const auto &job) { return job->slot == slot; }))
