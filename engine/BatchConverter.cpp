@@ -3,7 +3,6 @@
 #include "BatchConverterJob.h"
 #include "ConversionFailure.h"
 #include "ConverterJob.h"
-#include "PlainReasons.h"
 
 #include "platform/MessagePump.h"
 #include "platform/Paths.h"
@@ -202,13 +201,9 @@ void BatchConverter::AddFailure(const QueueEntry &entry, const Failure &failure,
         m_retryable.append(entry);
 }
 
-void BatchConverter::AddConversionFailure(const QueueEntry &entry, const QString &reason,
-                                          const QString &output)
+void BatchConverter::AddConversionFailure(const QueueEntry &entry, const ConversionVerdict &verdict)
 {
-    // The commonest reasons in plain words; the converter's own line then goes to the details.
-    const QString plain = PlainReason(reason, entry.inputPath, output);
-    AddFailure(entry, {entry.rowText, plain.isEmpty() ? reason : plain, plain.isEmpty() ? QString() : reason},
-               Retry::Offered);
+    AddFailure(entry, {entry.rowText, verdict.reason, verdict.converterLine}, Retry::Offered);
 }
 
 void BatchConverter::HeadEnded()
@@ -272,11 +267,13 @@ void BatchConverter::objDOS_CommandOver()
         FinishStop();
         return;
     }
-    const QString reason = ConversionFailure(m_dos.LastEnd(), m_dos.Outputs(), m_current.cutter,
-                                             m_progress.ReachedPastStart(), m_currentOutput);
-    if (!reason.isEmpty()) {
+    const QString input = m_queue.IsEmpty() ? QString() : m_queue.At(0).inputPath;
+    const ConversionVerdict verdict =
+        ConversionFailure(m_dos.LastEnd(), m_dos.Outputs(), m_current.cutter, m_progress.FurthestPosition(),
+                          input, m_currentOutput);
+    if (verdict.Failed()) {
         if (!m_queue.IsEmpty())
-            AddConversionFailure(m_queue.At(0), reason, m_currentOutput);
+            AddConversionFailure(m_queue.At(0), verdict);
         // A failed file leaves nothing behind: a cut-short or empty output is no output.
         RemoveCurrentOutput();
     } else {

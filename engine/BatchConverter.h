@@ -2,6 +2,7 @@
 
 #include "BatchOutputs.h"
 #include "BatchStanding.h"
+#include "ConversionFailure.h"
 #include "ConversionProgress.h"
 #include "ConverterCommand.h"
 #include "DOSOutputs.h"
@@ -110,8 +111,7 @@ private:
     std::optional<Refusal> RefusalOf(const QString &input, const ConversionChoices &choices,
                                      ConverterCommand &command);
     void AddFailure(const QueueEntry &entry, const Failure &failure, Retry retry);
-    // A conversion of `entry` into `output` ended for `reason`.
-    void AddConversionFailure(const QueueEntry &entry, const QString &reason, const QString &output);
+    void AddConversionFailure(const QueueEntry &entry, const ConversionVerdict &verdict);
     // The head entry has left the queue, converted or not.
     void HeadEnded();
     void EmitStanding();

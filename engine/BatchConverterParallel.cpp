@@ -150,10 +150,11 @@ void BatchConverter::JobEnded(Job &job)
             FinishStop();
         return;
     }
-    const QString reason = ConversionFailure(job.process->End(), job.process->Outputs(), job.choices.cutter,
-                                             job.progress.ReachedPastStart(), job.output);
-    if (!reason.isEmpty()) {
-        AddConversionFailure(job.entry, reason, job.output);
+    const ConversionVerdict verdict =
+        ConversionFailure(job.process->End(), job.process->Outputs(), job.choices.cutter,
+                          job.progress.FurthestPosition(), job.entry.inputPath, job.output);
+    if (verdict.Failed()) {
+        AddConversionFailure(job.entry, verdict);
         RemoveOutputOf(job);
     } else {
         ++m_tally.converted;

@@ -1,5 +1,8 @@
 #include "ConversionFailure.h"
 
+#include "PlainReasons.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
@@ -8,42 +11,87 @@ namespace {
 
 // A converter line is cut to this length: a line can be a whole file's worth of text.
 constexpr int kLongestReason = 300;
+// An encoder pads what it was given to one frame of its own (20 to 50 ms): an output that
+// short, holding less than the statistics' smallest unit of audio, holds nothing of the file.
+constexpr double kEncoderPaddingSeconds = 0.05;
+
+bool HoldsSound(double furthestPosition, const QString &outputs)
+{
+    if (furthestPosition <= 0)
+        return false;
+    return furthestPosition > kEncoderPaddingSeconds || !outputs.contains(QLatin1String(" audio:0kB "));
+}
 
 QString Capped(const QString &text)
 {
     return text.size() <= kLongestReason ? text : text.left(kLongestReason - 3) + QStringLiteral("...");
 }
 
-// The converter's last words: the last line of its output that holds anything.
-QString LastLine(const QString &outputs)
+// What the converter's lines tell: its last words, and the last line that names a failure a
+// person knows, with those words. The converter goes on after its reason (the statistics,
+// "Conversion failed!"), so the reason is looked for in every line.
+struct Telling
+{
+    QString lastLine;
+    QString reasonLine;
+    QString plain;
+};
+
+Telling Tell(const QString &outputs, const QString &input, const QString &output)
 {
     static const QRegularExpression lineBreak(QStringLiteral("[\r\n]+"));
     const QStringList lines = outputs.split(lineBreak, Qt::SkipEmptyParts);
+    Telling telling;
     for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
-        if (!it->trimmed().isEmpty())
-            return Capped(it->trimmed());
+        const QString line = it->trimmed();
+        if (line.isEmpty())
+            continue;
+        if (telling.lastLine.isEmpty())
+            telling.lastLine = Capped(line);
+        telling.plain = PlainReason(line, input, output);
+        if (!telling.plain.isEmpty()) {
+            telling.reasonLine = Capped(line);
+            break;
+        }
     }
-    return {};
+    return telling;
 }
 
 } // namespace
 
-QString ConversionFailure(const DOSOutputs::ChildEnd &end, const QString &outputs,
-                          const CutterOptions &cutter, bool reachedPastStart, const QString &output)
+ConversionVerdict ConversionFailure(const DOSOutputs::ChildEnd &end, const QString &outputs,
+                                    const CutterOptions &cutter, double furthestPosition,
+                                    const QString &input, const QString &output)
 {
-    if (end.kind == DOSOutputs::ChildEnd::Kind::Signalled) {
-        return QStringLiteral("the converter stopped unexpectedly (signal %1)").arg(end.signal);
+    if (end.kind == DOSOutputs::ChildEnd::Kind::Signalled)
+        return {QStringLiteral("the converter stopped unexpectedly (signal %1)").arg(end.signal), {}};
+    const Telling telling = Tell(outputs, input, output);
+    if (end.kind != DOSOutputs::ChildEnd::Kind::Exited || end.exitCode != 0) {
+        if (!telling.plain.isEmpty())
+            return {telling.plain, telling.reasonLine};
+        return {telling.lastLine.isEmpty() ? QStringLiteral("the converter failed without a word")
+                                           : telling.lastLine,
+                {}};
     }
-    const QString lastLine = LastLine(outputs);
-    if (end.kind != DOSOutputs::ChildEnd::Kind::Exited || end.exitCode != 0)
-        return lastLine.isEmpty() ? QStringLiteral("the converter failed without a word") : lastLine;
+    // A full disk while the file is closed still ends some encoders with 0: the file is cut short.
+    if (telling.plain == DiskFullReason())
+        return {telling.plain, telling.reasonLine};
+    const bool holdsSound = HoldsSound(furthestPosition, outputs);
     // A cut outside the file gives an output without any sound, and the converter is content.
-    if (cutter.CutterEnabled != 0 && !reachedPastStart) {
-        return cutter.CutLengthSeconds == 0 ? QStringLiteral("the cut length is 0")
-                                            : QStringLiteral("the cut starts after the end of the file");
+    if (cutter.CutterEnabled != 0 && !holdsSound) {
+        return {cutter.CutLengthSeconds == 0 ? QStringLiteral("the cut length is 0")
+                                             : QStringLiteral("the cut starts after the end of the file"),
+                {}};
     }
+    // Nothing was converted: an output without a single sound, however the converter ended.
+    if (!holdsSound)
+        return {QStringLiteral("has no sound to convert"), {}};
     const QFileInfo written(output);
-    if (!written.isFile() || written.size() == 0)
-        return lastLine.isEmpty() ? QStringLiteral("no output file was written") : lastLine;
+    if (!written.isFile() || written.size() == 0) {
+        // The converter wrote into a file that a removed folder took with it.
+        if (!written.absoluteDir().exists())
+            return {QStringLiteral("the output folder is gone"), {}};
+        return {QStringLiteral("no output file was written"), telling.lastLine};
+    }
     return {};
 }

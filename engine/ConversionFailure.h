@@ -5,8 +5,19 @@
 
 #include <QString>
 
-// Why a conversion that has ended failed, from how its converter ended, what it said, the cut
-// it was given, whether it reported any position past the start, and the output it was to
-// write; empty when it succeeded.
-QString ConversionFailure(const DOSOutputs::ChildEnd &end, const QString &outputs,
-                          const CutterOptions &cutter, bool reachedPastStart, const QString &output);
+// Why a conversion failed, as the warning tells it.
+struct ConversionVerdict
+{
+    // Empty when the conversion succeeded.
+    QString reason;
+    // The converter's own line behind a reason in plain words (the warning's details).
+    QString converterLine;
+    bool Failed() const { return !reason.isEmpty(); }
+};
+
+// How a conversion of `input` into `output` that has ended went, from how its converter ended,
+// what it printed (the end of it), the cut it was given and the furthest position it reported
+// (seconds).
+ConversionVerdict ConversionFailure(const DOSOutputs::ChildEnd &end, const QString &outputs,
+                                    const CutterOptions &cutter, double furthestPosition,
+                                    const QString &input, const QString &output);

@@ -159,11 +159,12 @@ std::optional<ProgressDisplay> ConversionProgress::ReceiveOutputs(const QString 
     const FieldMatch time = FindField(text, kTimeKey);
     if (time.keyAt < 0)
         return std::nullopt;
-    // The display follows the first position of the chunk; whether any sound came out at all
-    // is told by every one of them (the last often comes right behind the first).
-    for (qsizetype at = time.keyAt; at >= 0 && !m_reachedPastStart; at = text.indexOf(kTimeKey, at + 1)) {
+    // The display follows the first position of the chunk; how far the sound came is told by
+    // every one of them (the last often comes right behind the first).
+    for (qsizetype at = time.keyAt; at >= 0; at = text.indexOf(kTimeKey, at + 1)) {
         const std::optional<double> position = ParseClock(FindField(text.mid(at), kTimeKey).value);
-        m_reachedPastStart = position && *position > 0;
+        if (position)
+            m_furthestPosition = std::max(m_furthestPosition, *position);
     }
     m_positionSeconds = ParseClockSeconds(time.value).value_or(0);
     return ProgressFor(m_positionSeconds, m_totalSeconds);
@@ -180,5 +181,5 @@ void ConversionProgress::Reset()
     m_totalSeconds = 0;
     m_positionSeconds = 0;
     m_unfinishedTail.clear();
-    m_reachedPastStart = false;
+    m_furthestPosition = 0;
 }

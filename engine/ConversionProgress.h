@@ -42,7 +42,9 @@ public:
     // Length of the current file (or of its cut stretch) in whole seconds; 0 while unknown.
     qint64 TotalSeconds() const { return m_totalSeconds; }
     // Whether the converter has reported a position past the start for the current file.
-    bool ReachedPastStart() const { return m_reachedPastStart; }
+    bool ReachedPastStart() const { return m_furthestPosition > 0; }
+    // The furthest position the converter has reported for the current file, in seconds.
+    double FurthestPosition() const { return m_furthestPosition; }
     // The last position the converter reported for the current file, in whole seconds.
     qint64 PositionSeconds() const { return m_positionSeconds; }
 
@@ -59,5 +61,5 @@ private:
     qint64 m_totalSeconds = 0;
     qint64 m_positionSeconds = 0;
     QString m_unfinishedTail;
-    bool m_reachedPastStart = false;
+    double m_furthestPosition = 0;
 };

@@ -19,11 +19,16 @@ bool AboutOutput(const QString &line, const QString &input, const QString &outpu
 
 } // namespace
 
+QString DiskFullReason()
+{
+    return QStringLiteral("the output folder's disk is full");
+}
+
 QString PlainReason(const QString &converterLine, const QString &input, const QString &output)
 {
     const QString &line = converterLine;
     if (Says(line, "No space left on device"))
-        return QStringLiteral("the output folder's disk is full");
+        return DiskFullReason();
     if (Says(line, "does not contain any stream") || Says(line, "matches no streams") ||
         Says(line, "Output file is empty, nothing was encoded"))
         return QStringLiteral("has no sound track");
@@ -31,7 +36,7 @@ QString PlainReason(const QString &converterLine, const QString &input, const QS
         Says(line, "could not find codec parameters"))
         return QStringLiteral("is not an audio or video file");
     const bool aboutOutput = AboutOutput(line, input, output);
-    if (Says(line, "Permission denied"))
+    if (Says(line, "Permission denied") || Says(line, "Operation not permitted"))
         return aboutOutput ? QStringLiteral("the output folder cannot be written: permission denied")
                            : QStringLiteral("cannot be read: permission denied");
     if (Says(line, "No such file or directory"))

@@ -18,14 +18,16 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 
 namespace {
 
 using Icon = platform::UserMessages::Icon;
 
 // The converter's arguments, as a fake converter script sees them: $4 is the input and the
-// last argument the output.
-const char *const kTakeArguments = "input=\"$4\"; for output; do :; done\n";
+// last argument the output. Like the real one, it reports a position once it converts.
+const char *const kTakeArguments = "input=\"$4\"; for output; do :; done\n"
+                                   "printf 'size= 1kB time=00:00:01.00 bitrate=1\\n' >&2\n";
 
 QString Put(const QString &path, const QByteArray &content)
 {
@@ -171,10 +173,11 @@ protected:
     // Converts; `interrupt` runs as the slow file's converter first speaks, as a user's click would.
     void Convert(const std::function<void()> &interrupt)
     {
-        QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [this, interrupt] {
-            if (!std::exchange(interrupted, true))
-                interrupt();
-        });
+        QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w,
+                         [this, interrupt](const QString &text) {
+                             if (text.contains("started") && !std::exchange(interrupted, true))
+                                 interrupt();
+                         });
         w.imgConvert_Click();
     }
 
@@ -396,8 +399,8 @@ TEST(BatchSafety, AskedToEndByTheSystemLeavesNoCutShortFile)
         frmMain &w = f.Start();
         bool raised = false;
         QString noted;
-        QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
-            if (std::exchange(raised, true))
+        QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&](const QString &text) {
+            if (!text.contains("started") || std::exchange(raised, true))
                 return;
             // The file being written is noted, for a start after a crash.
             QFile note(f.places.unfinishedNote);
@@ -560,6 +563,113 @@ TEST(BatchSafety, AnEarlyEndDeletesOnlyWhatTheConversionWrote)
         QFile file(earlier);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), "an earlier batch's");
+    }
+}
+
+// Media that holds no sound, as found in the wild: an AIFF whose sound chunk is missing, and
+// an MP4 audio init segment (a fragmented file cut before its first fragment).
+QByteArray AiffWithoutSound()
+{
+    const QByteArray comm =
+        QByteArray("COMM\0\0\0\x12\0\x02\0\0\xac\x44\0\x10\x40\x0e\xac\x44\0\0\0\0\0\0", 26);
+    QByteArray form = "AIFF" + comm;
+    const quint32 size = quint32(form.size());
+    return "FORM" + QByteArray(1, char(size >> 24)) + char(size >> 16) + char(size >> 8) + char(size) + form;
+}
+
+QByteArray Mp4InitSegment(const QString &folder)
+{
+    const QString whole = folder + "/fragmented.mp4";
+    RunProgram("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=duration=1", "-c:a", "aac",
+                          "-movflags", "frag_keyframe+empty_moov+default_base_moof", whole});
+    QFile file(whole);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    return bytes.left(bytes.indexOf("moof") - 4);
+}
+
+// What the real converter prints when it fails, read as a person would say it; the statistics
+// and "Conversion failed!" that follow its reason never stand in for it.
+TEST(BatchSafety, TheRealConvertersFailuresInPlainWords)
+{
+    enum class Input { Clip, AiffWithoutSound, InitSegment, NoMedia };
+    enum class Trouble { None, DiskFull, FolderLocked, FolderRemoved };
+    struct Row
+    {
+        const char *name;
+        Input input;
+        int format;
+        const char *extension;
+        Trouble trouble;
+        const char *reason;
+        const char *converterSaid; // in the details; empty: no details
+    } rows[] = {
+        {"an AIFF without its sound chunk", Input::AiffWithoutSound, 3, ".wav", Trouble::None,
+         "has no sound to convert", ""},
+        {"the same to AMR", Input::AiffWithoutSound, 7, ".amr", Trouble::None, "has no sound to convert", ""},
+        {"an MP4 init segment", Input::InitSegment, 0, ".mp3", Trouble::None, "has no sound to convert", ""},
+        {"a file that is no media", Input::NoMedia, 3, ".wav", Trouble::None, "is not an audio or video file",
+         "Invalid data found when processing input"},
+        {"a full disk", Input::Clip, 3, ".wav", Trouble::DiskFull, "the output folder's disk is full",
+         "No space left on device"},
+        {"a full disk, the converter ending with 0", Input::Clip, 0, ".mp3", Trouble::DiskFull,
+         "the output folder's disk is full", "No space left on device"},
+        {"a folder that takes no new file", Input::Clip, 3, ".wav", Trouble::FolderLocked,
+         "the output folder cannot be written: permission denied", "/out/clip.wav: "},
+        {"a folder removed while the file converts", Input::Clip, 3, ".wav", Trouble::FolderRemoved,
+         "the output folder is gone", ""},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowFixture f;
+        f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n"); // finish sound off
+        const QString out = f.work.path() + "/out";
+        QDir().mkpath(out);
+        QString input;
+        switch (row.input) {
+        case Input::Clip:
+            input = f.MakeClip("clip.mp4", 2);
+            break;
+        case Input::AiffWithoutSound:
+            input = Put(f.work.path() + "/clip.aiff", AiffWithoutSound());
+            break;
+        case Input::InitSegment:
+            input = Put(f.work.path() + "/clip.mp4", Mp4InitSegment(f.work.path()));
+            break;
+        case Input::NoMedia:
+            input = Put(f.work.path() + "/clip.mp4", "no media at all");
+            break;
+        }
+        // A full disk, on demand: the output is the system's device that is always full.
+        const QString output = out + "/clip" + row.extension;
+        if (row.trouble == Trouble::DiskFull)
+            QFile::link("/dev/full", output);
+        std::optional<FolderWithoutNewFiles> locked;
+        if (row.trouble == Trouble::FolderLocked) {
+            locked.emplace(out);
+            if (!locked->Active())
+                GTEST_SKIP() << "no way to lock a folder here";
+        }
+        frmMain &w = f.Start();
+        if (row.trouble == Trouble::FolderRemoved) {
+            QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&](const QString &text) {
+                if (text.contains("Output #0"))
+                    QDir(out).removeRecursively();
+            });
+        }
+        ASSERT_TRUE(ConvertAll(f, {input}, row.format, out));
+        ASSERT_EQ(f.messages.shown.size(), 1);
+        const RecordingMessages::Message &warning = f.messages.shown[0];
+        EXPECT_TRUE(warning.text.startsWith("0 of 1 files were converted"));
+        EXPECT_TRUE(warning.text.contains(input + "\n    " + row.reason)) << warning.text;
+        if (QByteArray(row.converterSaid).isEmpty())
+            EXPECT_TRUE(warning.details.isEmpty()) << warning.details;
+        else
+            EXPECT_TRUE(warning.details.contains(row.converterSaid)) << warning.details;
+        // A failed file leaves no output of its own behind.
+        if (row.trouble == Trouble::None)
+            EXPECT_FALSE(QFileInfo::exists(output));
+        locked.reset();
     }
 }
 

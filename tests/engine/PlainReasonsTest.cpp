@@ -20,6 +20,7 @@ TEST(PlainReasons, TheCommonestFailuresReadAsAPersonWouldSayThem)
         {"Stream map '0:a' matches no streams.", "has no sound track"},
         {"/videos/clip.mp4: Permission denied", "cannot be read: permission denied"},
         {"/music/clip.mp3: Permission denied", "the output folder cannot be written: permission denied"},
+        {"/music/clip.mp3: Operation not permitted", "the output folder cannot be written: permission denied"},
         {"av_interleaved_write_frame(): No space left on device", "the output folder's disk is full"},
         {"Error writing trailer of /music/clip.mp3: No space left on device",
          "the output folder's disk is full"},
