@@ -271,6 +271,7 @@ TEST(Window, FailedFilesCanBeQueuedAgain)
     f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n"); // finish sound off
     f.UseFakeConverter("input=\"$4\"; for output; do :; done\n"
                        "case \"$input\" in *broken*) echo boom >&2; exit 1 ;; esac\n"
+                       "printf 'time=00:00:01.00 \\n' >&2\n"
                        "printf sound > \"$output\"\n");
     const QString in = f.work.path() + "/in";
     QDir().mkpath(in);
