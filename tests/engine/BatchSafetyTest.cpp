@@ -98,13 +98,14 @@ TEST(BatchSafety, EveryFailureIsNamedWithItsReason)
     f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n"); // finish sound off
     f.UseFakeConverter(QString(kTakeArguments) + "case \"$input\" in\n"
                                                  "  *silent*) exit 0 ;;\n"
+                                                 "  *empty*) : > \"$output\"; exit 0 ;;\n"
                                                  "  *crash*) printf partial > \"$output\"; kill -9 $$ ;;\n"
                                                  "  *talk*) printf '%3000s' '' | tr ' ' x; exit 1 ;;\n"
                                                  "esac\n"
                                                  "printf sound > \"$output\"");
     QStringList inputs;
-    for (const char *name : {"silent", "crash", "good", "talk 1", "talk 2", "talk 3", "talk 4", "talk 5",
-                             "talk 6", "talk 7", "talk 8", "talk 9"})
+    for (const char *name : {"silent", "crash", "good", "empty", "talk 1", "talk 2", "talk 3", "talk 4",
+                             "talk 5", "talk 6", "talk 7", "talk 8", "talk 9"})
         inputs << Put(f.work.path() + "/in/" + name + ".mp4", "x");
     const QString out = f.work.path() + "/out";
     f.Start();
@@ -114,14 +115,17 @@ TEST(BatchSafety, EveryFailureIsNamedWithItsReason)
     const RecordingMessages::Message &warning = f.messages.shown[0];
     EXPECT_EQ(warning.title, "Convert");
     EXPECT_EQ(warning.icon, Icon::Warning);
-    EXPECT_TRUE(warning.text.startsWith("1 of 12 files were converted; these 11 could not be:"))
+    EXPECT_TRUE(warning.text.startsWith("1 of 13 files were converted; these 12 could not be:"))
         << warning.text;
     EXPECT_TRUE(warning.text.contains(inputs[0] + "\n    no output file was written"));
     EXPECT_TRUE(warning.text.contains(inputs[1] + "\n    the converter stopped unexpectedly (signal 9)"));
+    // An empty output after an end of 0 is no output, and goes.
+    EXPECT_TRUE(warning.text.contains(inputs[3] + "\n    no output file was written"));
+    EXPECT_FALSE(QFileInfo::exists(out + "/empty.wav"));
     // Ten files in the text, the rest in the details, and no line longer than the screen is wide.
     EXPECT_EQ(warning.text.count(f.work.path() + "/in/"), 10);
-    EXPECT_TRUE(warning.text.contains("and 1 more"));
-    EXPECT_EQ(warning.details.count(f.work.path() + "/in/"), 11);
+    EXPECT_TRUE(warning.text.contains("and 2 more"));
+    EXPECT_EQ(warning.details.count(f.work.path() + "/in/"), 12);
     EXPECT_FALSE(warning.text.contains(inputs[2]));
     for (const QString &line : warning.details.split('\n'))
         EXPECT_LE(line.size(), 300 + 4);
