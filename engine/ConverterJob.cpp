@@ -37,7 +37,7 @@ void ConverterJob::ReadWaiting()
     while (m_process.bytesAvailable() > 0) {
         const QByteArray bytes = m_process.read(DOSOutputs::ReadSize);
         const QString text = m_decode(bytes);
-        m_outputs += text;
+        DOSOutputs::KeepTail(m_outputs, text);
         emit ReceiveOutputs(text);
     }
 }

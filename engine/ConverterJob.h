@@ -23,6 +23,7 @@ public:
     // Ends the converter and waits for it, without a signal (the program is closing).
     void KillAndForget();
 
+    // The end of what the converter printed (see DOSOutputs::KeptOutputChars).
     QString Outputs() const { return m_outputs; }
     DOSOutputs::ChildEnd End() const { return m_end; }
 

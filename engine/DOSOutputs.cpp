@@ -24,6 +24,13 @@ DOSOutputs::DOSOutputs(platform::UserMessages &messages, QString converterPath, 
 {
 }
 
+void DOSOutputs::KeepTail(QString &kept, const QString &text)
+{
+    kept += text;
+    if (kept.size() > 2 * KeptOutputChars)
+        kept.remove(0, kept.size() - KeptOutputChars);
+}
+
 void DOSOutputs::EndCurrentChild()
 {
     if (m_child)
@@ -80,7 +87,7 @@ QString DOSOutputs::ExecuteCommand(const QString &CommandLine)
                 const qint64 got = child.Read(buffer, ReadSize);
                 keepGoing = got > 0;
                 const QString text = keepGoing ? QString(decode(QByteArrayView(buffer, got))) : QString();
-                m_outputs += text;
+                KeepTail(m_outputs, text);
                 emit ReceiveOutputs(text);
                 if (reads % kReadsBetweenPumps == 0)
                     platform::PumpMessages();

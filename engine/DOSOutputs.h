@@ -17,6 +17,12 @@ class DOSOutputs : public QObject
 public:
     static constexpr int ReadSize = 1024;
     static constexpr int PollMilliSeconds = 50;
+    // What is kept of a run's output: its end, which holds the reasons and the last position. A
+    // converter may print without end; the program's memory must not follow it.
+    static constexpr qsizetype KeptOutputChars = 64 * 1024;
+    // Appends `text` to `kept`, then lets go of all but the last KeptOutputChars (in steps, so
+    // each character is moved a bounded number of times).
+    static void KeepTail(QString &kept, const QString &text);
 
     // `converterPath` is the converter the command lines name: exactly this path is started,
     // whatever else a command line may look like.
@@ -24,7 +30,7 @@ public:
 
     QString CommandLine() const { return m_commandLine; }
     void SetCommandLine(const QString &DOSCommand) { m_commandLine = DOSCommand; }
-    // Everything read from the child during the last run, in order.
+    // The end of what was read from the child during the last run (see KeptOutputChars).
     QString Outputs() const { return m_outputs; }
     // How the last started child ended.
     struct ChildEnd
@@ -36,7 +42,7 @@ public:
     };
     ChildEnd LastEnd() const { return m_lastEnd; }
 
-    // Runs the command line to its end and returns the accumulated output; empty text when
+    // Runs the command line to its end and returns the end of its output; empty text when
     // the child could not be started (the user has then been told why and no event is raised).
     QString ExecuteCommand(const QString &CommandLine = {});
     // Ends the child that ExecuteCommand is running, if any (the program is closing).

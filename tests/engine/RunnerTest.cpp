@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "engine/ConverterCommand.h"
+#include "engine/ConverterJob.h"
 #include "engine/DOSOutputs.h"
 #include "engine/clsWaitableTimer.h"
 #include "platform/ChildProcess.h"
@@ -336,12 +337,35 @@ TEST(ProcessList, AnEndedButUnreapedChildDoesNotCount)
 TEST(Runner, AChattyConverterIsReadAsFastAsItWrites)
 {
     FakeProgramFolder program;
-    program.WriteConverter("head -c 1572864 /dev/zero | tr '\\0' x");
+    program.WriteConverter("head -c 1572864 /dev/zero | tr '\\0' x; echo; echo the end");
     const RecordedRun run(program.ConverterPath(), program.ConverterPath());
-    EXPECT_EQ(run.returned.size(), 1572864);
-    EXPECT_LT(run.milliseconds, 10000);
-    for (const QString &text : run.events)
+    qsizetype read = 0;
+    for (const QString &text : run.events) {
         EXPECT_LE(text.size(), DOSOutputs::ReadSize);
+        read += text == "<over>" ? 0 : text.size();
+    }
+    EXPECT_EQ(read, 1572864 + 1 + 8);
+    EXPECT_LT(run.milliseconds, 10000);
+    // Only the end is kept: a converter that prints without end must not fill the memory.
+    EXPECT_TRUE(run.returned.endsWith("x\nthe end\n"));
+    EXPECT_LE(run.returned.size(), 2 * DOSOutputs::KeptOutputChars);
+}
+
+// The same for a converter watched beside others.
+TEST(Runner, AConverterWatchedBesideOthersKeepsOnlyTheEndOfItsOutput)
+{
+    FakeProgramFolder program;
+    program.WriteConverter("head -c 1572864 /dev/zero | tr '\\0' x; echo; echo the end");
+    ConverterJob job(program.ConverterPath());
+    qsizetype read = 0;
+    QObject::connect(&job, &ConverterJob::ReceiveOutputs, [&](const QString &text) { read += text.size(); });
+    bool ended = false;
+    QObject::connect(&job, &ConverterJob::Ended, [&] { ended = true; });
+    ASSERT_TRUE(job.Start(program.ConverterPath()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended; }, 60000));
+    EXPECT_EQ(read, 1572864 + 1 + 8);
+    EXPECT_TRUE(job.Outputs().endsWith("x\nthe end\n"));
+    EXPECT_LE(job.Outputs().size(), 2 * DOSOutputs::KeptOutputChars);
 }
 
 // Whether the process `pid` still runs (an ended one may linger unreaped as a zombie).
