@@ -24,8 +24,8 @@ int main(int argc, char *argv[])
     // before it reads or touches anything.
     platform::SingleInstance instance(places.instanceLock);
     if (instance.Result() == platform::SingleInstance::Outcome::AnotherRunning) {
-        InstanceChannel::HandToRunning(places.instanceSocket, files);
-        return 0;
+        // Files the running window did not take are said to be lost, by the exit status.
+        return InstanceChannel::HandToRunning(places.instanceSocket, files) ? 0 : 1;
     }
     platform::DoBeforeProcessEnd([&instance] { instance.Release(); });
 

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
 #include <QTest>
@@ -86,6 +88,15 @@ TEST(Instance, ALaterStartBringsTheRunningWindowToTheFront)
     ASSERT_EQ(held.Result(), Outcome::First);
     WindowFixture f;
     frmMain &w = f.Start();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CACHE_HOME", cache.path());
+    // Nobody takes the files yet: the later start says so.
+    QProcess untaken;
+    untaken.setProcessEnvironment(env);
+    untaken.start(Program(), {cache.path() + "/clip.mp4"});
+    EXPECT_TRUE(untaken.waitForFinished(20000));
+    EXPECT_EQ(untaken.exitCode(), 1);
+
     InstanceChannel channel(folder + "/instance.socket");
     w.AcceptLaterStarts(channel);
     ASSERT_TRUE(channel.Listen());
@@ -97,8 +108,6 @@ TEST(Instance, ALaterStartBringsTheRunningWindowToTheFront)
     for (const char *name : {"b.mp4", "a.avi"})
         QFile(cache.path() + "/media/" + name).open(QIODevice::WriteOnly);
     QProcess later;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_CACHE_HOME", cache.path());
     later.setProcessEnvironment(env);
     later.setWorkingDirectory(cache.path() + "/media");
     later.start(Program(), {cache.path() + "/media/b.mp4", "a.avi"});
@@ -110,6 +119,37 @@ TEST(Instance, ALaterStartBringsTheRunningWindowToTheFront)
     EXPECT_EQ(w.Queue().lstFile(),
               QStringList({cache.path() + "/media/b.mp4", cache.path() + "/media/a.avi"}));
     EXPECT_FALSE(w.Ui().picDoor->isVisible());
+}
+
+// A session bus that takes the connection and never answers holds up neither the window's
+// start nor later starts handing it their files, and the program still ends when asked.
+TEST(Instance, ASilentSessionBusHoldsNothingUp)
+{
+    QTemporaryDir cache;
+    QLocalServer silentBus;
+    ASSERT_TRUE(silentBus.listen(cache.path() + "/bus"));
+    QList<QLocalSocket *> held;
+    QObject::connect(&silentBus, &QLocalServer::newConnection,
+                     [&] { held << silentBus.nextPendingConnection(); });
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CACHE_HOME", cache.path());
+    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + cache.path() + "/bus");
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(Program());
+    // The program has reached the bus: that is where it used to wait.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !held.isEmpty(); }, 20000));
+
+    QFile(cache.path() + "/clip.mp4").open(QIODevice::WriteOnly);
+    QProcess later;
+    later.setProcessEnvironment(env);
+    later.start(Program(), {cache.path() + "/clip.mp4"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_EQ(later.exitCode(), 0); // the running window took the file
+
+    first.terminate();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_FALSE(QFileInfo::exists(cache.path() + "/Brimwave/instance.lock"));
 }
 
 // The line a later start talks over is in a place only this user can write: the cache folder
