@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 
 QString CleanAbsolute(const QString &path)
@@ -22,7 +24,31 @@ QString Numbered(const QString &path, int number)
     return suffix.isEmpty() ? numbered : numbered + QLatin1Char('.') + suffix;
 }
 
+// The place of `path`: its folder's identity and its name; none when the folder is not there.
+std::optional<std::pair<std::pair<quint64, quint64>, QString>> PlaceOf(const QString &path)
+{
+    const QFileInfo info(path);
+    const platform::FileStamp folder = platform::StampOf(info.absolutePath());
+    if (!folder.exists)
+        return std::nullopt;
+    return std::make_pair(std::make_pair(folder.device, folder.number), info.fileName());
+}
+
 } // namespace
+
+void BatchOutputs::Known::Hold(const QString &path)
+{
+    paths.insert(CleanAbsolute(path));
+    if (const auto place = PlaceOf(path))
+        places.insert(*place);
+}
+
+void BatchOutputs::Known::Let(const QString &path)
+{
+    paths.remove(CleanAbsolute(path));
+    if (const auto place = PlaceOf(path))
+        places.remove(*place);
+}
 
 void BatchOutputs::Known::Add(const QString &path)
 {
@@ -35,6 +61,8 @@ void BatchOutputs::Known::Add(const QString &path)
 bool BatchOutputs::Known::Holds(const QString &path) const
 {
     if (paths.contains(CleanAbsolute(path)))
+        return true;
+    if (const auto place = PlaceOf(path); place && places.contains(*place))
         return true;
     const platform::FileStamp stamp = platform::StampOf(path);
     return stamp.exists && files.contains({stamp.device, stamp.number});
@@ -65,7 +93,7 @@ QString BatchOutputs::TakeOutput(const QString &path)
             chosen = Numbered(path, ++number);
     }
     // The name is held before the converter creates the file, and by the file once it exists.
-    m_outputs.paths.insert(CleanAbsolute(chosen));
+    m_outputs.Hold(chosen);
     return chosen;
 }
 
@@ -74,5 +102,5 @@ void BatchOutputs::OutputEnded(const QString &path)
     if (QFileInfo::exists(path))
         m_outputs.Add(path);
     else
-        m_outputs.paths.remove(CleanAbsolute(path));
+        m_outputs.Let(path);
 }

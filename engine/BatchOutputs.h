@@ -28,11 +28,17 @@ public:
 
 private:
     using FileId = std::pair<quint64, quint64>;
+    // A name in a folder, the folder known by its identity: however the folder is spelled.
+    using Place = std::pair<FileId, QString>;
     struct Known
     {
         QSet<QString> paths;
         QSet<FileId> files;
+        // Names held before their file exists (the output a converter is about to write).
+        QSet<Place> places;
         void Add(const QString &path);
+        void Hold(const QString &path);
+        void Let(const QString &path);
         bool Holds(const QString &path) const;
     };
 

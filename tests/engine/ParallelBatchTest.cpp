@@ -41,8 +41,9 @@ protected:
             "case \"$input\" in *broken*) echo boom >&2; exit 1 ;; *crash*) kill -9 $$ ;; esac\n"
             "printf sound > \"$output\"\n");
     }
-    // Queues files of these names (under `folder` in the work folder) and starts the batch.
-    void Convert(const QStringList &names)
+    // Queues files of these names (under `folder` in the work folder) and starts the batch;
+    // `prepare` runs on the window just before.
+    void Convert(const QStringList &names, const std::function<void(frmMain &)> &prepare = {})
     {
         frmMain &w = f.Start();
         w.Ui().cmbOF->setCurrentIndex(3); // WAV
@@ -63,6 +64,8 @@ protected:
             if (w.Queue().IsConverting(from.row()))
                 starts << QFileInfo(w.Queue().At(from.row()).inputPath).fileName();
         });
+        if (prepare)
+            prepare(w);
         w.imgConvert_Click();
     }
     QStringList Log() const
@@ -141,6 +144,27 @@ TEST_F(TwoAtOnce, TwoQueuedFilesOfOneTitleGetTwoOutputs)
     EXPECT_EQ(QFileInfo(out + "/clip.wav").size(), 5);
     EXPECT_EQ(QFileInfo(out + "/clip (2).wav").size(), 5);
     EXPECT_TRUE(f.messages.shown.isEmpty()) << f.messages.Texts().join('\n');
+}
+
+// The folder box changed while a file converts, to another name of the same folder (a link):
+// a file of the same title that starts then still gets an output of its own.
+TEST_F(TwoAtOnce, OneOutputPerFileWhateverTheFolderIsCalled)
+{
+    QDir().mkpath(out);
+    QFile::link(out, f.work.path() + "/link");
+    // As the first file starts, the user types the other name of the folder.
+    Convert({"slow/clip.mp4", "quick.mp4", "b/clip.mp4"}, [this](frmMain &w) {
+        QObject::connect(&w.Queue(), &QueueModel::dataChanged, &w,
+                         [this, &w] { w.Ui().txtPath->setText(f.work.path() + "/link"); });
+    });
+    frmMain &w = f.Window();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Log().contains("end clip.mp4"); }, 10000));
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    w.imgStop_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
+    // The stopped file's output went; the other of its title is whole, beside it.
+    EXPECT_EQ(QFileInfo(out + "/clip (2).wav").size(), 5);
+    EXPECT_FALSE(QFileInfo::exists(out + "/clip.wav"));
 }
 
 TEST_F(TwoAtOnce, StopEndsBothAndKeepsEveryFileQueued)
