@@ -44,6 +44,10 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
             return;
         for (int row = first; row <= last; ++row)
             m_files.AddInput(m_queue.At(row).inputPath);
+        // Side by side, a free place takes a file as soon as it is queued (once the queue's
+        // change is over).
+        if (m_filesAtOnce > 1)
+            QTimer::singleShot(0, this, &BatchConverter::FillSlots);
     });
     m_timer.setInterval(kTimerMilliSeconds);
     m_timer.setSingleShot(true);

@@ -167,6 +167,22 @@ TEST_F(TwoAtOnce, OneOutputPerFileWhateverTheFolderIsCalled)
     EXPECT_FALSE(QFileInfo::exists(out + "/clip.wav"));
 }
 
+// A file queued while fewer files convert than may starts at once, not when one ends.
+TEST_F(TwoAtOnce, AFileQueuedBesideAFreePlaceStartsAtOnce)
+{
+    Convert({"slow.mp4"});
+    ASSERT_TRUE(WaitForStarts(1));
+    QFile(f.work.path() + "/in/later.mp4").open(QIODevice::WriteOnly);
+    f.dialogs.files = {f.work.path() + "/in/later.mp4"};
+    frmMain &w = f.Window();
+    w.imgAdd_Click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Log().contains("end later.mp4"); }, 10000));
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    w.imgStop_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
+    EXPECT_EQ(QFileInfo(out + "/later.wav").size(), 5);
+}
+
 TEST_F(TwoAtOnce, StopEndsBothAndKeepsEveryFileQueued)
 {
     Convert({"slow 1.mp4", "slow 2.mp4", "after 1.mp4", "after 2.mp4"});
