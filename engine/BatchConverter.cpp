@@ -228,6 +228,8 @@ void BatchConverter::AbandonCurrentFile()
         job->process->KillAndForget();
         RemoveOutputOf(*job);
     }
+    if (!m_jobs.empty())
+        EndLeftConverters();
     m_jobs.clear();
     if (!m_converting)
         return;

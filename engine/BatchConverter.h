@@ -164,6 +164,7 @@ private:
     void JobOutputEnded(Job &job);
     void EmitBatchProgress();
     void StopAll();
+    void EndLeftConverters();
     int m_filesAtOnce = 1;
     // A converter could not be started: no more start, the batch halts when the others end.
     bool m_halting = false;

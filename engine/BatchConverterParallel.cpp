@@ -5,6 +5,7 @@
 #include "BatchConverterJob.h"
 #include "ConversionFailure.h"
 #include "platform/Paths.h"
+#include "platform/ProcessList.h"
 #include "platform/UserMessages.h"
 #include "queue/QueueModel.h"
 
@@ -37,6 +38,7 @@ void BatchConverter::FillSlots()
     }
     if (!m_jobs.empty())
         return;
+    EndLeftConverters();
     if (m_halting) {
         // The converter could not be started: the user has been told why; what was not
         // converted stays queued.
@@ -146,8 +148,10 @@ void BatchConverter::JobEnded(Job &job)
         m_queue.SetConverting(row, false);
         RemoveOutputOf(job);
         DropJob(job);
-        if (m_jobs.empty())
+        if (m_jobs.empty()) {
+            EndLeftConverters();
             FinishStop();
+        }
         return;
     }
     const ConversionVerdict verdict =
@@ -167,6 +171,12 @@ void BatchConverter::JobEnded(Job &job)
     if (!m_jobs.empty())
         EmitBatchProgress();
     FillSlots();
+}
+
+void BatchConverter::EndLeftConverters()
+{
+    // What a converter left running (a helper of its own) ends with the batch, as one at a time.
+    platform::KillProcessByName(platform::ConverterProcessName());
 }
 
 void BatchConverter::DropJob(Job &job)

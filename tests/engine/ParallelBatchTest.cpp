@@ -183,6 +183,46 @@ TEST_F(TwoAtOnce, AFileQueuedBesideAFreePlaceStartsAtOnce)
     EXPECT_EQ(QFileInfo(out + "/later.wav").size(), 5);
 }
 
+// Converters side by side that leave a helper of their own name running: none outlives the
+// batch, whether it ends, is stopped or the window closes.
+TEST(SideBySide, NoConverterOutlivesTheBatch)
+{
+    enum class End { Finished, Stopped, Closed };
+    for (const End end : {End::Finished, End::Stopped, End::Closed}) {
+        SCOPED_TRACE(int(end));
+        WindowFixture f;
+        f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n2\r\n");
+        f.UseFakeConverter("input=\"$4\"; for output; do :; done\n"
+                           "case \"$1\" in helper) while :; do sleep 1; done ;; esac\n"
+                           "\"$0\" helper >/dev/null 2>&1 &\n"
+                           "printf 'size= 1kB time=00:00:01.00 bitrate=1\\n' >&2\n"
+                           "case \"$input\" in *slow*) exec sleep 30 ;; esac\n"
+                           "printf sound > \"$output\"\n");
+        frmMain &w = f.Start();
+        w.Ui().txtPath->setText(f.work.path() + "/out");
+        for (const char *name : {"a.mp4", end == End::Finished ? "b.mp4" : "slow b.mp4"}) {
+            QFile(f.work.path() + "/" + name).open(QIODevice::WriteOnly);
+            f.dialogs.files = {f.work.path() + "/" + name};
+            w.imgAdd_Click();
+        }
+        QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+        w.imgConvert_Click();
+        if (end == End::Finished) {
+            ASSERT_TRUE(f.WaitForBatchEnd(20000));
+        } else {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return w.Queue().Count() == 1; }, 10000));
+            if (end == End::Stopped) {
+                w.imgStop_Click();
+                ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
+            } else {
+                w.close();
+            }
+        }
+        EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsProcessNameRunning("conv"); }, 3000));
+        platform::KillProcessByName("conv");
+    }
+}
+
 TEST_F(TwoAtOnce, StopEndsBothAndKeepsEveryFileQueued)
 {
     Convert({"slow 1.mp4", "slow 2.mp4", "after 1.mp4", "after 2.mp4"});
