@@ -211,7 +211,8 @@ namespace platform {
 QList<FolderEntry> ListFolder(const QByteArray &folder)
 {
     QList<FolderEntry> entries;
-    const int fd = ::open(folder.constData(), kOpenFolder);
+    // The folder itself may be reached through a link, as any folder the search enters.
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return entries;
     for (const std::string &name : Names(fd)) {
@@ -220,14 +221,13 @@ QList<FolderEntry> ListFolder(const QByteArray &folder)
         struct stat info
         {
         };
-        if (::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        // A link counts as what it leads to; a folder is known by its own identity.
+        if (::fstatat(fd, name.c_str(), &info, 0) == 0) {
             if (S_ISDIR(info.st_mode)) {
                 entry.kind = FolderEntry::Kind::Folder;
                 entry.device = quint64(info.st_dev);
                 entry.number = quint64(info.st_ino);
-            } else if (S_ISREG(info.st_mode) ||
-                       (S_ISLNK(info.st_mode) && ::fstatat(fd, name.c_str(), &info, 0) == 0 &&
-                        S_ISREG(info.st_mode))) {
+            } else if (S_ISREG(info.st_mode)) {
                 entry.kind = FolderEntry::Kind::File;
             }
         }

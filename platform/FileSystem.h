@@ -38,8 +38,8 @@ struct FolderEntry
 {
     enum class Kind {
         File,   // a regular file, or a link to one
-        Folder, // a folder reached without a link
-        Other   // a link to a folder, a pipe, a socket, a device, or a broken link
+        Folder, // a folder, or a link to one
+        Other   // a pipe, a socket, a device, or a broken link
     };
     QByteArray name;
     Kind kind = Kind::Other;
@@ -47,9 +47,9 @@ struct FolderEntry
     quint64 number = 0;
 };
 
-// The entries of the folder at the bytes `folder`, "." and ".." left out, in the order the
-// system gives them; none when it cannot be listed. Bytes, because a name need not be text in
-// the system's encoding.
+// The entries of the folder at the bytes `folder` (which may be a link to a folder), "." and
+// ".." left out, in the order the system gives them; none when it cannot be listed. Bytes,
+// because a name need not be text in the system's encoding.
 QList<FolderEntry> ListFolder(const QByteArray &folder);
 
 // Copies the file at the bytes `source` into `target` whole; false when it cannot be read or

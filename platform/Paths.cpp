@@ -74,6 +74,15 @@ qsizetype PathLength(const QString &path)
 #endif
 }
 
+QString LongestPathText()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("%L1 characters").arg(kLongestPath);
+#else
+    return QStringLiteral("%L1 bytes").arg(kLongestPath);
+#endif
+}
+
 QString ProgramFolder()
 {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());

@@ -24,6 +24,8 @@ constexpr int kLongestPath = 4096;
 #endif
 // The length of `path` in the unit kLongestPath counts.
 qsizetype PathLength(const QString &path);
+// kLongestPath with its unit, as a person reads it ("4,096 bytes").
+QString LongestPathText();
 
 // The folder that holds the running executable; settings, sound and data/conv live beside it.
 QString ProgramFolder();

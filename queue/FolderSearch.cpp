@@ -28,7 +28,7 @@ struct Pending
 {
     QString path;
     QByteArray bytes;
-    bool undecodable = false; // a name on the way is no text in the system's encoding
+    bool unreachable = false; // a name on the way changes in the narrow form
     FolderId id;
 };
 
@@ -49,28 +49,37 @@ QList<Entry> Listing(const QByteArray &folder)
 } // namespace
 
 void SearchFilesRecursive(const QString &folder, QStringList &list,
-                          const std::function<void()> &afterEachEntry, QHash<qsizetype, QByteArray> *rawPaths)
+                          const std::function<void()> &afterEachEntry, QHash<qsizetype, QByteArray> *rawPaths,
+                          QStringList *tooLong)
 {
     const QChar sep = platform::PathSeparator();
     const QByteArray sepBytes = QFile::encodeName(QString(sep));
     const platform::FileStamp root = platform::StampOf(folder);
     QSet<FolderId> searched;
     // Searched from a stack of its own, not the call stack: no tree is too deep.
-    QList<Pending> stack{{folder, QFile::encodeName(folder), false, {root.device, root.number}}};
+    QList<Pending> stack{
+        {folder, QFile::encodeName(folder), NarrowForm(folder) != folder, {root.device, root.number}}};
     while (!stack.isEmpty()) {
         const Pending current = stack.takeLast();
         if (searched.contains(current.id))
             continue;
         searched.insert(current.id);
+        if (current.bytes.size() >= platform::kLongestPath) {
+            if (tooLong)
+                tooLong->append(current.path);
+            continue;
+        }
         QList<Pending> subfolders;
         for (const Entry &entry : Listing(current.bytes)) {
-            const QString path = current.path + sep + NarrowForm(entry.name);
+            const QString narrow = NarrowForm(entry.name);
+            const QString path = current.path + sep + narrow;
             const QByteArray bytes = current.bytes + sepBytes + entry.found.name;
-            const bool undecodable = current.undecodable || QFile::encodeName(entry.name) != entry.found.name;
+            const bool unreachable = current.unreachable || narrow != entry.name ||
+                                     QFile::encodeName(entry.name) != entry.found.name;
             if (entry.found.kind == platform::FolderEntry::Kind::Folder) {
-                subfolders.append({path, bytes, undecodable, {entry.found.device, entry.found.number}});
+                subfolders.append({path, bytes, unreachable, {entry.found.device, entry.found.number}});
             } else if (entry.found.kind == platform::FolderEntry::Kind::File) {
-                if (undecodable && rawPaths)
+                if (unreachable && rawPaths)
                     rawPaths->insert(list.size(), bytes);
                 list.append(path);
             }

@@ -1,5 +1,6 @@
 #include "QueueCommands.h"
 
+#include "platform/Paths.h"
 #include "queue/FolderSearch.h"
 #include "queue/QueueEntries.h"
 #include "queue/TemporaryCopies.h"
@@ -53,6 +54,7 @@ void QueueCommands::AddFolder(const std::function<void()> &pump)
         clock.start();
         qint64 nextPump = 0;
         QHash<qsizetype, QByteArray> rawPaths;
+        QStringList tooLong;
         SearchFilesRecursive(
             *folder, m_lstAddFolder,
             [&] {
@@ -61,8 +63,13 @@ void QueueCommands::AddFolder(const std::function<void()> &pump)
                     nextPump = clock.elapsed() + kSearchPumpMilliSeconds;
                 }
             },
-            &rawPaths);
+            &rawPaths, &tooLong);
         m_queue.Append(FoundFileEntries(m_lstAddFolder, rawPaths, m_tempFolder));
+        if (!tooLong.isEmpty()) {
+            emit FoldersNotSearched(tooLong,
+                                    QStringLiteral("their paths are longer than the system takes (%1)")
+                                        .arg(platform::LongestPathText()));
+        }
     }
     m_lstAddFolder.clear();
     emit SearchEnded();

@@ -44,6 +44,8 @@ signals:
     void SearchEnded();
     // Given files are ready to be queued, as if dropped on the start panel.
     void FilesGiven(const QStringList &files);
+    // A folder search met folders it could not search, for this reason: their files are not queued.
+    void FoldersNotSearched(const QStringList &folders, const QString &reason);
 
 private:
     QueueModel &m_queue;

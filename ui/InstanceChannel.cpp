@@ -1,7 +1,9 @@
 #include "InstanceChannel.h"
 
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
 
 namespace {
 
@@ -9,6 +11,8 @@ namespace {
 const QByteArray kRequestWord = QByteArrayLiteral("brimwave-front");
 // A request is a handful of paths; anything larger is not from us.
 constexpr qint64 kLargestRequest = 16 * 1024 * 1024;
+// How often a later start tries again to reach a running program that does not listen yet.
+constexpr unsigned long kRetryMilliSeconds = 50;
 
 } // namespace
 
@@ -54,9 +58,17 @@ void InstanceChannel::AcceptConnection()
 bool InstanceChannel::HandToRunning(const QString &socketPath, const QStringList &files, int milliseconds)
 {
     QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(milliseconds))
-        return false;
+    // The running program may still be starting: it holds the lock before it listens.
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        socket.connectToServer(socketPath);
+        if (socket.waitForConnected(milliseconds))
+            break;
+        if (clock.elapsed() >= milliseconds)
+            return false;
+        QThread::msleep(kRetryMilliSeconds);
+    }
     QByteArray request = kRequestWord + '\0';
     for (const QString &file : files)
         request += file.toUtf8() + '\0';

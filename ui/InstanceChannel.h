@@ -20,8 +20,9 @@ public:
     bool Listen();
 
     // From a later start: asks the running program to come to the front and queue `files`.
-    // False when no running program answered within `milliseconds`.
-    static bool HandToRunning(const QString &socketPath, const QStringList &files, int milliseconds = 2000);
+    // False when no running program answered within `milliseconds` (the one holding the lock
+    // may still be on its way to listening: it is tried again until then).
+    static bool HandToRunning(const QString &socketPath, const QStringList &files, int milliseconds = 5000);
 
 signals:
     void BringToFrontRequested();

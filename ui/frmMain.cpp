@@ -114,12 +114,33 @@ void frmMain::WireControls()
         m_ui.lblText->setText(ShownCaption(IdleHintCaption()));
         ShowHintWhenEmpty();
     });
+    connect(m_queueCommands, &QueueCommands::FoldersNotSearched, this, &frmMain::TellFoldersNotSearched);
     connect(m_queueCommands, &QueueCommands::FilesGiven, this,
             [this](const QStringList &files) { m_drops->QueueOnStartPanel(files); });
     m_drops = new QueueDrops({m_ui.picDoor, m_ui.picDrop, m_ui.LV, m_ui.picText}, m_queue,
                              m_places.tempFolder, this);
     m_drops->SetIgnoreDrops([this] { return m_queueCommands->IsSearching(); });
     BuildShortcuts();
+}
+
+void frmMain::TellFoldersNotSearched(const QStringList &folders, const QString &reason)
+{
+    // Such a path is longer than any line: its start and its end say where it is.
+    constexpr int kShownEnds = 60;
+    constexpr int kNamed = 10;
+    QString text = QStringLiteral("The files in %1 could not be queued: %2.")
+                       .arg(folders.size() == 1 ? QStringLiteral("this folder")
+                                                : QStringLiteral("these %1 folders").arg(folders.size()),
+                            reason);
+    for (const QString &folder : folders.mid(0, kNamed)) {
+        text += QStringLiteral("\n\n") +
+                (folder.size() <= 2 * kShownEnds
+                     ? folder
+                     : folder.left(kShownEnds) + QStringLiteral("\u2026") + folder.right(kShownEnds));
+    }
+    if (folders.size() > kNamed)
+        text += QStringLiteral("\n\n... and %1 more.").arg(folders.size() - kNamed);
+    m_services.messages.Show(text, QStringLiteral("Add Folder"), platform::UserMessages::Icon::Warning);
 }
 
 bool frmMain::IsSearching() const

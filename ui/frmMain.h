@@ -109,6 +109,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // A folder search met folders it could not search.
+    void TellFoldersNotSearched(const QStringList &folders, const QString &reason);
     void WireControls();
     void BuildShortcuts();
     void RunCommand(Commands::CommandId id);

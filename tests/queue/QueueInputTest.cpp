@@ -221,18 +221,23 @@ TEST_F(AddFolder, OwnFilesFirstInNameOrderThenEachSubfolderTree)
          {"b.mp4", "A.avi", "c.wmv", ".hidden/d.mp3", "sub/z.mp4", "sub/deeper/y.ogg", "Sub2/x.mp4"})
         Put(root + "/" + name);
     QDir().mkpath(root + "/empty");
-    QFile::link(root, root + "/sub/loop"); // a link back up: not searched
-    Put(f.work.path() + "/elsewhere/private.txt");
-    QFile::link(f.work.path() + "/elsewhere", root + "/elsewhere link"); // nor out of the tree
+    QFile::link(root, root + "/sub/loop"); // a link back up: searched once already, so the walk ends
+    Put(f.work.path() + "/elsewhere/clip.mp4");
+    QFile::link(f.work.path() + "/elsewhere", root + "/elsewhere link"); // a link to a folder: a folder
     QFile::link(root + "/b.mp4", root + "/sub/deeper/b link");           // a link to a file: a file
     const QStringList found = Add(root + "/");
     const QString r = root + "//"; // the folder as picked, then a separator: doubled here
-    EXPECT_EQ(found, QStringList({r + "A.avi", r + "b.mp4", r + "c.wmv", r + ".hidden/d.mp3", r + "sub/z.mp4",
-                                  r + "sub/deeper/b link", r + "sub/deeper/y.ogg", r + "Sub2/x.mp4"}));
+    EXPECT_EQ(found, QStringList({r + "A.avi", r + "b.mp4", r + "c.wmv", r + ".hidden/d.mp3",
+                                  r + "elsewhere link/clip.mp4", r + "sub/z.mp4", r + "sub/deeper/b link",
+                                  r + "sub/deeper/y.ogg", r + "Sub2/x.mp4"}));
     EXPECT_EQ(w.Queue().At(3).formatCode, "MP3");
     EXPECT_FALSE(w.Ui().picText->isVisible());
     EXPECT_EQ(w.Ui().lblText->text(), "Drag & Drop Files Here");
     EXPECT_EQ(f.dialogs.folderPrompts, QStringList{"Please select a folder:"});
+    // The folder chosen may itself be a link to one.
+    QFile::link(root, f.work.path() + "/library link");
+    w.Queue().RemoveAll();
+    EXPECT_EQ(Add(f.work.path() + "/library link").size(), 9);
 }
 
 TEST_F(AddFolder, EverySubfolderIsSearched)
@@ -324,24 +329,86 @@ TEST_F(AddFolder, EveryFileIsReachedAndNoPipeIsQueued)
     ASSERT_TRUE(QDir().mkpath(deep));
     const QString bottom = Put(deep + "/bottom.mp3");
     ASSERT_EQ(::mkfifo(QFile::encodeName(root + "/pipe.mp4").constData(), 0600), 0);
+    // Names the converter's command line cannot carry as they are, beside the name they become.
+    Put(root + "/\"a\".wav", "quoted");
+    Put(root + "/?a?.wav", "plain");
+    Put(root + "/\"q\"/inner.mp3", "inner");
 
     const QStringList found = Add(root);
-    ASSERT_EQ(found.size(), 2);
-    EXPECT_EQ(w.Queue().At(0).rowText, root + "/a\ufffdb.mp4");
-    QFile copy(found[0]);
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly)) << found[0];
-    EXPECT_EQ(copy.readAll(), "latin");
-    EXPECT_EQ(found[1], bottom);
+    ASSERT_EQ(found.size(), 5);
+    // Each is reached by its own bytes: no file is queued under another's name.
+    const struct
+    {
+        int row;
+        QString shown;
+        QByteArray content;
+    } rows[] = {
+        {0, root + "/?a?.wav", "quoted"},
+        {1, root + "/?a?.wav", "plain"},
+        {2, root + "/a\ufffdb.mp4", "latin"},
+        {3, root + "/?q?/inner.mp3", "inner"},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(w.Queue().At(row.row).rowText, row.shown) << row.row;
+        QFile copy(found[row.row]);
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly)) << found[row.row];
+        EXPECT_EQ(copy.readAll(), row.content) << row.row;
+    }
+    EXPECT_EQ(found[1], root + "/?a?.wav");
+    EXPECT_EQ(found[4], bottom);
 
     // Dropped, the same file is reached by the bytes its address carries.
     auto *data = new QMimeData;
     data->setUrls({QUrl::fromEncoded("file://" + latin.toPercentEncoding("/"))});
     Drop(w.Ui().picDoor, data);
-    ASSERT_EQ(w.Queue().Count(), 3);
-    QFile dropped(w.Queue().At(2).inputPath);
+    ASSERT_EQ(w.Queue().Count(), 6);
+    QFile dropped(w.Queue().At(5).inputPath);
     ASSERT_TRUE(dropped.open(QIODevice::ReadOnly));
     EXPECT_EQ(dropped.readAll(), "latin");
-    EXPECT_TRUE(w.Queue().At(2).problem.isEmpty());
+    EXPECT_TRUE(w.Queue().At(5).problem.isEmpty());
+
+    // The folder chosen may hold such a name itself.
+    w.Queue().RemoveAll();
+    const QStringList inner = Add(root + "/\"q\"");
+    ASSERT_EQ(inner.size(), 1);
+    EXPECT_EQ(NarrowForm(inner[0]), inner[0]); // the converter takes the name as it is
+    QFile copy(inner[0]);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly)) << inner[0];
+    EXPECT_EQ(copy.readAll(), "inner");
+    RunProgram("rm", {"-rf", root}); // a name that is no text is beyond QTemporaryDir
+}
+
+// A tree deeper than any path the system takes: what cannot be searched is named with the
+// reason, and the rest is queued.
+TEST_F(AddFolder, FoldersTooDeepToSearchAreNamed)
+{
+    Put(root + "/near.mp4");
+    // Folders of 250-byte names, made one inside the other without ever naming the whole path.
+    const std::string name(250, 'd');
+    int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    for (int level = 0; level < 18; ++level) {
+        ASSERT_EQ(::mkdirat(fd, name.c_str(), 0700), 0);
+        const int next = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+        ASSERT_GE(fd, 0);
+    }
+    const int file = ::openat(fd, "deep.mp4", O_WRONLY | O_CREAT, 0600);
+    ::close(file);
+    ::close(fd);
+
+    EXPECT_EQ(Add(root), QStringList{root + "/near.mp4"});
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    const RecordingMessages::Message &told = f.messages.shown[0];
+    EXPECT_EQ(told.title, "Add Folder");
+    EXPECT_EQ(told.icon, platform::UserMessages::Icon::Warning);
+    EXPECT_TRUE(
+        told.text.startsWith("The files in this folder could not be queued: their paths are longer than "
+                             "the system takes (4,096 bytes).\n\n" +
+                             root.left(60)))
+        << told.text;
+    RunProgram("rm", {"-rf", root});
 }
 
 // Only the three drop targets take drops: a file dropped on a text box is no text.

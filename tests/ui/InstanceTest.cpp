@@ -90,7 +90,7 @@ TEST(Instance, ALaterStartBringsTheRunningWindowToTheFront)
     frmMain &w = f.Start();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CACHE_HOME", cache.path());
-    // Nobody takes the files yet: the later start says so.
+    // Nobody takes the files yet: the later start says so, once it has tried for a while.
     QProcess untaken;
     untaken.setProcessEnvironment(env);
     untaken.start(Program(), {cache.path() + "/clip.mp4"});
