@@ -11,7 +11,8 @@ QString ResolveOutputFolder(const QString &text, const QString &defaultFolder, c
         folder = QDir::fromNativeSeparators(defaultFolder);
     if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
         folder = QDir::fromNativeSeparators(homeFolder) + folder.mid(1);
-    if (QDir::isRelativePath(folder))
+    // Qt takes a leading ':' for its own resources; on disk it is a name like any other.
+    if (QDir::isRelativePath(folder) || folder.startsWith(QLatin1Char(':')))
         folder = QDir::fromNativeSeparators(homeFolder) + QLatin1Char('/') + folder;
     return QDir::toNativeSeparators(QDir::cleanPath(folder));
 }

@@ -243,7 +243,7 @@ TEST(OutputFolder, WhatTheBoxNames)
     const std::pair<const char *, const char *> cases[] = {
         {"", "/home/u/output"},        {"   ", "/home/u/output"},          {"~", "/home/u"},
         {"~/Music", "/home/u/Music"},  {"Music/new", "/home/u/Music/new"}, {"/data/out/", "/data/out"},
-        {"/data//out/.", "/data/out"}, {"~other/x", "/home/u/~other/x"},
+        {"/data//out/.", "/data/out"}, {"~other/x", "/home/u/~other/x"},   {":music", "/home/u/:music"},
     };
     for (const auto &[typed, resolved] : cases)
         EXPECT_EQ(ResolveOutputFolder(QString::fromUtf8(typed), fallback, home), QString::fromUtf8(resolved))
