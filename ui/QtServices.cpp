@@ -75,6 +75,8 @@ platform::UserMessages::Answer QtMessages::ShowWithDetails(const QString &text, 
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
+    // With a second button in the accept role there would be no way out by Esc or the close.
+    box.setEscapeButton(QMessageBox::Ok);
     QPushButton *actionButton = action.isEmpty() ? nullptr : box.addButton(action, QMessageBox::AcceptRole);
     box.exec();
     return actionButton && box.clickedButton() == actionButton ? Answer::Action : Answer::Dismissed;

@@ -65,17 +65,33 @@ TEST(RealDialogs, AMessageOffersItsDetailsAndItsAction)
         {"", "Queue Again", "Queue Again", Answer::Action},
         {"more", "Queue Again", "OK", Answer::Dismissed},
         {"more", "", "OK", Answer::Dismissed},
+        // Every warning can be dismissed, also one with an action: Esc and the close act as OK.
+        {"", "Queue Again", "Esc", Answer::Dismissed},
+        {"more", "Queue Again", "close", Answer::Dismissed},
     };
     for (const auto &c : cases) {
         QStringList buttons;
+        bool dismissable = true;
+        bool warningIcon = false;
         QTimer::singleShot(0, [&] {
             QMessageBox *box = nullptr;
             QTest::qWaitFor(
                 [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
             if (!box)
                 return;
+            warningIcon = box->icon() == QMessageBox::Warning;
             for (QAbstractButton *button : box->buttons())
                 buttons << button->text().remove('&');
+            if (QByteArray(c.press) == "Esc" || QByteArray(c.press) == "close") {
+                if (QByteArray(c.press) == "Esc")
+                    QTest::keyClick(box, Qt::Key_Escape);
+                else
+                    box->close();
+                dismissable = QTest::qWaitFor([&] { return !box->isVisible(); }, 2000);
+                if (!dismissable)
+                    box->button(QMessageBox::Ok)->click();
+                return;
+            }
             for (QAbstractButton *button : box->buttons()) {
                 if (button->text().remove('&') == c.press)
                     button->click();
@@ -94,6 +110,8 @@ TEST(RealDialogs, AMessageOffersItsDetailsAndItsAction)
             expected << "Show Details...";
         expected.sort();
         EXPECT_EQ(buttons, expected) << c.details << c.action;
+        EXPECT_TRUE(dismissable) << c.press;
+        EXPECT_TRUE(warningIcon);
     }
 }
 
