@@ -251,7 +251,7 @@ void frmMain::ApplyAppSettings(const AppSettings &settings)
     m_ui.cmbBR->setCurrentIndex(settings.BitrateIndex);
     m_ui.cmbR->setCurrentIndex(settings.SampleRateIndex);
     m_ui.cmbChannel->setCurrentIndex(settings.ChannelIndex);
-    m_ui.txtPath->setText(settings.OutputFolder);
+    ShowOutputFolder(settings.OutputFolder);
     m_ui.cmbOF->setCurrentIndex(settings.FormatIndex);
 }
 
@@ -376,6 +376,13 @@ void frmMain::imgRemove_Click()
         m_ui.picText->show();
 }
 
+void frmMain::ShowOutputFolder(const QString &folder)
+{
+    m_ui.txtPath->setText(folder);
+    // The start says where it is, also when the text was already there or typed in.
+    m_ui.txtPath->setCursorPosition(0);
+}
+
 QString frmMain::OutputFolder() const
 {
     return ResolveOutputFolder(m_ui.txtPath->text(), m_places.defaultOutputFolder, QDir::homePath());
@@ -390,7 +397,7 @@ void frmMain::imgStart_Click()
     }
     // Files land in the folder the user sees, or nowhere: the box shows where they go.
     const QString folder = OutputFolder();
-    m_ui.txtPath->setText(folder);
+    ShowOutputFolder(folder);
     const QString problem = OutputFolderProblem(folder);
     if (!problem.isEmpty()) {
         m_services.messages.Show(QStringLiteral("The output folder\r\n") + folder +
@@ -444,10 +451,10 @@ void frmMain::imgBrowse_Click()
     // Cancelling keeps the folder the box holds.
     if (!chosen)
         return;
-    m_ui.txtPath->setText(*chosen);
+    ShowOutputFolder(*chosen);
     if (FolderExists(m_ui.txtPath->text()))
         return;
-    m_ui.txtPath->setText(m_places.browseFallbackFolder);
+    ShowOutputFolder(m_places.browseFallbackFolder);
     m_services.messages.Show(
         QStringLiteral("The path has unknown characters.\r\nChanged to the default path ") +
             m_places.browseFallbackName + QLatin1Char('.'),

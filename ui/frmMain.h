@@ -109,6 +109,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Puts `folder` in the output-folder box, showing its start.
+    void ShowOutputFolder(const QString &folder);
     // A folder search met folders it could not search.
     void TellFoldersNotSearched(const QStringList &folders, const QString &reason);
     void WireControls();

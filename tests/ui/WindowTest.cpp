@@ -608,6 +608,16 @@ TEST(Window, ToolTipsAndPointers)
     w.imgBrowse_Click();
     EXPECT_EQ(w.Ui().txtPath->toolTip(), "Select a Folder to Output\n" + longFolder);
     EXPECT_EQ(w.Ui().txtPath->cursorPosition(), 0);
+    // Typed, then Convert with the text it already had: the start again (the folder is one
+    // the converter cannot take, so nothing converts).
+    f.dialogs.files = {f.work.path() + "/clip.mp4"};
+    w.imgAdd_Click();
+    w.Ui().txtPath->setFocus();
+    w.Ui().txtPath->setText(longFolder + "/\"q\"");
+    w.Ui().txtPath->end(false);
+    w.imgConvert_Click();
+    EXPECT_EQ(w.Ui().txtPath->text(), longFolder + "/\"q\"");
+    EXPECT_EQ(w.Ui().txtPath->cursorPosition(), 0);
 }
 
 TEST(Window, EachPickerButtonOpensItsOwnList)
