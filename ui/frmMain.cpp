@@ -417,6 +417,8 @@ void frmMain::SetBatchControlsEnabled(bool enabled)
     for (HotArea *tab : std::as_const(m_ui.imgMenu))
         tab->setEnabled(enabled);
     m_ui.imgConvert->setEnabled(enabled);
+    // The start panel's button adds a file like the toolbar's Add.
+    m_ui.imgDoorButton->setEnabled(enabled);
     m_ui.lblFeed->setEnabled(enabled);
     m_ui.lblCut->setEnabled(enabled);
     if (enabled)

@@ -109,6 +109,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Whether the start panel lies over `control`, so that no click could reach it.
+    bool CoveredByStartPanel(const QWidget *control) const;
     // Puts `folder` in the output-folder box, showing its start.
     void ShowOutputFolder(const QString &folder);
     // A folder search met folders it could not search.

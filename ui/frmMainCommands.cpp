@@ -90,14 +90,23 @@ void frmMain::txtAction_Change()
     m_ui.txtAction->setText(QString());
 }
 
+bool frmMain::CoveredByStartPanel(const QWidget *control) const
+{
+    const QWidget *panel = m_ui.picDoor;
+    if (control == this || !panel->isVisibleTo(this) || panel->isAncestorOf(control))
+        return false;
+    return QRect(panel->mapTo(this, QPoint()), panel->size())
+        .intersects(QRect(control->mapTo(this, QPoint()), control->size()));
+}
+
 void frmMain::BuildShortcuts()
 {
     // Shortcuts go only where a click may go: nothing that changes the queue or the options
     // while a batch runs.
     const auto add = [this](const QKeySequence &keys, QWidget *gate, std::function<void()> act) {
         auto *key = new QShortcut(keys, this);
-        connect(key, &QShortcut::activated, this, [gate, act = std::move(act)] {
-            if (gate->isEnabled() && gate->isVisibleTo(gate->window()))
+        connect(key, &QShortcut::activated, this, [this, gate, act = std::move(act)] {
+            if (gate->isEnabled() && gate->isVisibleTo(gate->window()) && !CoveredByStartPanel(gate))
                 act();
         });
     };

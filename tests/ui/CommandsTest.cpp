@@ -255,6 +255,42 @@ TEST(Commands, NothingIsWithinReachWhileABatchRuns)
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
+// A key acts only where a click on its control could: not on Convert behind the start panel,
+// and nothing that changes the queue while a batch runs; the panel's own button neither.
+TEST(Commands, KeysActOnlyWhereAClickCould)
+{
+    WindowFixture f;
+    f.UseFakeConverter("sleep 1");
+    frmMain &w = f.Start();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.Ui().txtPath->setText(f.work.path() + "/out");
+    // The File menu's Add keeps the start panel up, over Convert.
+    f.dialogs.files = {f.work.path() + "/a.mp4"};
+    w.Ui().txtAction->setText("AddaFile");
+    ASSERT_EQ(w.Queue().Count(), 1);
+    ASSERT_TRUE(w.Ui().picDoor->isVisible());
+    QTest::keyClick(&w, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_FALSE(w.Ui().imgStop->isVisible());
+    EXPECT_FALSE(w.Batch().Timer1().isActive());
+
+    // With the panel away, the key converts; while the batch runs no key or button reaches
+    // the queue or the options.
+    w.Ui().picDoor->hide();
+    QTest::keyClick(&w, Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(w.Ui().imgStop->isVisible());
+    const qsizetype requests = f.dialogs.fileRequests.size();
+    QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
+    w.Ui().picDoor->show();
+    QTest::mouseClick(w.Ui().imgDoorButton, Qt::LeftButton);
+    w.Ui().picDoor->hide();
+    EXPECT_FALSE(w.Ui().lblCut->isEnabled());
+    EXPECT_EQ(f.dialogs.fileRequests.size(), requests);
+    EXPECT_TRUE(f.dialogs.folderPrompts.isEmpty());
+    ASSERT_TRUE(f.WaitForBatchEnd());
+}
+
 // The options dialog on its own, shown as the toolbar shows it.
 class Options : public testing::Test
 {
