@@ -19,6 +19,8 @@ struct BatchConverter::Job
     ConversionProgress progress;
     UnfinishedOutput note;
     int slot = 0;
+    // The file's place in the batch, counted from 1 in the order the batch took its files.
+    int number = 0;
     // Owned by the batch; deleted once its own signal is over.
     ConverterJob *process = nullptr;
 };

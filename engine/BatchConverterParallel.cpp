@@ -54,6 +54,7 @@ void BatchConverter::FillSlots()
 void BatchConverter::Refuse(int row, const QString &reason, Retry retry)
 {
     AddFailure(m_queue.At(row), {m_queue.At(row).rowText, reason, {}}, retry);
+    m_clock.TakeNumber();
     m_clock.FileEnded(0);
     m_queue.RemoveRow(row);
 }
@@ -89,6 +90,7 @@ void BatchConverter::StartJob(int row)
     job->output = command.outputPath;
     job->outputBefore = platform::StampOf(job->output);
     job->slot = slot;
+    job->number = m_clock.TakeNumber();
     job->note.Note(job->output, job->outputBefore);
     job->process = new ConverterJob(ConverterPath(m_programFolder), this);
     Job *started = job.get();
@@ -119,7 +121,7 @@ void BatchConverter::EmitBatchProgress()
 {
     QList<BatchClock::Running> running;
     for (const std::unique_ptr<Job> &job : m_jobs)
-        running.append({job->progress.PositionSeconds(), job->progress.TotalSeconds()});
+        running.append({job->progress.PositionSeconds(), job->progress.TotalSeconds(), job->number});
     const int waiting = m_queue.Count() - int(m_jobs.size());
     const BatchStanding standing = m_clock.Standing(waiting, running, m_sinceStart.elapsed());
     // The bar shows the whole batch: the files done and each running file's share of its own.

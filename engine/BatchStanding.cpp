@@ -3,18 +3,25 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QStringList>
+
 namespace {
 
 const QString kDot = QStringLiteral(" \u00b7 ");
 
 QString FilesText(const BatchStanding &standing)
 {
-    if (standing.firstFile == standing.lastFile)
-        return QStringLiteral("File %1 of %2").arg(standing.firstFile).arg(standing.fileCount);
-    return QStringLiteral("Files %1\u2013%2 of %3")
-        .arg(standing.firstFile)
-        .arg(standing.lastFile)
-        .arg(standing.fileCount);
+    const QList<int> &files = standing.files;
+    const QString of = QStringLiteral(" of %1").arg(standing.fileCount);
+    if (files.size() <= 1)
+        return QStringLiteral("File %1").arg(files.value(0)) + of;
+    if (files.last() - files.first() == files.size() - 1)
+        return QStringLiteral("Files %1\u2013%2").arg(files.first()).arg(files.last()) + of;
+    QStringList places;
+    for (const int file : files)
+        places << QString::number(file);
+    const QString last = places.takeLast();
+    return QStringLiteral("Files ") + places.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last + of;
 }
 
 } // namespace
@@ -68,8 +75,11 @@ BatchStanding BatchClock::Standing(int filesWaiting, const QList<Running> &runni
 {
     BatchStanding standing;
     const int runningCount = std::max(int(running.size()), 1);
-    standing.firstFile = m_filesDone + 1;
-    standing.lastFile = m_filesDone + runningCount;
+    for (int i = 0; i < runningCount; ++i) {
+        const int number = running.value(i).number;
+        standing.files << (number > 0 ? number : m_filesDone + i + 1);
+    }
+    std::sort(standing.files.begin(), standing.files.end());
     standing.fileCount = m_filesDone + runningCount + std::max(filesWaiting, 0);
     double filesShare = m_filesDone;
     qint64 converted = m_knownSeconds;

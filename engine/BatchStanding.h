@@ -11,15 +11,16 @@
 // share done, and the time it still needs.
 struct BatchStanding
 {
-    // Numbers of the files being converted, counted from 1 in the order the batch took them.
-    int firstFile = 0;
-    int lastFile = 0;
+    // The places of the files being converted, counted from 1 in the order the batch took
+    // them, in rising order.
+    QList<int> files;
     int fileCount = 0;
     double share = 0;                  // of the whole batch, 0 to 1
     std::optional<qint64> secondsLeft; // none while there is no estimate yet
 };
 
-// "File 2 of 5 · about 3 min left"; "estimating…" in place of the time while there is none.
+// "File 2 of 5 · about 3 min left"; "Files 2–3 of 5 …", "Files 5 and 10 of 33 …" with several;
+// "estimating…" in place of the time while there is none.
 QString StandingCaption(const BatchStanding &standing);
 // The window's title while the batch runs: "File 2 of 5 · 40 % — Brimwave".
 QString StandingTitle(const BatchStanding &standing, const QString &programName);
@@ -37,12 +38,16 @@ public:
     // (0 when it never did: a refused or failed file).
     void FileEnded(qint64 lengthSeconds);
     int FilesDone() const { return m_filesDone; }
+    // The place of the next file the batch takes, counted from 1.
+    int TakeNumber() { return ++m_taken; }
 
-    // A file being converted: where its converter is, of how long (0 while unknown).
+    // A file being converted: where its converter is, of how long (0 while unknown), and its
+    // place in the batch (0: the next after the files done, as one at a time).
     struct Running
     {
         qint64 positionSeconds = 0;
         qint64 lengthSeconds = 0;
+        int number = 0;
     };
     // `filesWaiting` counts the files not yet started.
     BatchStanding Standing(int filesWaiting, const QList<Running> &running, qint64 nowMilliSeconds) const;
@@ -56,6 +61,7 @@ public:
 private:
     qint64 m_startMilliSeconds = 0;
     int m_filesDone = 0;
+    int m_taken = 0;
     qint64 m_knownSeconds = 0;
     int m_knownLengths = 0;
 };

@@ -67,8 +67,36 @@ TEST(BatchStanding, TheCaptionAndTitleFollowTheBatch)
     clock.Start(0);
     clock.FileEnded(0);
     EXPECT_EQ(StandingCaption(clock.Standing(1, 0, 0, 5000)), "File 2 of 2 \u00b7 estimating\u2026");
-    BatchStanding several{3, 4, 8, 0.3, 100};
-    EXPECT_EQ(StandingCaption(several), "Files 3\u20134 of 8 \u00b7 about 2 min left");
+    // Several at once: the places of the files being converted, as they are.
+    const struct
+    {
+        QList<int> files;
+        const char *caption;
+    } places[] = {
+        {{3, 4}, "Files 3\u20134 of 33 \u00b7 about 2 min left"},
+        {{3, 4, 5}, "Files 3\u20135 of 33 \u00b7 about 2 min left"},
+        {{5, 10}, "Files 5 and 10 of 33 \u00b7 about 2 min left"},
+        {{2, 5, 10}, "Files 2, 5 and 10 of 33 \u00b7 about 2 min left"},
+    };
+    for (const auto &place : places)
+        EXPECT_EQ(StandingCaption(BatchStanding{place.files, 33, 0.3, 100}), QString(place.caption));
+    // A long file 5 beside short ones: 6 to 9 done, 5 and 10 converting.
+    BatchClock aside;
+    aside.Start(0);
+    for (int i = 0; i < 10; ++i)
+        aside.TakeNumber();
+    for (int i = 0; i < 8; ++i)
+        aside.FileEnded(10);
+    const BatchStanding apart = aside.Standing(23, {{1, 100, 10}, {1, 10, 5}}, 1000);
+    EXPECT_EQ(apart.files, QList<int>({5, 10}));
+    EXPECT_EQ(apart.fileCount, 33);
+    // A position past the length the converter reported counts as the whole file.
+    BatchClock past;
+    past.Start(0);
+    const BatchStanding over = past.Standing(1, {{30, 10, 1}}, 10000);
+    EXPECT_NEAR(over.share, 0.5, 1e-12);
+    ASSERT_TRUE(over.secondsLeft.has_value());
+    EXPECT_GE(*over.secondsLeft, 0);
     // Two files side by side, halfway each, after two of 10 s, in 20 s: 30 s of 80 converted,
     // so 50 s more at 1.5 per second.
     BatchClock two;

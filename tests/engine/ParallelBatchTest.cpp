@@ -167,6 +167,38 @@ TEST_F(TwoAtOnce, OneOutputPerFileWhateverTheFolderIsCalled)
     EXPECT_FALSE(QFileInfo::exists(out + "/clip.wav"));
 }
 
+// A long file beside short ones: the caption names the places of the files converting.
+TEST_F(TwoAtOnce, TheCaptionNamesTheFilesConverting)
+{
+    Convert({"slow a.mp4", "b.mp4", "c.mp4", "d.mp4"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Log().contains("start d.mp4"); }, 10000));
+    frmMain &w = f.Window();
+    EXPECT_TRUE(captions.filter("Files 1 and 3 of 4 \u00b7 ").size() > 0) << captions.join('\n');
+    EXPECT_TRUE(captions.filter("Files 1 and 4 of 4 \u00b7 ").size() > 0) << captions.join('\n');
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    w.imgStop_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
+}
+
+// Refused files (their outputs would replace an input) leave the queue and count as done, each
+// in its place.
+TEST_F(TwoAtOnce, RefusedFilesCountInTheirPlaces)
+{
+    Convert({"slow a.mp4", "x/b.mp4", "../out/b.wav", "d.mp4"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Log().contains("end d.mp4"); }, 10000));
+    frmMain &w = f.Window();
+    EXPECT_TRUE(captions.filter("Files 1 and 4 of 4 \u00b7 ").size() > 0) << captions.join('\n');
+    EXPECT_EQ(w.Queue().lstFile(), QStringList{inputs[0]});
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    w.imgStop_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    EXPECT_TRUE(f.messages.shown[0].text.startsWith("1 of 3 files were converted; these 2 could not be:"))
+        << f.messages.shown[0].text;
+    // Queued again, they would be refused again: no button offers it.
+    EXPECT_EQ(f.messages.shown[0].action, "");
+}
+
 // A file queued while fewer files convert than may starts at once, not when one ends.
 TEST_F(TwoAtOnce, AFileQueuedBesideAFreePlaceStartsAtOnce)
 {
