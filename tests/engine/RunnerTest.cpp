@@ -419,8 +419,33 @@ TEST(Runner, ThePipeHoldsHalfAMegabyteUnread)
     child.Kill();
 }
 
-// The runner looks at the pipe every 50 ms: a converter that prints a little all the time is
-// read about twenty times a second, not at every byte and not at a slower pace.
+// The converter reads nothing from the program's own standard input, whichever way it runs:
+// whatever waits there is the user's, not the converter's.
+TEST(Runner, TheConverterReadsNothingFromTheProgramsInput)
+{
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::write(fds[1], "secret\n", 7), 7);
+    const int savedInput = ::dup(STDIN_FILENO);
+    ::dup2(fds[0], STDIN_FILENO);
+    FakeProgramFolder program;
+    program.WriteConverter("if read line; then echo \"read:$line\"; else echo nothing; fi");
+    RecordingMessages messages;
+    DOSOutputs dos(messages, program.ConverterPath());
+    const QString alone = dos.ExecuteCommand(program.ConverterPath());
+    ConverterJob job(program.ConverterPath());
+    bool ended = false;
+    QObject::connect(&job, &ConverterJob::Ended, [&] { ended = true; });
+    const bool started = job.Start(program.ConverterPath());
+    const bool jobEnded = started && QTest::qWaitFor([&] { return ended; }, 20000);
+    ::dup2(savedInput, STDIN_FILENO);
+    for (const int fd : {savedInput, fds[0], fds[1]})
+        ::close(fd);
+    EXPECT_EQ(alone, "nothing\n");
+    ASSERT_TRUE(jobEnded);
+    EXPECT_EQ(job.Outputs(), "nothing\n");
+}
+
 // The runner looks at the pipe every 50 ms: never more often (a busy machine only makes the
 // gaps longer), and often enough that a converter talking in small pieces is read as it goes.
 TEST(Runner, PollsTwentyTimesASecond)
