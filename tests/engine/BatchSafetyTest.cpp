@@ -534,46 +534,76 @@ TEST(BatchSafety, AnEarlyEndDeletesOnlyWhatTheConversionWrote)
         const char *converter;
         std::function<void(frmMain &)> interrupt;
     } rows[] = {
-        {"Stop", "echo started; exec sleep 30",
+        {"Stop", "exec sleep 30",
          [](frmMain &w) {
              w.imgStop_Click();
          }},
-        {"a crash", "echo started; kill -9 $$",
+        {"a crash", "kill -9 $$",
          [](frmMain &) {
          }},
-        {"closing", "echo started; exec sleep 30",
+        {"closing", "exec sleep 30",
          [](frmMain &w) {
              w.close();
          }},
     };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        WindowFixture f;
-        f.UseFakeConverter(row.converter);
-        const QString earlier = Put(f.work.path() + "/out/clip.wav", "an earlier batch's");
-        frmMain &w = f.Start();
-        bool interrupted = false;
-        QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&] {
-            if (!std::exchange(interrupted, true))
-                row.interrupt(w);
-        });
-        // Every way the batch can end is watched from before it starts: an end that comes
-        // while the test is busy elsewhere is still seen.
-        QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
-        QSignalSpy finished(&w.Batch(), &BatchConverter::BatchFinished);
-        QSignalSpy halted(&w.Batch(), &BatchConverter::BatchHalted);
-        f.dialogs.files = {Put(f.work.path() + "/in/clip.mp4", "x")};
-        w.imgAdd_Click();
-        w.Ui().cmbOF->setCurrentIndex(3);
-        w.Ui().txtPath->setText(f.work.path() + "/out");
-        w.imgConvert_Click();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return !stopped.isEmpty() || !finished.isEmpty() || !halted.isEmpty() || !w.isVisible(); },
-            120000));
-        QFile file(earlier);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), "an earlier batch's");
+    for (const char *atOnce : {"1", "2"}) {
+        for (const Row &row : rows) {
+            SCOPED_TRACE(std::string(row.name) + ", files at once: " + atOnce);
+            WindowFixture f;
+            f.WriteProgramFile("options.ini", QByteArray("1\r\n0\r\n0\r\n0\r\n") +
+                                                  (QByteArray(atOnce) == "1" ? "" : "2\r\n"));
+            const QString started = f.work.path() + "/started";
+            f.UseFakeConverter(": > '" + started + "'; " + row.converter);
+            const QString earlier = Put(f.work.path() + "/out/clip.wav", "an earlier batch's");
+            frmMain &w = f.Start();
+            // Every way the batch can end is watched from before it starts: an end that comes
+            // while the test is busy elsewhere is still seen.
+            QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+            QSignalSpy finished(&w.Batch(), &BatchConverter::BatchFinished);
+            QSignalSpy halted(&w.Batch(), &BatchConverter::BatchHalted);
+            f.dialogs.files = {Put(f.work.path() + "/in/clip.mp4", "x")};
+            w.imgAdd_Click();
+            w.Ui().cmbOF->setCurrentIndex(3);
+            w.Ui().txtPath->setText(f.work.path() + "/out");
+            w.imgConvert_Click();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(started); }, 20000));
+            row.interrupt(w);
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] {
+                    return !stopped.isEmpty() || !finished.isEmpty() || !halted.isEmpty() || !w.isVisible();
+                },
+                120000));
+            QFile file(earlier);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), "an earlier batch's");
+        }
     }
+}
+
+// One at a time, a file that failed before Stop is still reported.
+TEST(BatchSafety, FailuresBeforeStopAreReported)
+{
+    WindowFixture f;
+    f.UseFakeConverter(QString(kTakeArguments) + "case \"$input\" in\n"
+                                                 "  *broken*) echo boom >&2; exit 1 ;;\n"
+                                                 "  *slow*) echo started; exec sleep 30 ;;\n"
+                                                 "esac");
+    frmMain &w = f.Start();
+    QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&](const QString &text) {
+        if (text.contains("started"))
+            w.imgStop_Click();
+    });
+    QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
+    for (const char *name : {"broken.mp4", "slow.mp4"}) {
+        f.dialogs.files = {Put(f.work.path() + "/in/" + name, "x")};
+        w.imgAdd_Click();
+    }
+    w.Ui().txtPath->setText(f.work.path() + "/out");
+    w.imgConvert_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 20000));
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    EXPECT_TRUE(f.messages.shown[0].text.contains(f.work.path() + "/in/broken.mp4\n    boom"))
+        << f.messages.shown[0].text;
 }
 
 // Media that holds no sound, as found in the wild: an AIFF whose sound chunk is missing, and

@@ -199,6 +199,23 @@ TEST_F(TwoAtOnce, RefusedFilesCountInTheirPlaces)
     EXPECT_EQ(f.messages.shown[0].action, "");
 }
 
+// A file whose temporary copy failed when it was queued is refused, never converted.
+TEST_F(TwoAtOnce, AFailedCopyIsRefusedNeverConverted)
+{
+    const QString lost = f.work.path() + "/in/lost.mp4";
+    Convert({"a.mp4"}, [&](frmMain &w) {
+        w.Queue().Append(
+            {{lost, lost, "MP4", "the file could not be copied to a name the converter can read"}});
+    });
+    ASSERT_TRUE(f.WaitForBatchEnd());
+    EXPECT_FALSE(Log().contains("start lost.mp4"));
+    EXPECT_EQ(QFileInfo(out + "/a.wav").size(), 5);
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    EXPECT_TRUE(f.messages.shown[0].text.contains(
+        lost + "\n    the file could not be copied to a name the converter can read"));
+    EXPECT_EQ(f.messages.shown[0].action, "");
+}
+
 // A file queued while fewer files convert than may starts at once, not when one ends.
 TEST_F(TwoAtOnce, AFileQueuedBesideAFreePlaceStartsAtOnce)
 {

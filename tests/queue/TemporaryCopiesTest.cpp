@@ -4,6 +4,7 @@
 #include "queue/PathHelpers.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -244,11 +245,13 @@ TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
         bool writtenByTheRun;
         bool replacedSince; // another file took its name after the crash
         bool removed;
+        bool olderSince = false; // the earlier file changed, but with a time before the run
     } rows[] = {
         {"a new file cut short", false, true, false, true},
         {"an earlier file rewritten and cut short", true, true, false, true},
         {"an earlier file the run never touched", true, false, false, false},
         {"a file put there since", false, true, true, false},
+        {"an earlier file put back with its own older time", true, false, false, false, true},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -271,6 +274,12 @@ TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
                 unfinished.NoteWhenWritten();
             }
             // The program dies here: the note stays.
+        }
+        if (row.olderSince) {
+            QFile older(output);
+            ASSERT_TRUE(older.open(QIODevice::WriteOnly | QIODevice::Append));
+            older.write(" and more");
+            older.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
         }
         if (row.replacedSince) {
             QFile::remove(output);

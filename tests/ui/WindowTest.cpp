@@ -441,9 +441,10 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
     // stopped midway.
     const QString cutShort = f.work.path() + "/out/cut short.wav";
     const QString secondCutShort = f.work.path() + "/out/beside it.wav";
+    const QString lastCutShort = f.work.path() + "/out/the last place.wav"; // the 16th note
     QDir().mkpath(f.work.path() + "/out");
-    for (int slot : {0, 1}) {
-        const QString output = slot == 0 ? cutShort : secondCutShort;
+    for (int slot : {0, 1, UnfinishedOutput::kMostNotes - 1}) {
+        const QString output = slot == 0 ? cutShort : slot == 1 ? secondCutShort : lastCutShort;
         UnfinishedOutput crashed(UnfinishedOutput::NoteOf(f.places.unfinishedNote, slot));
         crashed.Note(output, platform::StampOf(output));
         QFile cut(output);
@@ -456,6 +457,7 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
     f.Start();
     EXPECT_FALSE(QFileInfo::exists(cutShort));
     EXPECT_FALSE(QFileInfo::exists(secondCutShort));
+    EXPECT_FALSE(QFileInfo::exists(lastCutShort));
     EXPECT_FALSE(QFileInfo::exists(f.ProgramFile("setup.ini.k3Xq9Z")));
     EXPECT_FALSE(QFileInfo::exists(temp));
     EXPECT_TRUE(QFileInfo(precious).size() == 4);
