@@ -1,6 +1,7 @@
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
 #include "queue/CodePage.h"
+#include "settings/OutputPickers.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,16 @@ TEST(CommandLine, WorkedExample)
               QStringLiteral("/opt/Apps/Conv/data/conv -threads 1 -i \"/home/v/clip.mp4\" -ss 90 "
                              "-t 30 -y -vn -ab 192k -ar 44100 -ac 2 \"/home/u/output/clip.mp3\""));
     EXPECT_EQ(cmd.outputPath, QStringLiteral("/home/u/output/clip.mp3"));
+}
+
+// The format picker lists the engine's formats in the engine's order: the picked row is the
+// format converted to.
+TEST(CommandLine, TheFormatPickerFollowsTheEnginesFormats)
+{
+    const QStringList items = OutputPickers::FormatItems();
+    ASSERT_EQ(items.size(), int(OutputFormat::AMR) + 1);
+    for (int i = 0; i < items.size(); ++i)
+        EXPECT_EQ("." + items[i].toLower(), OutputExtension(OutputFormat(i))) << i;
 }
 
 TEST(CommandLine, Mp3PickersAndCutterValues)

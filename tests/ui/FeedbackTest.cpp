@@ -113,6 +113,10 @@ TEST(Feedback, OneSendOneBackAndTheirKeys)
     EXPECT_EQ(form.lblSending()->text(), "Your Name?");
     QTest::keyClick(form.txtName(), Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());
+    // The form's own close button closes it too.
+    form.show();
+    QTest::mouseClick(form.imgExit(), Qt::LeftButton);
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST(Feedback, EachEmptyFieldIsAskedForInTurn)

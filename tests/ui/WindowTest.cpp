@@ -315,6 +315,7 @@ TEST(Window, MissingConverterLeavesAUsableWindow)
     ASSERT_EQ(f.messages.Texts(), QStringList{"File or command not found"});
     EXPECT_EQ(f.messages.shown[0].icon, Icon::Error);
     EXPECT_EQ(BatchControlsEnabled(w), kAllEnabled);
+    EXPECT_EQ(w.windowTitle(), "Brimwave"); // the title is given back
     EXPECT_EQ(w.Queue().lstFile(), QStringList{clip});
     EXPECT_TRUE(f.shell.log.isEmpty());
 
