@@ -14,12 +14,16 @@ QString Quoted(const QString &text)
     return kQuote + text + kQuote;
 }
 
+QString Latin1(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
 } // namespace
 
 QString OutputExtension(OutputFormat format)
 {
-    static const char *const extensions[] = {".mp3", ".wma", ".ogg", ".wav", ".flac", ".ac3", ".aac", ".amr"};
-    return QString::fromLatin1(extensions[int(format)]);
+    return Latin1(kOutputFormats[int(format)].extension);
 }
 
 QString ConverterPath(const QString &programFolder)
@@ -36,40 +40,24 @@ QString OutputFolderWithSeparator(const QString &folder)
 ConverterCommand BuildConverterCommand(const QString &programFolder, const QString &inputPath,
                                        const ConversionChoices &choices, const QString &outputPath)
 {
-    if (choices.formatIndex < 0 || choices.formatIndex > int(OutputFormat::AMR))
+    if (choices.formatIndex < 0 || choices.formatIndex >= kOutputFormatCount)
         return {};
-    const auto format = OutputFormat(choices.formatIndex);
+    const OutputFormatRow &format = kOutputFormats[choices.formatIndex];
 
     QString options;
-    switch (format) {
-    case OutputFormat::MP3:
+    if (format.pickers == OutputFormatRow::Pickers::Taken) {
         options = QStringLiteral("-ab ") + choices.bitrateText + QStringLiteral("k -ar ") +
                   choices.sampleRateText + QStringLiteral(" -ac ") +
                   QString::number(choices.channelIndex + 1) + QLatin1Char(' ');
-        break;
-    case OutputFormat::WMA:
-        options = QStringLiteral("-acodec wmav1 ");
-        break;
-    case OutputFormat::OGG:
-        options = QStringLiteral("-ac 2 ");
-        break;
-    case OutputFormat::WAV:
-        options = QStringLiteral("-acodec pcm_s16le ");
-        break;
-    case OutputFormat::AMR:
-        options = QStringLiteral("-ar 8000 -ab 7.4k -ac 1 ");
-        break;
-    case OutputFormat::FLAC:
-    case OutputFormat::AC3:
-    case OutputFormat::AAC:
-        break;
     }
+    if (!format.options.empty())
+        options += Latin1(format.options) + QLatin1Char(' ');
 
     ConverterCommand command;
     command.outputPath = !outputPath.isEmpty()
                              ? NarrowForm(outputPath)
                              : NarrowForm(OutputFolderWithSeparator(choices.outputFolder)) +
-                                   NarrowForm(TitleOfPath(inputPath)) + OutputExtension(format);
+                                   NarrowForm(TitleOfPath(inputPath)) + Latin1(format.extension);
 
     QString line =
         ConverterPath(programFolder) + QStringLiteral(" -threads 1 -i ") + Quoted(NarrowForm(inputPath));

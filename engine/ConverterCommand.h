@@ -1,12 +1,10 @@
 #pragma once
 
 #include "settings/CutterOptions.h"
+#include "settings/OutputFormats.h"
 
 #include <QString>
 #include <QStringList>
-
-// Output formats in the order of the format picker.
-enum class OutputFormat { MP3 = 0, WMA, OGG, WAV, FLAC, AC3, AAC, AMR };
 
 // The output choices one conversion is built from, read when its file starts.
 struct ConversionChoices
@@ -27,7 +25,7 @@ struct ConverterCommand
     QString outputPath;
 };
 
-// The output file extensions, with their dot, in format order.
+// The output file extension of a format, with its dot.
 QString OutputExtension(OutputFormat format);
 
 // The converter's path inside the program folder.

@@ -1,10 +1,15 @@
 #include "OutputPickers.h"
 
+#include "OutputFormats.h"
+
 namespace OutputPickers {
 
 QStringList FormatItems()
 {
-    return {"MP3", "WMA", "OGG", "WAV", "FLAC", "AC3", "AAC", "AMR"};
+    QStringList items;
+    for (const OutputFormatRow &format : kOutputFormats)
+        items << QString::fromLatin1(format.caption.data(), qsizetype(format.caption.size()));
+    return items;
 }
 
 QStringList BitrateItems()

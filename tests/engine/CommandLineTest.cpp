@@ -43,6 +43,7 @@ const FormatRow kFormats[] = {
 
 TEST(CommandLine, SixteenLinesWithAndWithoutCutter)
 {
+    ASSERT_EQ(std::size(kFormats), size_t(kOutputFormatCount)); // every format has its line
     for (const FormatRow &row : kFormats) {
         for (const bool cutter : {false, true}) {
             SCOPED_TRACE(testing::Message() << "format " << row.index << " cutter " << cutter);
@@ -70,7 +71,7 @@ TEST(CommandLine, WorkedExample)
 TEST(CommandLine, TheFormatPickerFollowsTheEnginesFormats)
 {
     const QStringList items = OutputPickers::FormatItems();
-    ASSERT_EQ(items.size(), int(OutputFormat::AMR) + 1);
+    ASSERT_EQ(items.size(), kOutputFormatCount);
     for (int i = 0; i < items.size(); ++i)
         EXPECT_EQ("." + items[i].toLower(), OutputExtension(OutputFormat(i))) << i;
 }
@@ -94,7 +95,7 @@ TEST(CommandLine, Mp3PickersAndCutterValues)
 
 TEST(CommandLine, UnknownFormatGivesEmptyLine)
 {
-    for (const int index : {-1, 8, 100})
+    for (const int index : {-1, kOutputFormatCount, 100})
         EXPECT_TRUE(BuildConverterCommand(kProgram, QStringLiteral("/v/a.mp4"), Choices(index, false))
                         .commandLine.isEmpty());
 }

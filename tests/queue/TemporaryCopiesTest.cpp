@@ -279,6 +279,7 @@ TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
             QFile older(output);
             ASSERT_TRUE(older.open(QIODevice::WriteOnly | QIODevice::Append));
             older.write(" and more");
+            older.flush();
             older.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
         }
         if (row.replacedSince) {

@@ -4,6 +4,7 @@
 // compiles the pictures in as resources; change the drawing here to change the artwork.
 //
 // Usage: skin_generator <picture folder> <sound file> <icon folder>
+#include "settings/OutputFormats.h"
 #include "ui/Commands.h"
 #include "ui/Palette.h"
 #include "ui/SkinLayout.h"
@@ -442,9 +443,11 @@ QImage Face(const Lit &lit)
     p.setBrush(Palette::Track);
     p.drawPath(Rounded(QRectF(kProgressBar), 3));
     p.fillRect(QRect(0, 470, kFaceSize.width(), 1), Palette::Line);
-    Text(p, QRectF(17, 474, 400, 18),
-         QStringLiteral("MP3 \u00b7 WMA \u00b7 OGG \u00b7 WAV \u00b7 FLAC \u00b7 AC3 \u00b7 AAC \u00b7 AMR"),
-         Font(10), Palette::Muted, Qt::AlignVCenter | Qt::AlignLeft);
+    QStringList formats;
+    for (const OutputFormatRow &format : kOutputFormats)
+        formats << QString::fromLatin1(format.caption.data(), qsizetype(format.caption.size()));
+    Text(p, QRectF(17, 474, 400, 18), formats.join(QStringLiteral(" \u00b7 ")), Font(10), Palette::Muted,
+         Qt::AlignVCenter | Qt::AlignLeft);
     p.end();
 
     CutOutline(face, VisibleFace(kWindowSize));
