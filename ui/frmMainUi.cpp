@@ -145,13 +145,11 @@ void frmMainUi::BuildChoices(QWidget *window)
     // A file dropped here would become a "file://" text in the folder, and Exit would save it.
     txtPath->setAcceptDrops(false);
     txtPath->setToolTip(QStringLiteral("Select a Folder to Output"));
-    // A long folder shows its start (where it is) while the box is not being typed in; the
-    // tool tip holds the whole path.
+    // A long folder shows its start (where it is) once typing in it ends (the program shows the
+    // start whenever it sets the box); the tool tip holds the whole path.
     QObject::connect(txtPath, &QLineEdit::textChanged, txtPath, [box = txtPath](const QString &folder) {
         box->setToolTip(QStringLiteral("Select a Folder to Output") +
                         (folder.isEmpty() ? QString() : QLatin1Char('\n') + folder));
-        if (!box->hasFocus())
-            box->setCursorPosition(0);
     });
     QObject::connect(txtPath, &QLineEdit::editingFinished, txtPath,
                      [box = txtPath] { box->setCursorPosition(0); });
