@@ -62,8 +62,10 @@ bool BatchOutputs::Known::Holds(const QString &path) const
 {
     if (paths.contains(CleanAbsolute(path)))
         return true;
-    if (const auto place = PlaceOf(path); place && places.contains(*place))
-        return true;
+    if (!places.isEmpty()) {
+        if (const auto place = PlaceOf(path); place && places.contains(*place))
+            return true;
+    }
     const platform::FileStamp stamp = platform::StampOf(path);
     return stamp.exists && files.contains({stamp.device, stamp.number});
 }
