@@ -419,6 +419,42 @@ TEST(Runner, ThePipeHoldsHalfAMegabyteUnread)
     child.Kill();
 }
 
+// The same for converters watched side by side.
+TEST(Runner, ConvertersSideBySideEndWithTheProgram)
+{
+    FakeProgramFolder program;
+    const QString pids = program.Path() + "/converters.pid";
+    program.WriteConverter("echo $$ >> '" + pids + "'; exec sleep 30");
+    const pid_t runner = ::fork();
+    if (runner == 0) {
+        ConverterJob first(program.ConverterPath());
+        ConverterJob second(program.ConverterPath());
+        first.Start(program.ConverterPath());
+        second.Start(program.ConverterPath());
+        QFile file(pids);
+        for (int i = 0; i < 500 && !(file.open(QIODevice::ReadOnly) && file.readAll().count('\n') >= 2);
+             ++i) {
+            file.close();
+            ::usleep(10000);
+        }
+        ::kill(::getpid(), SIGKILL);
+    }
+    ASSERT_GT(runner, 0);
+    ::waitpid(runner, nullptr, 0);
+    QFile file(pids);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    for (const QByteArray &line : lines) {
+        const qint64 converter = line.toLongLong();
+        ASSERT_GT(converter, 0);
+        const bool ended = QTest::qWaitFor([&] { return !Alive(converter); }, 3000);
+        if (!ended)
+            ::kill(pid_t(converter), SIGKILL);
+        EXPECT_TRUE(ended);
+    }
+}
+
 // The converter reads nothing from the program's own standard input, whichever way it runs:
 // whatever waits there is the user's, not the converter's.
 TEST(Runner, TheConverterReadsNothingFromTheProgramsInput)

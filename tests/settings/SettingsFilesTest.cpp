@@ -259,6 +259,12 @@ TEST(SettingsPlace, BesideTheProgramWhenItMayWriteThereElseTheUsersFolder)
     const SettingsPlace place(program, config);
     EXPECT_EQ(place.ToWrite("setup.ini"), program + "/setup.ini");
     EXPECT_EQ(place.ToRead("setup.ini"), program + "/setup.ini");
+    // A portable copy reads only its own files, whatever an installed one left for the user.
+    QDir().mkpath(config);
+    Write(dir, "config/options.ini", "an installed copy's");
+    ASSERT_TRUE(QFileInfo::exists(config + "/options.ini"));
+    EXPECT_EQ(place.ToRead("options.ini"), program + "/options.ini");
+    QFile::remove(config + "/options.ini");
 
     Write(dir, "program/setup.ini", "a default beside the program");
     const FolderWithoutNewFiles installed(program);
