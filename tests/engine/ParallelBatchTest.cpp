@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 // Two files at once, through a fake converter that notes in a log when each file starts and
@@ -94,9 +96,15 @@ TEST_F(TwoAtOnce, TwoRunAtOnceNeverThreeInQueueOrder)
     // A converter an earlier run left behind is ended once, as the batch starts.
     QProcess old;
     ASSERT_TRUE(StartStaleConverter(old, f.work.path() + "/stale"));
-    Convert({"a.mp4", "b.mp4", "c.mp4", "d.mp4", "e.mp4"});
+    std::optional<bool> endedBeforeTheFirstStart;
+    Convert({"a.mp4", "b.mp4", "c.mp4", "d.mp4", "e.mp4"}, [&](frmMain &w) {
+        QObject::connect(&w.Batch(), &BatchConverter::StandingChanged, &w, [&] {
+            if (!endedBeforeTheFirstStart)
+                endedBeforeTheFirstStart = old.state() == QProcess::NotRunning || old.waitForFinished(2000);
+        });
+    });
     ASSERT_TRUE(f.WaitForBatchEnd());
-    EXPECT_TRUE(old.state() == QProcess::NotRunning || old.waitForFinished(2000));
+    EXPECT_EQ(endedBeforeTheFirstStart, std::optional<bool>(true));
     const QStringList events = Log();
     int running = 0, most = 0;
     for (const QString &event : events) {
