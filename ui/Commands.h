@@ -18,7 +18,8 @@ enum class CommandId {
     Exit,
     About,
     Convert,
-    Stop
+    Stop,
+    RemoveAll
 };
 
 // How a mailbox word or a shortcut reaches its command: directly, or as a click on the command's
@@ -27,6 +28,20 @@ enum class Route { Direct, Toolbar };
 
 // Which control's state a shortcut follows: it acts only where a click on that control could.
 enum class KeyGate { None, ToolbarButton, RemoveButton, Convert, Help, Exit, Stop };
+
+// The popup menus, in the order of their tabs (Remove is the list's own menu).
+enum class Menu { None, File, Options, About, Remove };
+
+// Where a command's item sits in a menu: which menu, its place there (from the top), its
+// caption, and whether a separator comes before it.
+struct MenuPlace
+{
+    Menu menu;
+    int order;
+    const char *caption;
+    bool separatorBefore;
+};
+constexpr MenuPlace kNoMenuItem{Menu::None, 0, nullptr, false};
 
 struct Command
 {
@@ -39,36 +54,118 @@ struct Command
     const char *shortcut; // QKeySequence's portable text; nullptr when it has none
     Route keyRoute;
     KeyGate keyGate;
+    MenuPlace menuItem;
 };
 
 constexpr int kNoToolbarButton = -1;
 
 // The mailbox words are compared in this order, each with the mailbox as it is by then.
 inline constexpr Command kCommands[] = {
-    {CommandId::RemoveSelected, "RemoveSelected", Route::Direct, kNoToolbarButton, "Remove Selected",
-     "Remove the selected file", "Del", Route::Direct, KeyGate::RemoveButton},
-    {CommandId::About, "A", Route::Direct, kNoToolbarButton, "About", "About Brimwave", nullptr,
-     Route::Direct, KeyGate::None},
-    {CommandId::AddFile, "AddaFile", Route::Direct, 0, "Add File", "Add a file to the queue", "Ctrl+O",
-     Route::Toolbar, KeyGate::ToolbarButton},
-    {CommandId::AddFolder, "menuAddaFolder", Route::Toolbar, 6, "Add Folder",
-     "Add every file in a folder and its subfolders", "Ctrl+Shift+O", Route::Toolbar, KeyGate::ToolbarButton},
-    {CommandId::Exit, "menuExit", Route::Direct, 4, "Exit", "Save the choices and quit", "Ctrl+Q",
-     Route::Direct, KeyGate::Exit},
-    {CommandId::Help, "menuHelp", Route::Direct, 3, "Help", "Open the tutorial", "F1", Route::Direct,
-     KeyGate::Help},
-    {CommandId::Options, "menuOption", Route::Toolbar, 2, "Options", "Finish sound and Music Cutter", nullptr,
-     Route::Direct, KeyGate::None},
+    {CommandId::RemoveSelected,
+     "RemoveSelected",
+     Route::Direct,
+     kNoToolbarButton,
+     "Remove Selected",
+     "Remove the selected file",
+     "Del",
+     Route::Direct,
+     KeyGate::RemoveButton,
+     {Menu::Remove, 0, "Remove Selected", false}},
+    {CommandId::About,
+     "A",
+     Route::Direct,
+     kNoToolbarButton,
+     "About",
+     "About Brimwave",
+     nullptr,
+     Route::Direct,
+     KeyGate::None,
+     {Menu::About, 1, "About(&A)", false}},
+    {CommandId::AddFile,
+     "AddaFile",
+     Route::Direct,
+     0,
+     "Add File",
+     "Add a file to the queue",
+     "Ctrl+O",
+     Route::Toolbar,
+     KeyGate::ToolbarButton,
+     {Menu::File, 0, "Add a File(&A)", false}},
+    {CommandId::AddFolder,
+     "menuAddaFolder",
+     Route::Toolbar,
+     6,
+     "Add Folder",
+     "Add every file in a folder and its subfolders",
+     "Ctrl+Shift+O",
+     Route::Toolbar,
+     KeyGate::ToolbarButton,
+     {Menu::File, 1, "Add a Folder(&F)", false}},
+    {CommandId::Exit,
+     "menuExit",
+     Route::Direct,
+     4,
+     "Exit",
+     "Save the choices and quit",
+     "Ctrl+Q",
+     Route::Direct,
+     KeyGate::Exit,
+     {Menu::File, 2, "Exit(&E)", true}},
+    {CommandId::Help,
+     "menuHelp",
+     Route::Direct,
+     3,
+     "Help",
+     "Open the tutorial",
+     "F1",
+     Route::Direct,
+     KeyGate::Help,
+     {Menu::About, 0, "Help(&H)", false}},
+    {CommandId::Options,
+     "menuOption",
+     Route::Toolbar,
+     2,
+     "Options",
+     "Finish sound and Music Cutter",
+     nullptr,
+     Route::Direct,
+     KeyGate::None,
+     {Menu::Options, 0, "Options(&O)", false}},
     {CommandId::Remove, nullptr, Route::Direct, 1, "Remove", "Remove the selected file or all files", nullptr,
-     Route::Direct, KeyGate::None},
+     Route::Direct, KeyGate::None, kNoMenuItem},
     {CommandId::Convert, nullptr, Route::Direct, kNoToolbarButton, "Convert",
-     "Convert every file in the queue", "Ctrl+Return", Route::Direct, KeyGate::Convert},
+     "Convert every file in the queue", "Ctrl+Return", Route::Direct, KeyGate::Convert, kNoMenuItem},
     // The keypad's Enter converts too.
     {CommandId::Convert, nullptr, Route::Direct, kNoToolbarButton, "Convert",
-     "Convert every file in the queue", "Ctrl+Enter", Route::Direct, KeyGate::Convert},
+     "Convert every file in the queue", "Ctrl+Enter", Route::Direct, KeyGate::Convert, kNoMenuItem},
     {CommandId::Stop, nullptr, Route::Direct, kNoToolbarButton, "Stop",
-     "Stop converting; the files not done stay queued", "Esc", Route::Direct, KeyGate::Stop},
+     "Stop converting; the files not done stay queued", "Esc", Route::Direct, KeyGate::Stop, kNoMenuItem},
+    // The one menu item that acts itself, without a word in the mailbox.
+    {CommandId::RemoveAll,
+     nullptr,
+     Route::Direct,
+     kNoToolbarButton,
+     "Remove All",
+     "Remove every file",
+     nullptr,
+     Route::Direct,
+     KeyGate::None,
+     {Menu::Remove, 1, "Remove All", false}},
 };
+
+// No two items share a place in a menu.
+constexpr bool MenuPlacesAreUnique()
+{
+    for (const Command &a : kCommands) {
+        for (const Command &b : kCommands) {
+            if (&a != &b && a.menuItem.menu != Menu::None && a.menuItem.menu == b.menuItem.menu &&
+                a.menuItem.order == b.menuItem.order)
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(MenuPlacesAreUnique(), "two menu items share a place");
 
 // The command behind toolbar button `index`, or nullptr (index 5 has none).
 constexpr const Command *AtToolbar(int index)

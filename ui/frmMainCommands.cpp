@@ -51,6 +51,9 @@ void frmMain::RunCommand(CommandId id)
     case CommandId::Stop:
         imgStop_Click();
         break;
+    case CommandId::RemoveAll:
+        menuRemoveAll_Click();
+        break;
     }
 }
 

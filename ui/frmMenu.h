@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <functional>
@@ -10,9 +11,9 @@ class QAction;
 class QLineEdit;
 class QMenu;
 
-// Holds the popup menus and is never shown. An item does not act itself: it writes its command
-// word into the main window's mailbox `txtAction`, and the main window acts on the word. Only
-// "Remove All" empties the queue itself.
+// Holds the popup menus and is never shown; their items come from the commands' rows. An item
+// does not act itself: it writes its command word into the main window's mailbox `txtAction`,
+// and the main window acts on the word. Only "Remove All" empties the queue itself.
 class frmMenu : public QWidget
 {
     Q_OBJECT
@@ -34,9 +35,10 @@ public:
     QAction *menuRemoveSelected = nullptr;
     QAction *menuRemoveAll = nullptr;
 
-private:
-    // An item that writes the command's word into the mailbox.
-    QAction *Item(QMenu *menu, const QString &caption, Commands::CommandId command);
+    // The item of `command`; nullptr when it has none.
+    QAction *Item(Commands::CommandId command) const;
 
+private:
     QLineEdit *m_txtAction;
+    QHash<int, QAction *> m_items;
 };

@@ -80,6 +80,41 @@ TEST(Commands, MenusHoldTheirItemsInOrder)
     EXPECT_EQ(captions(w.Menus()->menuRemove), QStringList({"Remove Selected", "Remove All"}));
 }
 
+// The menus and the mailbox words are one table: every word is written by a menu item, and every
+// menu item is a command's row and writes that command's word (Remove All alone acts itself).
+TEST(Commands, EveryWordHasItsMenuItemAndEveryItemItsWord)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    QList<QAction *> items;
+    for (QMenu *menu :
+         {w.Menus()->menuFile, w.Menus()->menuOptions, w.Menus()->menuAbout, w.Menus()->menuRemove}) {
+        for (QAction *item : menu->actions()) {
+            if (!item->isSeparator())
+                items << item;
+        }
+    }
+    int rowsWithItems = 0;
+    for (const Commands::Command &command : Commands::kCommands) {
+        QAction *item = w.Menus()->Item(command.id);
+        EXPECT_EQ(item != nullptr, command.menuItem.menu != Commands::Menu::None) << command.caption;
+        if (!item)
+            continue;
+        ++rowsWithItems;
+        EXPECT_TRUE(items.contains(item)) << command.caption;
+        if (!command.word) {
+            EXPECT_EQ(command.id, Commands::CommandId::RemoveAll);
+            continue;
+        }
+        // Triggered as the menu would, with the mailbox's reader held off: only the word is seen.
+        const QSignalBlocker quiet(w.Ui().txtAction);
+        item->trigger();
+        EXPECT_EQ(w.Ui().txtAction->text(), QString::fromLatin1(command.word));
+        w.Ui().txtAction->clear();
+    }
+    EXPECT_EQ(items.size(), rowsWithItems);
+}
+
 TEST(Commands, EachMenuItemReachesItsOperation)
 {
     struct Case
