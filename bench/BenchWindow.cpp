@@ -33,9 +33,9 @@ platform::ProgramPlaces PlacesIn(const QString &root)
     places.programFolder = root + "/program";
     places.configFolder = root + "/config";
     places.tempFolder = root + "/cache/tmp";
-    places.defaultOutputFolder = root + "/output";
-    places.browseFallbackFolder = places.defaultOutputFolder;
-    places.browseFallbackName = places.defaultOutputFolder;
+    places.outputParent = root;
+    places.browseFallbackFolder = root + "/output";
+    places.browseFallbackName = places.browseFallbackFolder;
     places.instanceLock = root + "/cache/lock";
     QDir().mkpath(places.programFolder + "/data");
     QFile::link(QCoreApplication::applicationDirPath() + "/data/conv", places.programFolder + "/data/conv");

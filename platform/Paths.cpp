@@ -102,13 +102,13 @@ ProgramPlaces ProgramPlaces::ForThisProgram()
     places.instanceLock = cache + sep + QStringLiteral("instance.lock");
     places.instanceSocket = SocketPlace(cache + sep + QStringLiteral("instance.socket"));
 #ifdef Q_OS_WIN
-    places.defaultOutputFolder = QStringLiteral("c:\\output");
+    places.outputParent = QStringLiteral("c:");
     places.browseFallbackFolder = QStringLiteral("C:\\output");
     places.browseFallbackName = QStringLiteral("C:\\Output");
 #else
-    places.defaultOutputFolder = QDir::homePath() + sep + QStringLiteral("output");
-    places.browseFallbackFolder = places.defaultOutputFolder;
-    places.browseFallbackName = places.defaultOutputFolder;
+    places.outputParent = QDir::homePath();
+    places.browseFallbackFolder = places.outputParent + sep + QStringLiteral("output");
+    places.browseFallbackName = places.browseFallbackFolder;
 #endif
     return places;
 }

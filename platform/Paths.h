@@ -37,8 +37,9 @@ struct ProgramPlaces
     QString configFolder;   // the settings files of an installed program
     QString tempFolder;     // temporary copies; the program's own, emptied at every start
     QString unfinishedNote; // names the output being written, for the start after a crash
-    // The output folder of a first run, and the one the folder box falls back to.
-    QString defaultOutputFolder;
+    // The folder the first run's output folder is made in (see FirstRunOutputFolder).
+    QString outputParent;
+    // The folder Browse falls back to.
     QString browseFallbackFolder;
     // How the fallback message names the fallback folder.
     QString browseFallbackName;

@@ -239,8 +239,9 @@ void frmMain::LoadSettings()
 {
     m_settings.RemoveSaveLeftovers();
     AppSettings settings; // the first-run values
-    settings.OutputFolder = m_places.defaultOutputFolder;
-    LoadAppSettings(m_settings.ToRead(QStringLiteral("setup.ini")), settings, m_places.defaultOutputFolder);
+    const QString firstRunFolder = FirstRunOutputFolder(m_places.outputParent);
+    settings.OutputFolder = firstRunFolder;
+    LoadAppSettings(m_settings.ToRead(QStringLiteral("setup.ini")), settings, firstRunFolder);
     ApplyAppSettings(settings);
     m_cutter = LoadCutterOptions(m_settings.ToRead(QStringLiteral("options.ini")));
     m_ui.lblCut->ShowCutter(m_cutter);
@@ -385,7 +386,8 @@ void frmMain::ShowOutputFolder(const QString &folder)
 
 QString frmMain::OutputFolder() const
 {
-    return ResolveOutputFolder(m_ui.txtPath->text(), m_places.defaultOutputFolder, QDir::homePath());
+    return ResolveOutputFolder(m_ui.txtPath->text(), FirstRunOutputFolder(m_places.outputParent),
+                               QDir::homePath());
 }
 
 void frmMain::imgStart_Click()

@@ -28,7 +28,7 @@ WindowFixture::WindowFixture()
     places.configFolder = root + "/config";
     places.tempFolder = root + "/cache/tmp";
     places.unfinishedNote = root + "/cache/unfinished-output";
-    places.defaultOutputFolder = root + "/default output";
+    places.outputParent = root + "/default place";
     places.instanceLock = root + "/cache/instance.lock";
     QDir().mkpath(places.programFolder + "/data");
     QFile::link(QCoreApplication::applicationDirPath() + "/data/conv", places.programFolder + "/data/conv");

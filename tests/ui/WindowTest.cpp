@@ -53,7 +53,7 @@ TEST(Window, FirstStart)
     EXPECT_EQ(w.Ui().cmbBR->currentText(), "192");
     EXPECT_EQ(w.Ui().cmbR->currentText(), "44100");
     EXPECT_EQ(w.Ui().cmbChannel->currentText(), "Stereo");
-    EXPECT_EQ(w.Ui().txtPath->text(), f.places.defaultOutputFolder);
+    EXPECT_EQ(w.Ui().txtPath->text(), f.places.outputParent + "/output");
     EXPECT_EQ(w.Cutter(), CutterOptions());
     EXPECT_EQ(w.Ui().cmbR->itemText(6), "12000");
     EXPECT_EQ(w.Ui().lblPB->text(), "0%");
@@ -123,7 +123,7 @@ TEST(Window, SettingsFilesAreReadAtStart)
     frmMain &empty = g.Start();
     EXPECT_EQ(empty.Ui().cmbBR->currentText(), "");
     EXPECT_EQ(empty.CurrentChoices().channelIndex, -1);
-    EXPECT_EQ(empty.Ui().txtPath->text(), g.places.defaultOutputFolder);
+    EXPECT_EQ(empty.Ui().txtPath->text(), g.places.outputParent + "/output");
 }
 
 TEST(Window, OnlyTheExitCommandSavesTheChoices)
