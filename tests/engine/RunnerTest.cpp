@@ -332,6 +332,34 @@ TEST(ProcessList, AnEndedButUnreapedChildDoesNotCount)
     EXPECT_EQ(child.ExitCode(), 0);
 }
 
+// Whether the process `pid` still runs (an ended one may linger unreaped as a zombie).
+bool Alive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close > 0 && close + 2 < text.size() && text.at(close + 2) != 'Z';
+}
+
+// Whether the converter `pid` ends soon; one that does not is ended, so no test leaves it behind.
+bool EndsSoon(qint64 pid)
+{
+    const bool ended = QTest::qWaitFor([&] { return !Alive(pid); }, 3000);
+    if (!ended)
+        ::kill(pid_t(pid), SIGKILL);
+    return ended;
+}
+
+// Runs `job` on its own command line to its end; false when it did not start or end.
+bool RunToEnd(ConverterJob &job, const QString &commandLine)
+{
+    bool ended = false;
+    QObject::connect(&job, &ConverterJob::Ended, [&] { ended = true; });
+    return job.Start(commandLine) && QTest::qWaitFor([&] { return ended; }, 60000);
+}
+
 // A converter that prints a lot at once is never held up on a full pipe until the next poll:
 // more than the pipe holds, at one read of 1,024 bytes per poll, would take minutes.
 TEST(Runner, AChattyConverterIsReadAsFastAsItWrites)
@@ -359,24 +387,10 @@ TEST(Runner, AConverterWatchedBesideOthersKeepsOnlyTheEndOfItsOutput)
     ConverterJob job(program.ConverterPath());
     qsizetype read = 0;
     QObject::connect(&job, &ConverterJob::ReceiveOutputs, [&](const QString &text) { read += text.size(); });
-    bool ended = false;
-    QObject::connect(&job, &ConverterJob::Ended, [&] { ended = true; });
-    ASSERT_TRUE(job.Start(program.ConverterPath()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ended; }, 60000));
+    ASSERT_TRUE(RunToEnd(job, program.ConverterPath()));
     EXPECT_EQ(read, 1572864 + 1 + 8);
     EXPECT_TRUE(job.Outputs().endsWith("x\nthe end\n"));
     EXPECT_LE(job.Outputs().size(), 2 * DOSOutputs::KeptOutputChars);
-}
-
-// Whether the process `pid` still runs (an ended one may linger unreaped as a zombie).
-bool Alive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = stat.readAll();
-    const qsizetype close = text.lastIndexOf(')');
-    return close > 0 && close + 2 < text.size() && text.at(close + 2) != 'Z';
 }
 
 // Even a program killed without a chance to clean up takes its converter with it.
@@ -401,10 +415,7 @@ TEST(Runner, TheConverterEndsWithTheProgram)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const qint64 converter = file.readAll().trimmed().toLongLong();
     ASSERT_GT(converter, 0);
-    const bool ended = QTest::qWaitFor([&] { return !Alive(converter); }, 3000);
-    if (!ended)
-        ::kill(pid_t(converter), SIGKILL);
-    EXPECT_TRUE(ended);
+    EXPECT_TRUE(EndsSoon(converter));
 }
 
 // The pipe holds what a talkative converter prints between two polls: it never waits on it.
@@ -419,7 +430,7 @@ TEST(Runner, ThePipeHoldsHalfAMegabyteUnread)
     child.Kill();
 }
 
-// The same for converters watched side by side.
+// Converters watched side by side end with the program too, even when it is killed.
 TEST(Runner, ConvertersSideBySideEndWithTheProgram)
 {
     FakeProgramFolder program;
@@ -448,10 +459,7 @@ TEST(Runner, ConvertersSideBySideEndWithTheProgram)
     for (const QByteArray &line : lines) {
         const qint64 converter = line.toLongLong();
         ASSERT_GT(converter, 0);
-        const bool ended = QTest::qWaitFor([&] { return !Alive(converter); }, 3000);
-        if (!ended)
-            ::kill(pid_t(converter), SIGKILL);
-        EXPECT_TRUE(ended);
+        EXPECT_TRUE(EndsSoon(converter));
     }
 }
 
@@ -470,10 +478,7 @@ TEST(Runner, TheConverterReadsNothingFromTheProgramsInput)
     DOSOutputs dos(messages, program.ConverterPath());
     const QString alone = dos.ExecuteCommand(program.ConverterPath());
     ConverterJob job(program.ConverterPath());
-    bool ended = false;
-    QObject::connect(&job, &ConverterJob::Ended, [&] { ended = true; });
-    const bool started = job.Start(program.ConverterPath());
-    const bool jobEnded = started && QTest::qWaitFor([&] { return ended; }, 20000);
+    const bool jobEnded = RunToEnd(job, program.ConverterPath());
     ::dup2(savedInput, STDIN_FILENO);
     for (const int fd : {savedInput, fds[0], fds[1]})
         ::close(fd);
