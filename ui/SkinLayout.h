@@ -92,16 +92,17 @@ constexpr int kLengthTop = 109;
 constexpr int kFieldHeight = 18;
 constexpr QRect Field(int top, int column)
 {
-    // Hours, minutes, seconds.
+    // Hours, minutes, seconds. Hours holds "100" in the fields' own font.
     return column == 0
-               ? QRect(94, top, 19, kFieldHeight)
+               ? QRect(94, top, 35, kFieldHeight)
                : (column == 1 ? QRect(160, top, 31, kFieldHeight) : QRect(230, top, 43, kFieldHeight));
 }
 // How many files convert at once.
 constexpr QRect kFilesPicker(146, 136, 60, 22);
 constexpr QRect kFilesButton(186, 138, 19, 19);
-constexpr QRect kOK(146, 166, 76, 22);
-constexpr QRect kBack(232, 166, 76, 22);
+// As far above the frame's bottom line as the labels are right of its left one (12 pixels).
+constexpr QRect kOK(146, 164, 76, 22);
+constexpr QRect kBack(232, 164, 76, 22);
 } // namespace Options
 
 // The feedback form.

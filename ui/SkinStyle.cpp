@@ -27,7 +27,7 @@ QLabel#lblBatch { color: @AccentDark@; background: @Body@; font-weight: bold; }
 QLabel#lblCut { color: @AccentDark@; background: transparent; }
 QLabel#lblFeed:disabled { color: @Greyed@; }
 frmOptions QComboBox, frmOptions QLineEdit { padding: 0px 2px; }
-frmOptions QLineEdit#hours { padding: 0px; }
+frmOptions QCheckBox::indicator { width: 13px; height: 13px; }
 frmOptions QLineEdit:disabled { background: @Body@; color: @FieldDisabledText@; }
 frmSuggest QLineEdit { padding: 0px 4px; }
 QLabel#lblSending { color: @Card@; background: transparent; }

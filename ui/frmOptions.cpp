@@ -21,22 +21,6 @@ namespace {
 
 namespace L = SkinLayout::Options;
 
-// What an hours field keeps on each side of its text: the style sheet's border of 1 pixel (its
-// padding is none, and its text margins take back the line edit's own 2 pixels), plus one
-// pixel so the cursor after the last digit does not scroll the text.
-constexpr int kHoursFrame = 1;
-constexpr int kLineEditMargin = 2;
-
-// `font`, made smaller until `text` fits in `width` pixels.
-QFont FittingFont(QFont font, const QString &text, int width)
-{
-    if (font.pixelSize() <= 0)
-        font.setPixelSize(QFontInfo(font).pixelSize());
-    while (font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > width)
-        font.setPixelSize(font.pixelSize() - 1);
-    return font;
-}
-
 // Hours, minutes and seconds of a stored time, each the whole part of what is left; minutes and
 // seconds are taken from the fields as just written.
 void ShowTime(qint32 seconds, QLineEdit *hours, QLineEdit *minutes, QLineEdit *rest)
@@ -107,13 +91,6 @@ void frmOptions::BuildControls()
     m_txtToH = field(L::kLengthTop, 0, "Length, hours", "Length of the stretch: hours");
     m_txtToM = field(L::kLengthTop, 1, "Length, minutes", "Length of the stretch: minutes (below 60)");
     m_txtToS = field(L::kLengthTop, 2, "Length, seconds", "Length of the stretch: seconds (below 60)");
-    // The hours fields are narrow: their text is made to fit three digits ("100" hours).
-    for (QLineEdit *hours : {m_txtFromH, m_txtToH}) {
-        hours->setObjectName(QStringLiteral("hours"));
-        hours->setTextMargins(-kLineEditMargin, 0, -kLineEditMargin, 0);
-        hours->setFont(
-            FittingFont(hours->font(), QStringLiteral("999"), hours->width() - 2 * kHoursFrame - 1));
-    }
     // 1 converts the files one after another; more use as many cores.
     m_cmbFiles = new Picker(this);
     m_cmbFiles->setGeometry(L::kFilesPicker);

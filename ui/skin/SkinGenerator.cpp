@@ -479,7 +479,9 @@ void SmallHeader(QPainter &p, const QSize &faceSize, const QString &caption, con
 // A button face: the main action filled with the accent, the other one outlined.
 void FaceButton(QPainter &p, const QRect &place, const QString &caption, bool main, Look look)
 {
-    const QRectF r = QRectF(place).adjusted(0.5, 0.5, -0.5, -0.5);
+    // A filled button fills its place; an outline's pen (1 pixel) is centred half a pixel inside.
+    const qreal inset = main ? 0 : 0.5;
+    const QRectF r = QRectF(place).adjusted(inset, inset, -inset, -inset);
     const bool lit = look == Look::Hover;
     if (main) {
         QLinearGradient fill(r.topLeft(), r.bottomLeft());
