@@ -68,9 +68,10 @@ int Ratio(const QImage &image)
     return qCeil(image.devicePixelRatio());
 }
 
-// The options dialog as drawn: "100" hours and "59" minutes or seconds fit their fields in one font with room beside the
-// border, the check box is whole around its mark, and OK sits 12 pixels above the frame's bottom
-// line (as far as the labels are from its left one), drawn exactly where it is clicked.
+// The options dialog as drawn: "100" hours and "59" minutes or seconds fit their fields in one
+// font with room beside the border, the check box is whole around its mark, and OK sits 12 pixels
+// above the frame's bottom line (as far as the labels are from its left one), drawn exactly where
+// it is clicked.
 TEST(Scale, TheOptionsDialogIsDrawnInItsPlaces)
 {
     QTemporaryDir folder;
@@ -104,13 +105,16 @@ TEST(Scale, TheOptionsDialogIsDrawnInItsPlaces)
     const QImage box = d.chkMC()->grab().toImage();
     ASSERT_EQ(d.chkMC()->checkState(), Qt::Checked);
     const int w = box.width(), h = box.height();
-    const auto near = [](QRgb a, QRgb b) { return std::abs(qGray(a) - qGray(b)) < 40; };
+    const auto near = [](QRgb a, QRgb b) {
+        return std::abs(qGray(a) - qGray(b)) < 40;
+    };
     EXPECT_TRUE(near(box.pixel(w - 1, h / 2), box.pixel(0, h / 2))) << "right edge unlike the left one";
     EXPECT_TRUE(near(box.pixel(w / 2, h - 1), box.pixel(w / 2, 0))) << "bottom edge unlike the top one";
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y)
             if (x < Ratio(box) || y < Ratio(box) || x >= w - Ratio(box) || y >= h - Ratio(box))
-                EXPECT_GE(qGray(box.pixel(x, y)), 100) << "the mark reaches the box's edge at " << x << "," << y;
+                EXPECT_GE(qGray(box.pixel(x, y)), 100)
+                    << "the mark reaches the box's edge at " << x << "," << y;
 
     const QImage shot = d.grab().toImage();
     const qreal r = shot.devicePixelRatio();
@@ -135,4 +139,3 @@ TEST(Scale, TheOptionsDialogIsDrawnInItsPlaces)
 }
 
 } // namespace
-
