@@ -40,9 +40,10 @@ constexpr int kDeleteAttempts = 20;
 
 } // namespace
 
-frmMain::frmMain(const platform::ProgramPlaces &places, Services services, QWidget *parent)
+frmMain::frmMain(const platform::ProgramPlaces &places, Services services, int mostFilesAtOnce,
+                 QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_places(places), m_services(services),
-      m_settings(places.programFolder, places.configFolder)
+      m_settings(places.programFolder, places.configFolder), m_mostFilesAtOnce(mostFilesAtOnce)
 {
     m_ui.setupUi(this, m_queue, m_timer2);
     WireControls();
@@ -243,7 +244,7 @@ void frmMain::LoadSettings()
     settings.OutputFolder = firstRunFolder;
     LoadAppSettings(m_settings.ToRead(QStringLiteral("setup.ini")), settings, firstRunFolder);
     ApplyAppSettings(settings);
-    m_cutter = LoadCutterOptions(m_settings.ToRead(QStringLiteral("options.ini")));
+    m_cutter = LoadCutterOptions(m_settings.ToRead(QStringLiteral("options.ini")), m_mostFilesAtOnce);
     m_ui.lblCut->ShowCutter(m_cutter);
 }
 

@@ -48,7 +48,9 @@ public:
         platform::DesktopTask &desktop;
     };
 
-    frmMain(const platform::ProgramPlaces &places, Services services, QWidget *parent = nullptr);
+    // `mostFilesAtOnce` bounds the files converted at once (the machine's cores; tests choose).
+    frmMain(const platform::ProgramPlaces &places, Services services, int mostFilesAtOnce = MostFilesAtOnce(),
+            QWidget *parent = nullptr);
     ~frmMain() override;
 
     // The operations behind the window's buttons.
@@ -138,6 +140,7 @@ private:
     SettingsPlace m_settings;
     QueueModel m_queue;
     CutterOptions m_cutter;
+    const int m_mostFilesAtOnce;
     frmMainUi m_ui;
     std::unique_ptr<CommonDlgsW> m_FileDialogs;
     std::unique_ptr<BatchConverter> m_batch;

@@ -181,7 +181,8 @@ void frmMain::lblFeed_Click()
 
 void frmMain::ShowOptions()
 {
-    frmOptions dialog(m_cutter, m_settings.ToWrite(QStringLiteral("options.ini")), m_services.messages, this);
+    frmOptions dialog(m_cutter, m_settings.ToWrite(QStringLiteral("options.ini")), m_services.messages,
+                      m_mostFilesAtOnce, this);
     dialog.exec();
     m_ui.lblCut->ShowCutter(m_cutter);
 }

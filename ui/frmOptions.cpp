@@ -41,14 +41,14 @@ qint32 TimeOf(const QLineEdit *hours, const QLineEdit *minutes, const QLineEdit 
 } // namespace
 
 frmOptions::frmOptions(CutterOptions &cutter, QString optionsFile, platform::UserMessages &messages,
-                       QWidget *parent)
+                       int mostFilesAtOnce, QWidget *parent)
     : QDialog(parent), m_cutter(cutter), m_optionsFile(std::move(optionsFile)), m_messages(messages)
 {
-    BuildControls();
+    BuildControls(mostFilesAtOnce);
     Form_Load();
 }
 
-void frmOptions::BuildControls()
+void frmOptions::BuildControls(int mostFilesAtOnce)
 {
     setWindowTitle(QStringLiteral("Options"));
     InstallAccessibility();
@@ -94,7 +94,7 @@ void frmOptions::BuildControls()
     // 1 converts the files one after another; more use as many cores.
     m_cmbFiles = new Picker(this);
     m_cmbFiles->setGeometry(L::kFilesPicker);
-    for (int files = 1; files <= MostFilesAtOnce(); ++files)
+    for (int files = 1; files <= mostFilesAtOnce; ++files)
         m_cmbFiles->addItem(QString::number(files));
     m_cmbFiles->setToolTip(QStringLiteral("How many files convert at the same time (1: one after another)"));
     m_cmbFiles->setAccessibleName(QStringLiteral("Files at once"));

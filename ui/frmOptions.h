@@ -22,8 +22,9 @@ class frmOptions : public QDialog
 {
     Q_OBJECT
 public:
+    // The files-at-once picker offers 1 to `mostFilesAtOnce`.
     frmOptions(CutterOptions &cutter, QString optionsFile, platform::UserMessages &messages,
-               QWidget *parent = nullptr);
+               int mostFilesAtOnce = MostFilesAtOnce(), QWidget *parent = nullptr);
 
     void chkMC_Click();
     void picButtonBR_Click();
@@ -52,7 +53,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void BuildControls();
+    void BuildControls(int mostFilesAtOnce);
     void Form_Load();
     void Form_MouseMove();
     // The check box's value: 0 clear, 1 checked, 2 dimmed.

@@ -43,8 +43,8 @@ WindowFixture::~WindowFixture()
 
 frmMain &WindowFixture::Start()
 {
-    m_window = std::make_unique<frmMain>(places,
-                                         frmMain::Services{messages, dialogs, shell, housekeeping, *desktop});
+    m_window = std::make_unique<frmMain>(
+        places, frmMain::Services{messages, dialogs, shell, housekeeping, *desktop}, mostFilesAtOnce);
     m_window->show();
     return *m_window;
 }

@@ -72,6 +72,8 @@ public:
     FakeShell shell;
     TestHousekeeping housekeeping;
     RecordingDesktop recordedDesktop;
+    // How many files the window lets convert at once (the machine's cores, unless a test says).
+    int mostFilesAtOnce = MostFilesAtOnce();
     // What the window tells the desktop; a test may put the session bus's own in before Start.
     platform::DesktopTask *desktop = &recordedDesktop;
 
