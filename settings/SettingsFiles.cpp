@@ -30,7 +30,9 @@ constexpr qint64 kLongestSettingsFile = 64 * 1024;
 bool WriteInPlace(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadWrite))
+    // Unbuffered: a write that fails leaves nothing waiting in a buffer to stop the old bytes'
+    // way back.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;
     const QByteArray old = file.read(kLongestSettingsFile);
     // The new values cover the whole of the old bytes, so that a stop before the file is cut
@@ -38,6 +40,7 @@ bool WriteInPlace(const QString &path, const QByteArray &bytes)
     const QByteArray padded = PaddedForInPlace(bytes, old.size());
     if (file.seek(0) && file.write(padded) == padded.size() && file.flush() && file.resize(bytes.size()))
         return true;
+    file.unsetError();
     file.seek(0);
     file.write(old);
     file.flush();

@@ -212,6 +212,14 @@ TEST(SettingsFiles, AFolderThatTakesNoNewFileIsWrittenInPlace)
     EXPECT_EQ(Read(path), QByteArray("\"8\"\r\n\"1\"\r\n\"1\"\r\n\"/o\"\r\n\"1\"\r\n"));
     // A file that is not there yet cannot be made in such a folder: nothing, and the caller is told.
     EXPECT_FALSE(SaveCutterOptions(dir.path() + "/options.ini", {}));
+    // A disk that fills up during the write: the old values are put back.
+    const QByteArray written = Read(path);
+    {
+        const FileSizeLimit full(8);
+        s.BitrateIndex = 3;
+        EXPECT_FALSE(SaveAppSettings(path, s));
+    }
+    EXPECT_EQ(Read(path), written);
 }
 
 TEST(PathTests, FilesAndFolders)
