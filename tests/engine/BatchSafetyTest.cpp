@@ -29,15 +29,6 @@ using Icon = platform::UserMessages::Icon;
 const char *const kTakeArguments = "input=\"$4\"; for output; do :; done\n"
                                    "printf 'size= 1kB time=00:00:01.00 bitrate=1\\n' >&2\n";
 
-QString Put(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(content);
-    return path;
-}
-
 // Queues `paths` through the open dialog and converts them to `format`; true when the batch ended.
 bool ConvertAll(WindowFixture &f, const QStringList &paths, int format, const QString &folder)
 {
@@ -56,7 +47,7 @@ TEST(BatchSafety, FilesLandInTheChosenFolderOrNowhere)
 {
     WindowFixture f;
     const QString clip = f.MakeClip("clip.mp4");
-    Put(f.work.path() + "/a file", "in the way");
+    PutFile(f.work.path() + "/a file", "in the way");
     frmMain &w = f.Start();
     struct Case
     {
@@ -106,7 +97,7 @@ TEST(BatchSafety, EveryFailureIsNamedWithItsReason)
     QStringList inputs;
     for (const char *name : {"silent", "crash", "good", "empty", "talk 1", "talk 2", "talk 3", "talk 4",
                              "talk 5", "talk 6", "talk 7", "talk 8", "talk 9"})
-        inputs << Put(f.work.path() + "/in/" + name + ".mp4", "x");
+        inputs << PutFile(f.work.path() + "/in/" + name + ".mp4", "x");
     const QString out = f.work.path() + "/out";
     f.Start();
     ASSERT_TRUE(ConvertAll(f, inputs, 3, out));
@@ -167,7 +158,7 @@ protected:
                            "printf sound > \"$output\"\n"
                            "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
         for (const char *name : {"quick", "slow", "after"})
-            inputs << Put(f.work.path() + "/in/" + name + ".mp4", "x");
+            inputs << PutFile(f.work.path() + "/in/" + name + ".mp4", "x");
         w.Ui().cmbOF->setCurrentIndex(3);
         w.Ui().txtPath->setText(out);
         f.dialogs.files = {inputs[0], inputs[1], inputs[2]};
@@ -352,9 +343,10 @@ TEST(BatchSafety, TheOutputsOfABatch)
         const QString root = f.work.path() + "/";
         QStringList inputs;
         for (const QString &input : row.inputs)
-            inputs << (QFileInfo::exists(root + input) ? root + input : Put(root + input, input.toUtf8()));
+            inputs << (QFileInfo::exists(root + input) ? root + input
+                                                       : PutFile(root + input, input.toUtf8()));
         for (auto it = row.before.cbegin(); it != row.before.cend(); ++it)
-            Put(root + it.key(), it.value());
+            PutFile(root + it.key(), it.value());
         QDir().mkpath(root + "out");
         QFile::link(root + "out", root + "out link");
         QFile::link(root + "music", root + "music link");
@@ -398,8 +390,8 @@ TEST(BatchSafety, AskedToEndByTheSystemLeavesNoCutShortFile)
         f.UseFakeConverter(QString(kTakeArguments) +
                            "printf sound > \"$output\"\n"
                            "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
-        const QStringList inputs = {Put(f.work.path() + "/in/quick.mp4", "x"),
-                                    Put(f.work.path() + "/in/slow.mp4", "x")};
+        const QStringList inputs = {PutFile(f.work.path() + "/in/quick.mp4", "x"),
+                                    PutFile(f.work.path() + "/in/slow.mp4", "x")};
         frmMain &w = f.Start();
         bool raised = false;
         QString noted;
@@ -437,7 +429,7 @@ TEST(BatchSafety, StopEndsAConverterLeftBehind)
         if (!std::exchange(clicked, true))
             w.imgStop_Click();
     });
-    f.dialogs.files = {Put(f.work.path() + "/in/clip.mp4", "x")};
+    f.dialogs.files = {PutFile(f.work.path() + "/in/clip.mp4", "x")};
     w.imgAdd_Click();
     w.Ui().txtPath->setText(f.work.path() + "/out");
     // Should Stop not stop, the helper is ended later, so that the test ends anyway.
@@ -476,7 +468,7 @@ TEST(BatchSafety, FilesFollowOneAnotherAtTheBatchTimersPace)
                        log + "'");
     QStringList inputs;
     for (const char *name : {"a", "b", "c"})
-        inputs << Put(f.work.path() + "/in/" + name + ".mp4", "x");
+        inputs << PutFile(f.work.path() + "/in/" + name + ".mp4", "x");
     f.Start();
     ASSERT_TRUE(ConvertAll(f, inputs, 3, f.work.path() + "/out"));
     const auto runs = ConverterRuns(log);
@@ -497,7 +489,7 @@ TEST(BatchSafety, EachFileEndsConvertersLeftRunning)
     QProcess stray;
     stray.start(f.work.path() + "/stray/conv", {"3"});
     ASSERT_TRUE(stray.waitForStarted());
-    ASSERT_TRUE(ConvertAll(f, {Put(f.work.path() + "/in/a.mp4", "x")}, 3, f.work.path() + "/out"));
+    ASSERT_TRUE(ConvertAll(f, {PutFile(f.work.path() + "/in/a.mp4", "x")}, 3, f.work.path() + "/out"));
     EXPECT_TRUE(stray.state() == QProcess::NotRunning || stray.waitForFinished(1000));
     EXPECT_EQ(stray.exitStatus(), QProcess::CrashExit);
 }
@@ -509,7 +501,7 @@ TEST(BatchSafety, StopDuringTheTickStartsNoFile)
     const QString log = f.work.path() + "/runs.log";
     f.UseFakeConverter("echo run >> '" + log + "'");
     frmMain &w = f.Start();
-    f.dialogs.files = {Put(f.work.path() + "/in/a.mp4", "x")};
+    f.dialogs.files = {PutFile(f.work.path() + "/in/a.mp4", "x")};
     w.imgAdd_Click();
     w.Ui().txtPath->setText(f.work.path() + "/out");
     QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
@@ -554,14 +546,14 @@ TEST(BatchSafety, AnEarlyEndDeletesOnlyWhatTheConversionWrote)
                                                   (QByteArray(atOnce) == "1" ? "" : "2\r\n"));
             const QString started = f.work.path() + "/started";
             f.UseFakeConverter(": > '" + started + "'; " + row.converter);
-            const QString earlier = Put(f.work.path() + "/out/clip.wav", "an earlier batch's");
+            const QString earlier = PutFile(f.work.path() + "/out/clip.wav", "an earlier batch's");
             frmMain &w = f.Start();
             // Every way the batch can end is watched from before it starts: an end that comes
             // while the test is busy elsewhere is still seen.
             QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
             QSignalSpy finished(&w.Batch(), &BatchConverter::BatchFinished);
             QSignalSpy halted(&w.Batch(), &BatchConverter::BatchHalted);
-            f.dialogs.files = {Put(f.work.path() + "/in/clip.mp4", "x")};
+            f.dialogs.files = {PutFile(f.work.path() + "/in/clip.mp4", "x")};
             w.imgAdd_Click();
             w.Ui().cmbOF->setCurrentIndex(3);
             w.Ui().txtPath->setText(f.work.path() + "/out");
@@ -595,7 +587,7 @@ TEST(BatchSafety, FailuresBeforeStopAreReported)
     });
     QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
     for (const char *name : {"broken.mp4", "slow.mp4"}) {
-        f.dialogs.files = {Put(f.work.path() + "/in/" + name, "x")};
+        f.dialogs.files = {PutFile(f.work.path() + "/in/" + name, "x")};
         w.imgAdd_Click();
     }
     w.Ui().txtPath->setText(f.work.path() + "/out");
@@ -671,13 +663,13 @@ TEST(BatchSafety, TheRealConvertersFailuresInPlainWords)
             input = f.MakeClip("clip.mp4", 2);
             break;
         case Input::AiffWithoutSound:
-            input = Put(f.work.path() + "/clip.aiff", AiffWithoutSound());
+            input = PutFile(f.work.path() + "/clip.aiff", AiffWithoutSound());
             break;
         case Input::InitSegment:
-            input = Put(f.work.path() + "/clip.mp4", Mp4InitSegment(f.work.path()));
+            input = PutFile(f.work.path() + "/clip.mp4", Mp4InitSegment(f.work.path()));
             break;
         case Input::NoMedia:
-            input = Put(f.work.path() + "/clip.mp4", "no media at all");
+            input = PutFile(f.work.path() + "/clip.mp4", "no media at all");
             break;
         }
         // A full disk, on demand: the output is the system's device that is always full.
@@ -702,13 +694,15 @@ TEST(BatchSafety, TheRealConvertersFailuresInPlainWords)
         const RecordingMessages::Message &warning = f.messages.shown[0];
         EXPECT_TRUE(warning.text.startsWith("0 of 1 files were converted"));
         EXPECT_TRUE(warning.text.contains(input + "\n    " + row.reason)) << warning.text;
-        if (QByteArray(row.converterSaid).isEmpty())
+        if (QByteArray(row.converterSaid).isEmpty()) {
             EXPECT_TRUE(warning.details.isEmpty()) << warning.details;
-        else
+        } else {
             EXPECT_TRUE(warning.details.contains(row.converterSaid)) << warning.details;
+        }
         // A failed file leaves no output of its own behind.
-        if (row.trouble == Trouble::None)
+        if (row.trouble == Trouble::None) {
             EXPECT_FALSE(QFileInfo::exists(output));
+        }
         locked.reset();
     }
 }

@@ -76,10 +76,12 @@ TEST_F(RealConversion, EveryFormatWithAndWithoutTheCutter)
             const AudioProbe probe = Convert(choices, &output);
             EXPECT_EQ(QFileInfo(output).fileName(), "clip one" + OutputExtension(e.format));
             EXPECT_EQ(probe.codec, e.codec);
-            if (e.sampleRate)
+            if (e.sampleRate) {
                 EXPECT_EQ(probe.sampleRate, e.sampleRate);
-            if (e.channels)
+            }
+            if (e.channels) {
                 EXPECT_EQ(probe.channels, e.channels);
+            }
             EXPECT_NEAR(probe.seconds, cut ? 2.0 : double(kClipSeconds), 0.15);
         }
     }

@@ -54,9 +54,7 @@ protected:
         w.Ui().cmbOF->setCurrentIndex(3); // WAV
         w.Ui().txtPath->setText(out);
         for (const QString &name : names) {
-            inputs << f.work.path() + "/in/" + name;
-            QDir().mkpath(QFileInfo(inputs.last()).absolutePath());
-            QFile(inputs.last()).open(QIODevice::WriteOnly);
+            inputs << PutFile(f.work.path() + "/in/" + name);
             f.dialogs.files = {inputs.last()};
             w.imgAdd_Click();
         }
@@ -234,8 +232,7 @@ TEST_F(SeveralAtOnce, AFileQueuedBesideAFreePlaceStartsAtOnce)
 {
     Convert({"slow.mp4"});
     ASSERT_TRUE(WaitForStarts(1));
-    QFile(f.work.path() + "/in/later.mp4").open(QIODevice::WriteOnly);
-    f.dialogs.files = {f.work.path() + "/in/later.mp4"};
+    f.dialogs.files = {PutFile(f.work.path() + "/in/later.mp4")};
     frmMain &w = f.Window();
     w.imgAdd_Click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return Log().contains("end later.mp4"); }, 10000));
@@ -264,8 +261,7 @@ TEST(SideBySide, NoConverterOutlivesTheBatch)
         frmMain &w = f.Start();
         w.Ui().txtPath->setText(f.work.path() + "/out");
         for (const char *name : {"a.mp4", end == End::Finished ? "b.mp4" : "slow b.mp4"}) {
-            QFile(f.work.path() + "/" + name).open(QIODevice::WriteOnly);
-            f.dialogs.files = {f.work.path() + "/" + name};
+            f.dialogs.files = {PutFile(f.work.path() + "/" + name)};
             w.imgAdd_Click();
         }
         QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);

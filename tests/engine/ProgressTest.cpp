@@ -132,7 +132,7 @@ TEST(Progress, AnyPositionPastTheStartMeansSoundCameOut)
 TEST(Progress, CommandOverTakesTheHeadOffAndForgetsTheTotal)
 {
     QueueModel queue;
-    queue.Append({{"/a.mp4", "/a.mp4", "MP4"}, {"/b.avi", "/b.avi", "AVI"}});
+    queue.Append({{"/a.mp4", "/a.mp4", "MP4", {}}, {"/b.avi", "/b.avi", "AVI", {}}});
     ConversionProgress p;
     p.ReceiveOutputs("Duration: 00:00:10.00, time=00:00:0", kNoCutter);
     p.CommandOver(queue);

@@ -151,11 +151,7 @@ TEST(Runner, TheConverterIsAlwaysTheOneInTheProgramFolder)
     program.WriteConverter("echo converter");
     const QString impostor = program.Path().section(' ', 0, 0);
     const QString touched = PrivateTestFolder() + "/impostor ran";
-    QFile script(impostor);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\ntouch '" + touched.toUtf8() + "'\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteScript(impostor, "touch '" + touched + "'");
     const RecordedRun run(program.ConverterPath() + " -threads 1", program.ConverterPath());
     QFile::remove(impostor);
     EXPECT_EQ(run.returned, "converter\n");

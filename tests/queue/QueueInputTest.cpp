@@ -26,15 +26,6 @@
 
 namespace {
 
-QString Put(const QString &path, const QByteArray &content = "x")
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(content);
-    return path;
-}
-
 QMimeData *FilesData(const QStringList &paths)
 {
     auto *data = new QMimeData;
@@ -108,9 +99,9 @@ TEST(Drops, EachTargetQueuesWhatItIsGiven)
         SCOPED_TRACE(c.what);
         WindowFixture f;
         CodePage::SetActive(CodePage::Ascii());
-        const QString a = Put(f.work.path() + "/in/a.mp4");
-        const QString mov = Put(f.work.path() + "/in/b.MOV");
-        const QString foreign = Put(f.work.path() + "/in/caf\u00e9.avi", "foreign");
+        const QString a = PutFile(f.work.path() + "/in/a.mp4");
+        const QString mov = PutFile(f.work.path() + "/in/b.MOV");
+        const QString foreign = PutFile(f.work.path() + "/in/caf\u00e9.avi", "foreign");
         frmMain &w = f.Start();
 
         // Text and web links: taken and ignored; the start panel goes all the same.
@@ -219,10 +210,10 @@ TEST_F(AddFolder, OwnFilesFirstInNameOrderThenEachSubfolderTree)
 {
     for (const char *name :
          {"b.mp4", "A.avi", "c.wmv", ".hidden/d.mp3", "sub/z.mp4", "sub/deeper/y.ogg", "Sub2/x.mp4"})
-        Put(root + "/" + name);
+        PutFile(root + "/" + name);
     QDir().mkpath(root + "/empty");
     QFile::link(root, root + "/sub/loop"); // a link back up: searched once already, so the walk ends
-    Put(f.work.path() + "/elsewhere/clip.mp4");
+    PutFile(f.work.path() + "/elsewhere/clip.mp4");
     QFile::link(f.work.path() + "/elsewhere", root + "/elsewhere link"); // a link to a folder: a folder
     QFile::link(root + "/b.mp4", root + "/sub/deeper/b link");           // a link to a file: a file
     const QStringList found = Add(root + "/");
@@ -243,7 +234,7 @@ TEST_F(AddFolder, OwnFilesFirstInNameOrderThenEachSubfolderTree)
 TEST_F(AddFolder, EverySubfolderIsSearched)
 {
     for (int i = 0; i < 250; ++i)
-        Put(root + QStringLiteral("/album %1/track.mp3").arg(i, 3, 10, QLatin1Char('0')));
+        PutFile(root + QStringLiteral("/album %1/track.mp3").arg(i, 3, 10, QLatin1Char('0')));
     EXPECT_EQ(Add(root).size(), 250);
     // A second search queues only what it finds itself.
     EXPECT_EQ(Add(root).size(), 500);
@@ -252,7 +243,7 @@ TEST_F(AddFolder, EverySubfolderIsSearched)
 TEST_F(AddFolder, ExitWorksWhileItSearches)
 {
     for (int i = 0; i < 40; ++i)
-        Put(root + QStringLiteral("/f%1.mp4").arg(i));
+        PutFile(root + QStringLiteral("/f%1.mp4").arg(i));
     QTimer::singleShot(0, &w, [this] { w.imgExit_Click(); });
     Add(root);
     EXPECT_EQ(f.shell.log, QStringList{"end"});
@@ -274,10 +265,10 @@ TEST_F(AddFolder, NothingFoundOrCancelledLeavesTheIdleHint)
 TEST_F(AddFolder, NoOtherQueueCommandRunsWhileItSearches)
 {
     for (int i = 0; i < 40; ++i)
-        Put(root + QStringLiteral("/f%1.mp4").arg(i));
+        PutFile(root + QStringLiteral("/f%1.mp4").arg(i));
     f.dialogs.folders = {root, root};
-    f.dialogs.files = {Put(f.work.path() + "/other.mp4")};
-    const QString earlier = Put(f.work.path() + "/earlier.mp4");
+    f.dialogs.files = {PutFile(f.work.path() + "/other.mp4")};
+    const QString earlier = PutFile(f.work.path() + "/earlier.mp4");
     w.Drops().LV_OLEDragDrop(std::unique_ptr<QMimeData>(FilesData({earlier})).get());
     QString caption;
     bool hintOnTop = false;
@@ -327,12 +318,12 @@ TEST_F(AddFolder, EveryFileIsReachedAndNoPipeIsQueued)
     for (int level = 0; level < 300; ++level)
         deep += "/d";
     ASSERT_TRUE(QDir().mkpath(deep));
-    const QString bottom = Put(deep + "/bottom.mp3");
+    const QString bottom = PutFile(deep + "/bottom.mp3");
     ASSERT_EQ(::mkfifo(QFile::encodeName(root + "/pipe.mp4").constData(), 0600), 0);
     // Names the converter's command line cannot carry as they are, beside the name they become.
-    Put(root + "/\"a\".wav", "quoted");
-    Put(root + "/?a?.wav", "plain");
-    Put(root + "/\"q\"/inner.mp3", "inner");
+    PutFile(root + "/\"a\".wav", "quoted");
+    PutFile(root + "/?a?.wav", "plain");
+    PutFile(root + "/\"q\"/inner.mp3", "inner");
 
     const QStringList found = Add(root);
     ASSERT_EQ(found.size(), 5);
@@ -382,7 +373,7 @@ TEST_F(AddFolder, EveryFileIsReachedAndNoPipeIsQueued)
 // reason, and the rest is queued.
 TEST_F(AddFolder, FoldersTooDeepToSearchAreNamed)
 {
-    Put(root + "/near.mp4");
+    PutFile(root + "/near.mp4");
     // Folders of 250-byte names, made one inside the other without ever naming the whole path.
     const std::string name(250, 'd');
     int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);

@@ -1,4 +1,5 @@
 #include "queue/QueueModel.h"
+#include "TestSupport.h"
 #include "queue/QueueEntries.h"
 
 #include <QFile>
@@ -12,7 +13,7 @@ namespace {
 
 QueueEntry Entry(const QString &path)
 {
-    return {path, path, path.right(3).toUpper()};
+    return {path, path, path.right(3).toUpper(), {}};
 }
 
 TEST(QueueModel, RowsAndPathsStayInStep)
@@ -65,8 +66,7 @@ TEST(QueueEntries, FormatCodesTrimSpacesOnly)
     } rows[] = {{"a.mp4\t ", "P4\t"}, {"b.mp3 ", "MP3"}, {" c.ogg  ", "OGG"}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        const QString path = dir.path() + "/" + QString::fromLatin1(row.name);
-        QFile(path).open(QIODevice::WriteOnly);
+        const QString path = PutFile(dir.path() + "/" + QString::fromLatin1(row.name));
         EXPECT_EQ(DialogEntry(path, dir.path() + "/tmp").formatCode, row.code);
         EXPECT_EQ(FoundFileEntries({path}).value(0).formatCode, row.code);
     }

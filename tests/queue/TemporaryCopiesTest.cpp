@@ -23,15 +23,7 @@ class TemporaryCopies : public testing::Test
 protected:
     QString Make(const QString &name, const QByteArray &content = "media")
     {
-        return Put(m_sources.path() + "/" + name, content);
-    }
-    static QString Put(const QString &path, const QByteArray &content = "x")
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-        file.write(content);
-        return path;
+        return PutFile(m_sources.path() + "/" + name, content);
     }
     QString Queue(const QString &path)
     {
@@ -132,11 +124,11 @@ TEST_F(TemporaryCopies, DeleteFolderTreeRemovesEverythingButTouchesNothingElse)
 {
     const QString root = TempFolder();
     MakeTemporaryFolder(root);
-    Put(root + "/plain.tmp");
-    Put(root + "/.hidden.tmp");
-    Put(root + "/a/b/c/deep.tmp");
-    Put(root + "/.hidden dir/f");
-    Put(root + "/closed/f");
+    PutFile(root + "/plain.tmp");
+    PutFile(root + "/.hidden.tmp");
+    PutFile(root + "/a/b/c/deep.tmp");
+    PutFile(root + "/.hidden dir/f");
+    PutFile(root + "/closed/f");
     QFile::setPermissions(root + "/plain.tmp", QFile::ReadOwner);
     QFile::setPermissions(root + "/a/b", QFile::ReadOwner | QFile::ExeOwner); // a read-only folder
     QFile::setPermissions(root + "/closed", {});                              // not even listable
@@ -167,7 +159,7 @@ TEST_F(TemporaryCopies, DeleteFolderTreeRemovesEverythingButTouchesNothingElse)
 TEST_F(TemporaryCopies, DeleteFolderTreeDeletesOnlyTheProgramsOwnFolder)
 {
     const QString documents = m_sources.path() + "/Documents";
-    const QString letter = Put(documents + "/tmp/letter.txt");
+    const QString letter = PutFile(documents + "/tmp/letter.txt");
     DeleteFolderTree(documents + "/tmp"); // a folder the program did not make
     EXPECT_TRUE(QFileInfo::exists(letter));
 
@@ -175,14 +167,14 @@ TEST_F(TemporaryCopies, DeleteFolderTreeDeletesOnlyTheProgramsOwnFolder)
     // its folder through it.
     QFile::link(documents, m_temp.path() + "/cache link");
     MakeTemporaryFolder(m_temp.path() + "/cache link/made");
-    const QString note = Put(documents + "/made/note.txt");
+    const QString note = PutFile(documents + "/made/note.txt");
     DeleteFolderTree(m_temp.path() + "/cache link/made");
     EXPECT_TRUE(QFileInfo::exists(note));
 
     // The folder itself is a link to a folder of the program's.
     const QString marked = m_temp.path() + "/marked";
     MakeTemporaryFolder(marked);
-    const QString copy = Put(marked + "/x.tmp");
+    const QString copy = PutFile(marked + "/x.tmp");
     QFile::link(marked, m_temp.path() + "/folder link");
     DeleteFolderTree(m_temp.path() + "/folder link");
     EXPECT_TRUE(QFileInfo::exists(copy));
@@ -191,7 +183,7 @@ TEST_F(TemporaryCopies, DeleteFolderTreeDeletesOnlyTheProgramsOwnFolder)
 TEST_F(TemporaryCopies, DeleteFolderTreeNeverEntersAnotherMount)
 {
     // Another file system, and a bind mount of a folder of the same file system (same device).
-    const QString documents = Put(m_sources.path() + "/Documents/letter.txt");
+    const QString documents = PutFile(m_sources.path() + "/Documents/letter.txt");
     const QStringList mounts[] = {{"-t", "tmpfs", "-o", "size=1m", "tmpfs"},
                                   {"--bind", QFileInfo(documents).absolutePath()}};
     for (const QStringList &how : mounts) {
@@ -203,7 +195,7 @@ TEST_F(TemporaryCopies, DeleteFolderTreeNeverEntersAnotherMount)
         RunProgram("mount", how + QStringList{root + "/deeper/mounted"}, &code);
         if (code != 0)
             GTEST_SKIP() << "no right to mount a file system here";
-        Put(root + "/deeper/mounted/other.txt");
+        PutFile(root + "/deeper/mounted/other.txt");
         DeleteFolderTree(root);
         const bool survived = QFileInfo::exists(root + "/deeper/mounted/other.txt");
         RunProgram("umount", {root + "/deeper/mounted"});
@@ -218,10 +210,7 @@ TEST_F(TemporaryCopies, DeleteFolderTreeEndsWhenSomethingCannotBeDeleted)
     MakeTemporaryFolder(root);
     QDir().mkpath(root + "/stuck");
     QDir().mkpath(root + "/other");
-    const QString stuck = root + "/stuck/held.tmp";
-    QFile file(stuck);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    const QString stuck = PutFile(root + "/stuck/held.tmp");
     int code = -1;
     RunProgram("chattr", {"+i", stuck}, &code);
     if (code != 0)
@@ -258,19 +247,13 @@ TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
         QTemporaryDir dir;
         const QString output = dir.path() + "/out \"x\"\n.wav";
         const QString note = dir.path() + "/unfinished-output";
-        if (row.existedBefore) {
-            QFile earlier(output);
-            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-            earlier.write("an earlier batch's");
-        }
+        if (row.existedBefore)
+            PutFile(output, "an earlier batch's");
         {
             UnfinishedOutput unfinished(note);
             unfinished.Note(output, platform::StampOf(output));
             if (row.writtenByTheRun) {
-                QFile cut(output);
-                ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-                cut.write("cut sh");
-                cut.close();
+                PutFile(output, "cut sh");
                 unfinished.NoteWhenWritten();
             }
             // The program dies here: the note stays.
@@ -284,11 +267,7 @@ TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
         }
         if (row.replacedSince) {
             QFile::remove(output);
-            QFile other(dir.path() + "/other");
-            ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-            other.write("the user's");
-            other.close();
-            QFile::rename(dir.path() + "/other", output);
+            QFile::rename(PutFile(dir.path() + "/other", "the user's"), output);
         }
         ASSERT_TRUE(QFileInfo::exists(note));
         UnfinishedOutput::RemoveLeftover(note);
@@ -309,7 +288,7 @@ TEST(StartUp, DeletingTheTemporaryFolderKeepsTheWindowAlive)
     QTemporaryDir dir;
     const QString folder = dir.path() + "/tmp";
     MakeTemporaryFolder(folder);
-    QFile(folder + "/a.tmp").open(QIODevice::WriteOnly);
+    PutFile(folder + "/a.tmp");
     bool handled = false;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [&] { handled = true; }, Qt::QueuedConnection);

@@ -18,11 +18,7 @@ const QString kDefault = QStringLiteral("/home/u/output");
 
 QString Write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
-    const QString path = dir.path() + "/" + name;
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-    return path;
+    return PutFile(dir.path() + "/" + name, bytes);
 }
 
 QByteArray Read(const QString &path)

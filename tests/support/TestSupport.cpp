@@ -5,8 +5,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -69,17 +72,21 @@ QString FakeProgramFolder::ConverterPath() const
     return m_dir.path() + QStringLiteral("/data/conv");
 }
 
+QString PutFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    return path;
+}
+
 void WriteScript(const QString &path, const QString &body)
 {
+    // A new file: a converter that is running keeps its own.
     QFile::remove(path);
-    QFile script(path);
-    if (!script.open(QIODevice::WriteOnly))
-        return;
-    script.write("#!/bin/sh\n");
-    script.write(body.toUtf8());
-    script.write("\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    PutFile(path, "#!/bin/sh\n" + body.toUtf8() + "\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void FakeProgramFolder::WriteConverter(const QString &body) const

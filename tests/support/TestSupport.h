@@ -84,6 +84,10 @@ public:
 // false when it did not start.
 bool StartStaleConverter(QProcess &process, const QString &folder);
 
+// Writes `bytes` as the whole of the file at `path`, making its folders; returns the path. A file
+// that cannot be written fails the test.
+QString PutFile(const QString &path, const QByteArray &bytes = {});
+
 // Writes an executable shell script with `body` after the interpreter line.
 void WriteScript(const QString &path, const QString &body);
 

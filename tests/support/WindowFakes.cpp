@@ -51,9 +51,7 @@ frmMain &WindowFixture::Start()
 
 void WindowFixture::WriteProgramFile(const QString &name, const QByteArray &bytes) const
 {
-    QFile file(ProgramFile(name));
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
+    PutFile(ProgramFile(name), bytes);
 }
 
 QByteArray WindowFixture::ReadProgramFile(const QString &name) const

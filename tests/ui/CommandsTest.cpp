@@ -535,10 +535,7 @@ TEST_F(Options, TabGoesThroughTheChoicesInOrder)
 TEST_F(Options, BackAndExitChangeNothing)
 {
     for (void (frmOptions::*close)() : {&frmOptions::imgBack_Click, &frmOptions::imgExit_Click}) {
-        QFile saved(file);
-        ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
-        saved.write(" 1\r\n1\r\n90\r\n45");
-        saved.close();
+        PutFile(file, " 1\r\n1\r\n90\r\n45");
         frmOptions &d = Open({1, 1, 90, 45});
         Type(d, {"0", "0", "1", "0", "0", "2"});
         d.cmbSR()->setCurrentIndex(0);

@@ -35,8 +35,7 @@ TEST(Desktop, TheBatchIsFollowedOnTheDesktopAndItsEndNotified)
     const QString out = f.work.path() + "/out";
     w.Ui().txtPath->setText(out);
     for (const char *name : {"one.mp4", "two.mp4", "broken.mp4"}) {
-        f.dialogs.files = {f.work.path() + "/" + name};
-        QFile(f.dialogs.files[0].value()).open(QIODevice::WriteOnly);
+        f.dialogs.files = {PutFile(f.work.path() + "/" + name)};
         w.imgAdd_Click();
     }
     QWidget elsewhere;

@@ -26,7 +26,7 @@ void WhileTheDialogShows(const std::function<void(QFileDialog &)> &look)
 {
     QTimer::singleShot(0, [look] {
         QFileDialog *dialog = nullptr;
-        QTest::qWaitFor([&] {
+        (void)QTest::qWaitFor([&] {
             for (QWidget *top : QApplication::topLevelWidgets()) {
                 if (auto *shown = qobject_cast<QFileDialog *>(top); shown && shown->isVisible())
                     dialog = shown;
@@ -75,7 +75,7 @@ TEST(RealDialogs, AMessageOffersItsDetailsAndItsAction)
         bool warningIcon = false;
         QTimer::singleShot(0, [&] {
             QMessageBox *box = nullptr;
-            QTest::qWaitFor(
+            (void)QTest::qWaitFor(
                 [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
             if (!box)
                 return;
@@ -118,10 +118,8 @@ TEST(RealDialogs, AMessageOffersItsDetailsAndItsAction)
 TEST(RealDialogs, TheOpenDialogShowsWhatItIsGiven)
 {
     QTemporaryDir dir;
-    for (const char *name : {"notes", "clip.mp4"}) {
-        QFile file(dir.path() + "/" + name);
-        file.open(QIODevice::WriteOnly);
-    }
+    for (const char *name : {"notes", "clip.mp4"})
+        PutFile(dir.path() + "/" + name);
     FakeDialogs unused;
     CommonDlgsW types(unused);
     types.Filter = MediaFilter();

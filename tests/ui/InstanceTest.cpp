@@ -49,14 +49,14 @@ TEST(Instance, OnlyAnotherLiveProcessKeepsTheProgramOut)
     EXPECT_EQ(first.Result(), Outcome::First);
 
     // No lock can be made: the program starts all the same.
-    QFile blocker(dir.path() + "/file");
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    PutFile(dir.path() + "/file");
     EXPECT_EQ(platform::SingleInstance(dir.path() + "/file/instance.lock").Result(), Outcome::Unguarded);
     QDir().mkpath(dir.path() + "/locked");
     const FolderWithoutNewFiles locked(dir.path() + "/locked");
-    if (locked.Active())
+    if (locked.Active()) {
         EXPECT_EQ(platform::SingleInstance(dir.path() + "/locked/instance.lock").Result(),
                   Outcome::Unguarded);
+    }
 }
 
 TEST(Instance, EndingAtOnceGivesTheLockBack)
@@ -104,9 +104,8 @@ TEST(Instance, ALaterStartBringsTheRunningWindowToTheFront)
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.isMinimized(); }, 2000));
 
     // A later start with files to open, one named relative to where it was started.
-    QDir().mkpath(cache.path() + "/media");
     for (const char *name : {"b.mp4", "a.avi"})
-        QFile(cache.path() + "/media/" + name).open(QIODevice::WriteOnly);
+        PutFile(cache.path() + "/media/" + name);
     QProcess later;
     later.setProcessEnvironment(env);
     later.setWorkingDirectory(cache.path() + "/media");
@@ -140,7 +139,7 @@ TEST(Instance, ASilentSessionBusHoldsNothingUp)
     // The program has reached the bus: that is where it used to wait.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !held.isEmpty(); }, 20000));
 
-    QFile(cache.path() + "/clip.mp4").open(QIODevice::WriteOnly);
+    PutFile(cache.path() + "/clip.mp4");
     QProcess later;
     later.setProcessEnvironment(env);
     later.start(Program(), {cache.path() + "/clip.mp4"});

@@ -110,11 +110,14 @@ TEST(Scale, TheOptionsDialogIsDrawnInItsPlaces)
     };
     EXPECT_TRUE(near(box.pixel(w - 1, h / 2), box.pixel(0, h / 2))) << "right edge unlike the left one";
     EXPECT_TRUE(near(box.pixel(w / 2, h - 1), box.pixel(w / 2, 0))) << "bottom edge unlike the top one";
-    for (int x = 0; x < w; ++x)
-        for (int y = 0; y < h; ++y)
-            if (x < Ratio(box) || y < Ratio(box) || x >= w - Ratio(box) || y >= h - Ratio(box))
+    for (int x = 0; x < w; ++x) {
+        for (int y = 0; y < h; ++y) {
+            if (x < Ratio(box) || y < Ratio(box) || x >= w - Ratio(box) || y >= h - Ratio(box)) {
                 EXPECT_GE(qGray(box.pixel(x, y)), 100)
                     << "the mark reaches the box's edge at " << x << "," << y;
+            }
+        }
+    }
 
     const QImage shot = d.grab().toImage();
     const qreal r = shot.devicePixelRatio();

@@ -204,7 +204,7 @@ TEST(Window, WholeBatchWithTheRealConverter)
     EXPECT_EQ(w.Ui().imgPB->width(), 0);
     EXPECT_TRUE(w.Queue().IsEmpty());
     EXPECT_FALSE(labels.isEmpty());
-    for (const QString &name : {"first clip.mp3", "second.mp3", "added later.mp3"}) {
+    for (const QString name : {"first clip.mp3", "second.mp3", "added later.mp3"}) {
         const AudioProbe probe = ProbeAudio(out + "/" + name);
         EXPECT_EQ(probe.codec, "mp3") << name;
         EXPECT_EQ(probe.sampleRate, 44100) << name;
@@ -231,11 +231,7 @@ TEST(Window, FailuresAreReportedAfterTheBatch)
     WindowFixture f;
     f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n"); // finish sound off
     const QString good = f.MakeClip("good.mp4");
-    const QString junk = f.work.path() + "/junk.mp4";
-    QFile file(junk);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("this is not a video");
-    file.close();
+    const QString junk = PutFile(f.work.path() + "/junk.mp4", "this is not a video");
     frmMain &w = f.Start();
     w.Ui().txtPath->setText(f.work.path() + "/out");
     f.dialogs.files = {junk, good};
@@ -274,9 +270,8 @@ TEST(Window, FailedFilesCanBeQueuedAgain)
                        "printf 'time=00:00:01.00 \\n' >&2\n"
                        "printf sound > \"$output\"\n");
     const QString in = f.work.path() + "/in";
-    QDir().mkpath(in);
     for (const char *name : {"good.mp4", "broken.mp4", "keep.mp3"})
-        QFile(in + "/" + name).open(QIODevice::WriteOnly);
+        PutFile(in + "/" + name);
     frmMain &w = f.Start();
     w.Ui().txtPath->setText(in);
     w.Ui().cmbOF->setCurrentIndex(0); // MP3: keep.mp3 would be written over itself
@@ -334,11 +329,8 @@ TEST(Window, AddingFilesThroughTheOpenDialog)
     const QString plain = f.work.path() + "/media/clip.rm";
     const QString foreign = f.work.path() + "/media/caf\u00e9.mp4";
     QDir().mkpath(f.work.path() + "/media");
-    for (const QString &path : {plain, foreign}) {
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("x");
-    }
+    for (const QString &path : {plain, foreign})
+        PutFile(path, "x");
     frmMain &w = f.Start();
 
     f.dialogs.files = {std::nullopt}; // cancelled
@@ -409,8 +401,9 @@ TEST(Window, BrowseForTheOutputFolder)
         w.imgBrowse_Click();
         EXPECT_EQ(w.Ui().txtPath->text(), c.expected);
         EXPECT_EQ(f.messages.Texts(), c.message ? QStringList{fallbackMessage} : QStringList{});
-        if (c.message)
+        if (c.message) {
             EXPECT_EQ(f.messages.shown[0].title, "Path");
+        }
     }
     EXPECT_EQ(f.dialogs.folderPrompts.first(), "Please select a folder:");
     EXPECT_EQ(f.dialogs.folderStarts.first(), "/previous"); // the browser starts at the current folder
@@ -422,16 +415,10 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
     const QString temp = f.places.tempFolder;
     MakeTemporaryFolder(temp);
     QDir().mkpath(temp + "/nested/deeper");
-    for (const QString &name : {"/a.tmp", "/.hidden.tmp", "/nested/deeper/b.tmp"}) {
-        QFile file(temp + name);
-        file.open(QIODevice::WriteOnly);
-    }
+    for (const char *name : {"/a.tmp", "/.hidden.tmp", "/nested/deeper/b.tmp"})
+        PutFile(temp + name);
     QFile::setPermissions(temp + "/a.tmp", QFile::ReadOwner);
-    const QString precious = f.work.path() + "/precious.txt";
-    QFile keep(precious);
-    keep.open(QIODevice::WriteOnly);
-    keep.write("keep");
-    keep.close();
+    const QString precious = PutFile(f.work.path() + "/precious.txt", "keep");
     QFile::link(precious, temp + "/link");
 
     // A converter left running by an earlier run.
@@ -448,9 +435,7 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
         const QString output = slot == 0 ? cutShort : slot == 1 ? secondCutShort : lastCutShort;
         UnfinishedOutput crashed(UnfinishedOutput::NoteOf(f.places.unfinishedNote, slot));
         crashed.Note(output, platform::StampOf(output));
-        QFile cut(output);
-        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-        cut.write("RIFF");
+        PutFile(output, "RIFF");
     }
     f.WriteProgramFile("setup.ini.k3Xq9Z", "\"8\"\r\n");
 
