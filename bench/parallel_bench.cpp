@@ -7,7 +7,9 @@
 // Usage: parallel_bench [rounds]   (default 2 rounds of 3-minute clips, 3 of 30-second clips)
 #include "BenchSupport.h"
 #include "BenchWindow.h"
+#include "engine/BatchConverter.h"
 #include "engine/CommandLineSplitter.h"
+#include "engine/ConverterCommand.h"
 #include "platform/DesktopTask.h"
 #include "platform/UserMessages.h"
 #include "settings/SettingsFiles.h"

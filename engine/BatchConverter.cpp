@@ -2,6 +2,7 @@
 
 #include "BatchConverterJob.h"
 #include "ConversionFailure.h"
+#include "ConverterCommand.h"
 #include "ConverterJob.h"
 
 #include "platform/MessagePump.h"

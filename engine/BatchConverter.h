@@ -4,7 +4,7 @@
 #include "BatchStanding.h"
 #include "ConversionFailure.h"
 #include "ConversionProgress.h"
-#include "ConverterCommand.h"
+#include "ConversionChoices.h"
 #include "DOSOutputs.h"
 #include "UnfinishedOutput.h"
 #include "platform/FileSystem.h"
@@ -19,6 +19,7 @@
 #include <optional>
 #include <vector>
 
+struct ConverterCommand;
 namespace platform {
 class Shell;
 class UserMessages;

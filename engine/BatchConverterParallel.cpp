@@ -4,6 +4,7 @@
 
 #include "BatchConverterJob.h"
 #include "ConversionFailure.h"
+#include "ConverterCommand.h"
 #include "platform/Paths.h"
 #include "platform/ProcessList.h"
 #include "platform/UserMessages.h"

@@ -9,6 +9,7 @@
 #include "Skin.h"
 #include "SkinChrome.h"
 #include "SkinLayout.h"
+#include "engine/BatchConverter.h"
 #include "engine/UnfinishedOutput.h"
 #include "frmMenu.h"
 #include "platform/Dialogs.h"
@@ -21,6 +22,8 @@
 #include "queue/QueueCommands.h"
 #include "queue/QueueDrops.h"
 #include "queue/QueueTexts.h"
+#include "settings/AppSettings.h"
+#include "settings/CommonDlgsW.h"
 #include "settings/OutputFolder.h"
 #include "settings/SettingsFiles.h"
 

@@ -1,13 +1,9 @@
 #pragma once
 
-#include "engine/BatchConverter.h"
 #include "platform/Paths.h"
 #include "queue/QueueModel.h"
-#include "settings/AppSettings.h"
-#include "settings/CommonDlgsW.h"
 #include "settings/CutterOptions.h"
 #include "settings/SettingsPlace.h"
-#include "ui/Commands.h"
 #include "ui/ProductSite.h"
 #include "ui/frmMainUi.h"
 
@@ -17,7 +13,15 @@
 
 #include <memory>
 
+struct AppSettings;
+class BatchConverter;
 class BatchWatch;
+class CommonDlgsW;
+struct ConversionChoices;
+struct ProgressDisplay;
+namespace Commands {
+enum class CommandId;
+}
 class frmMenu;
 class InstanceChannel;
 class QComboBox;

@@ -4,6 +4,7 @@
 #include "CutterIndicator.h"
 #include "HotArea.h"
 #include "SkinLayout.h"
+#include "engine/BatchConverter.h"
 #include "frmMain.h"
 #include "frmMenu.h"
 #include "frmOptions.h"

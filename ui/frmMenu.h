@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Commands.h"
-
 #include <QHash>
 #include <QWidget>
 
@@ -10,6 +8,9 @@
 class QAction;
 class QLineEdit;
 class QMenu;
+namespace Commands {
+enum class CommandId;
+}
 
 // Holds the popup menus and is never shown; their items come from the commands' rows. An item
 // does not act itself: it writes its command word into the main window's mailbox `txtAction`,

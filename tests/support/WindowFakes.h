@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "engine/BatchConverter.h"
 #include "platform/DesktopTask.h"
 #include "platform/Housekeeping.h"
 #include "platform/Paths.h"

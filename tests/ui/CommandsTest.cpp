@@ -4,6 +4,7 @@
 #include "ui/ProductSite.h"
 #include "ui/SkinLayout.h"
 #include "ui/frmMenu.h"
+#include "ui/Commands.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSuggest.h"
 

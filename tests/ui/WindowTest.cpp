@@ -1,4 +1,5 @@
 #include "WindowFakes.h"
+#include "settings/AppSettings.h"
 #include "engine/UnfinishedOutput.h"
 #include "platform/ProcessList.h"
 #include "queue/CodePage.h"
