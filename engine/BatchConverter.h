@@ -2,9 +2,9 @@
 
 #include "BatchOutputs.h"
 #include "BatchStanding.h"
+#include "ConversionChoices.h"
 #include "ConversionFailure.h"
 #include "ConversionProgress.h"
-#include "ConversionChoices.h"
 #include "DOSOutputs.h"
 #include "UnfinishedOutput.h"
 #include "platform/FileSystem.h"

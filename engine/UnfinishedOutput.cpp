@@ -1,5 +1,7 @@
 #include "UnfinishedOutput.h"
 
+#include "platform/TextEncoding.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -70,7 +72,7 @@ void UnfinishedOutput::Write(const platform::FileStamp *written) const
 {
     if (m_notePath.isEmpty())
         return;
-    QByteArray text = kHeader + '\n' + QFile::encodeName(m_output).toPercentEncoding() + '\n' +
+    QByteArray text = kHeader + '\n' + platform::NameBytes(m_output).toPercentEncoding() + '\n' +
                       StampLine(m_before) + '\n' + QByteArray::number(m_startNanoseconds) + '\n';
     if (written)
         text += StampLine(*written) + '\n';
@@ -88,7 +90,7 @@ void UnfinishedOutput::RemoveLeftover(const QString &notePath)
     const QList<QByteArray> lines = note.read(64 * 1024).split('\n');
     note.close();
     if (lines.size() >= 4 && lines[0] == kHeader) {
-        const QString output = QFile::decodeName(QByteArray::fromPercentEncoding(lines[1]));
+        const QString output = platform::NameFromBytes(QByteArray::fromPercentEncoding(lines[1]));
         const std::optional<platform::FileStamp> before = StampFromLine(lines[2]);
         bool startOk = false;
         const qint64 start = lines[3].toLongLong(&startOk);

@@ -24,7 +24,7 @@ public:
 
     // argv[0] is the program's path.
     StartResult Start(const QStringList &argv);
-    // The system error number of the last failed start.
+    // The system error number of the last failed start (errno; GetLastError on Windows).
     int LastError() const { return m_lastError; }
 
     // Bytes waiting in the pipe right now; 0 when none or on error.
@@ -38,7 +38,7 @@ public:
     bool HasEnded() const { return m_ended; }
     // Exit code when the child exited normally; -1 when it was killed by a signal or has not ended.
     int ExitCode() const { return m_exitCode; }
-    // The signal that ended the child; 0 when none did.
+    // The signal that ended the child; 0 when none did (always on Windows, which has none).
     int EndSignal() const { return m_endSignal; }
     // Ends the child at once and collects it: once this returns, it writes nothing more.
     void Kill();
@@ -47,7 +47,8 @@ public:
 
 private:
     int m_readFd = -1;
-    qint64 m_pid = -1;
+    qint64 m_readEnd = 0; // Windows: the pipe's read end
+    qint64 m_pid = -1;    // Windows: the process's handle
     bool m_ended = false;
     int m_exitCode = -1;
     int m_endSignal = 0;

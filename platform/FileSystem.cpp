@@ -4,10 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifdef Q_OS_WIN
-#error "The Windows folder walk is not written yet"
-#endif
-
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>

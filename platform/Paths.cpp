@@ -6,10 +6,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
-#ifndef Q_OS_WIN
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace platform {
 namespace {
@@ -21,7 +19,6 @@ bool Fits(const QString &socketPath)
     return QFile::encodeName(socketPath).size() <= kLongestSocketPath;
 }
 
-#ifndef Q_OS_WIN
 // A folder that this user alone may write: it exists, is no link, is the user's own and open
 // to nobody else.
 bool OnlyOurs(const QString &folder)
@@ -33,7 +30,6 @@ bool OnlyOurs(const QString &folder)
     return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
            (info.st_mode & 077) == 0;
 }
-#endif
 
 // A local socket's path must fit the system's address field. A deep home folder gets a short
 // name in the user's runtime folder instead, or in a folder of the user's own in the shared
@@ -47,9 +43,6 @@ QString SocketPlace(const QString &beside)
         QStringLiteral("brimwave-") +
         QString::fromLatin1(
             QCryptographicHash::hash(beside.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
-#ifdef Q_OS_WIN
-    return name;
-#else
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && Fits(runtime + QLatin1Char('/') + name) &&
         OnlyOurs(runtime))
@@ -60,27 +53,18 @@ QString SocketPlace(const QString &beside)
     if (Fits(own + QLatin1Char('/') + name) && OnlyOurs(own))
         return own + QLatin1Char('/') + name;
     return {};
-#endif
 }
 
 } // namespace
 
 qsizetype PathLength(const QString &path)
 {
-#ifdef Q_OS_WIN
-    return path.size();
-#else
     return QFile::encodeName(path).size();
-#endif
 }
 
 QString LongestPathText()
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("%L1 characters").arg(kLongestPath);
-#else
     return QStringLiteral("%L1 bytes").arg(kLongestPath);
-#endif
 }
 
 QString ProgramFolder()
@@ -101,15 +85,9 @@ ProgramPlaces ProgramPlaces::ForThisProgram()
     places.unfinishedNote = cache + sep + QStringLiteral("unfinished-output");
     places.instanceLock = cache + sep + QStringLiteral("instance.lock");
     places.instanceSocket = SocketPlace(cache + sep + QStringLiteral("instance.socket"));
-#ifdef Q_OS_WIN
-    places.outputParent = QStringLiteral("c:");
-    places.browseFallbackFolder = QStringLiteral("C:\\output");
-    places.browseFallbackName = QStringLiteral("C:\\Output");
-#else
     places.outputParent = QDir::homePath();
     places.browseFallbackFolder = places.outputParent + sep + QStringLiteral("output");
     places.browseFallbackName = places.browseFallbackFolder;
-#endif
     return places;
 }
 

@@ -5,14 +5,10 @@
 
 #include <functional>
 
-#ifdef Q_OS_WIN
-#error "The Windows process list is not written yet"
-#else
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
-#endif
 
 namespace platform {
 namespace {
@@ -79,11 +75,7 @@ bool SameName(const QString &processName, const QString &wanted)
 
 QString ConverterProcessName()
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("conv.exe");
-#else
     return QStringLiteral("conv");
-#endif
 }
 
 bool IsProcessNameRunning(const QString &name)

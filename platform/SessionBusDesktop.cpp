@@ -1,5 +1,7 @@
 #include "SessionBusDesktop.h"
 
+#include "SystemDesktop.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -127,6 +129,11 @@ void SessionBusDesktop::Notify(const QString &summary, const QString &body, std:
     m_asked.insert(token, std::move(openFolder));
     QMetaObject::invokeMethod(m_bus,
                               [bus = m_bus, token, summary, body] { bus->Notify(token, summary, body); });
+}
+
+std::unique_ptr<platform::DesktopTask> platform::SystemDesktop(const QString &desktopEntry)
+{
+    return std::make_unique<SessionBusDesktop>(desktopEntry);
 }
 
 #include "SessionBusDesktop.moc"

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/TextEncoding.h"
 
 #include <QFile>
 #include <QSet>
@@ -37,7 +38,7 @@ QList<Entry> Listing(const QByteArray &folder)
 {
     QList<Entry> entries;
     for (platform::FolderEntry &found : platform::ListFolder(folder)) {
-        const QString name = QFile::decodeName(found.name);
+        const QString name = platform::NameFromBytes(found.name);
         entries.append({name, name.toCaseFolded(), std::move(found)});
     }
     std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
@@ -53,12 +54,12 @@ void SearchFilesRecursive(const QString &folder, QStringList &list,
                           QStringList *tooLong)
 {
     const QChar sep = platform::PathSeparator();
-    const QByteArray sepBytes = QFile::encodeName(QString(sep));
+    const QByteArray sepBytes = platform::NameBytes(QString(sep));
     const platform::FileStamp root = platform::StampOf(folder);
     QSet<FolderId> searched;
     // Searched from a stack of its own, not the call stack: no tree is too deep.
     QList<Pending> stack{
-        {folder, QFile::encodeName(folder), NarrowForm(folder) != folder, {root.device, root.number}}};
+        {folder, platform::NameBytes(folder), NarrowForm(folder) != folder, {root.device, root.number}}};
     while (!stack.isEmpty()) {
         const Pending current = stack.takeLast();
         if (searched.contains(current.id))
@@ -75,7 +76,7 @@ void SearchFilesRecursive(const QString &folder, QStringList &list,
             const QString path = current.path + sep + narrow;
             const QByteArray bytes = current.bytes + sepBytes + entry.found.name;
             const bool unreachable = current.unreachable || narrow != entry.name ||
-                                     QFile::encodeName(entry.name) != entry.found.name;
+                                     platform::NameBytes(entry.name) != entry.found.name;
             if (entry.found.kind == platform::FolderEntry::Kind::Folder) {
                 subfolders.append({path, bytes, unreachable, {entry.found.device, entry.found.number}});
             } else if (entry.found.kind == platform::FolderEntry::Kind::File) {

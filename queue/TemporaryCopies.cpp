@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
 #include "platform/Paths.h"
+#include "platform/TextEncoding.h"
 #include "queue/PathTests.h"
 
 #include <QDir>
@@ -70,7 +71,7 @@ QString CleanedCopyTitle(const QString &path, const QDateTime &now, const CodePa
             ch = QLatin1Char(' ');
     }
     title.truncate(kMaxTitleLength);
-    while (!title.isEmpty() && QFile::encodeName(title + kCopySuffix).size() > kMaxNameBytes)
+    while (!title.isEmpty() && platform::NameBytes(title + kCopySuffix).size() > kMaxNameBytes)
         title.chop(1);
     if (TrimSpaces(title).isEmpty())
         title = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
@@ -80,7 +81,7 @@ QString CleanedCopyTitle(const QString &path, const QDateTime &now, const CodePa
 QueuedInput QueueInputPath(const QString &path, const QString &tempFolder, const QDateTime &now,
                            const CodePage &page, const QByteArray &bytes)
 {
-    const bool byBytes = !bytes.isEmpty() && QFile::encodeName(path) != bytes;
+    const bool byBytes = !bytes.isEmpty() && platform::NameBytes(path) != bytes;
     if (!byBytes && FileExists(path, page))
         return {path, false};
     MakeTemporaryFolder(tempFolder);

@@ -3,8 +3,8 @@
 #include "Skin.h"
 #include "frmMain.h"
 #include "platform/ProcessEnd.h"
-#include "platform/SessionBusDesktop.h"
 #include "platform/SingleInstance.h"
+#include "platform/SystemDesktop.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -33,8 +33,9 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     QtShell shell;
     SystemHousekeeping housekeeping;
-    SessionBusDesktop desktop(QStringLiteral("brimwave"));
-    frmMain window(places, {messages, dialogs, shell, housekeeping, desktop});
+    const std::unique_ptr<platform::DesktopTask> desktop =
+        platform::SystemDesktop(QStringLiteral("brimwave"));
+    frmMain window(places, {messages, dialogs, shell, housekeeping, *desktop});
     InstanceChannel channel(places.instanceSocket);
     window.AcceptLaterStarts(channel);
     if (instance.Result() == platform::SingleInstance::Outcome::First)

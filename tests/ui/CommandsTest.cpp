@@ -1,10 +1,10 @@
+#include "ui/Commands.h"
 #include "WindowFakes.h"
 #include "ui/CutterIndicator.h"
 #include "ui/HotArea.h"
 #include "ui/ProductSite.h"
 #include "ui/SkinLayout.h"
 #include "ui/frmMenu.h"
-#include "ui/Commands.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSuggest.h"
 
