@@ -1,6 +1,7 @@
 #include "TextEncoding.h"
 
 #include <QFile>
+#include <QUrl>
 
 namespace platform {
 
@@ -18,6 +19,12 @@ QByteArray NameBytes(const QString &name)
 QString NameFromBytes(const QByteArray &bytes)
 {
     return QFile::decodeName(bytes);
+}
+
+QByteArray NameBytesOfAddress(const QUrl &address)
+{
+    // The address keeps the name's own bytes, percent-encoded.
+    return QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
 }
 
 } // namespace platform

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QUrl;
+
 namespace platform {
 
 // Whether the system's narrow encoding can carry the character `ch` there and back.
@@ -12,5 +14,7 @@ bool SystemEncodingHolds(char32_t ch);
 // name the system can hold (the locale's encoding on Linux; UTF-8 of the wide name on Windows).
 QByteArray NameBytes(const QString &name);
 QString NameFromBytes(const QByteArray &bytes);
+// The bytes of the local file a file:// address names, also those that are no text.
+QByteArray NameBytesOfAddress(const QUrl &address);
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "TextEncoding.h"
 
+#include <QUrl>
+
 #include <windows.h>
 
 namespace platform {
@@ -8,6 +10,9 @@ bool SystemEncodingHolds(char32_t ch)
 {
     if (ch >= 0x110000 || (ch >= 0xD800 && ch <= 0xDFFF))
         return false;
+    // A system whose code page is UTF-8 holds every character (and takes no flags for it).
+    if (::GetACP() == CP_UTF8)
+        return true;
     const std::wstring wide = QString::fromUcs4(&ch, 1).toStdWString();
     // No best fit: a character the code page has no place for is not replaced by a look-alike
     // (which would name another file), and the default character tells it was missing.
@@ -30,6 +35,12 @@ QByteArray NameBytes(const QString &name)
 QString NameFromBytes(const QByteArray &bytes)
 {
     return QString::fromUtf8(bytes);
+}
+
+QByteArray NameBytesOfAddress(const QUrl &address)
+{
+    // A wide name is the file's own name, whole.
+    return NameBytes(address.toLocalFile());
 }
 
 } // namespace platform

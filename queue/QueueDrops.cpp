@@ -3,6 +3,7 @@
 #include "QueueEntries.h"
 #include "TemporaryCopies.h"
 #include "platform/MessagePump.h"
+#include "platform/TextEncoding.h"
 
 #include <QAbstractItemView>
 #include <QDropEvent>
@@ -18,9 +19,8 @@ std::optional<QStringList> DroppedFiles(const QMimeData *data, QList<QByteArray>
         if (!url.isLocalFile())
             continue;
         files.append(url.toLocalFile());
-        // The address keeps the name's own bytes, also those that are no text.
         if (bytes)
-            bytes->append(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+            bytes->append(platform::NameBytesOfAddress(url));
     }
     if (files.isEmpty())
         return std::nullopt;

@@ -4,6 +4,8 @@
 #include "PathHelpers.h"
 #include "TemporaryCopies.h"
 
+#include <QDir>
+
 namespace {
 
 QueueEntry Reachable(const QString &path, const QString &tempFolder, const QByteArray &bytes = {})
@@ -20,23 +22,25 @@ QueueEntry Reachable(const QString &path, const QString &tempFolder, const QByte
 
 } // namespace
 
+// Dialogs and drops name files with '/'; the queue holds the system's own separators, which the
+// output's title and the command line are cut by.
 QueueEntry DialogEntry(const QString &path, const QString &tempFolder)
 {
-    QueueEntry entry = Reachable(path, tempFolder);
+    QueueEntry entry = Reachable(QDir::toNativeSeparators(path), tempFolder);
     entry.formatCode = FormatCode(TrimSpaces(entry.rowText));
     return entry;
 }
 
 QueueEntry WideDropEntry(const QString &name, const QString &tempFolder, const QByteArray &bytes)
 {
-    QueueEntry entry = Reachable(name, tempFolder, bytes);
+    QueueEntry entry = Reachable(QDir::toNativeSeparators(name), tempFolder, bytes);
     entry.formatCode = FormatCode(name);
     return entry;
 }
 
 QueueEntry NarrowDropEntry(const QString &name)
 {
-    const QString narrow = NarrowForm(name);
+    const QString narrow = NarrowForm(QDir::toNativeSeparators(name));
     return {narrow, narrow, FormatCode(narrow), {}};
 }
 
