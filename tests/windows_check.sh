@@ -11,6 +11,8 @@ bin=$(cd "$1" && pwd)
 shot=${2:-}
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-env"
+# A real window on the virtual display, whatever the caller's tests use.
+unset QT_QPA_PLATFORM
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
