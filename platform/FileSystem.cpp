@@ -178,12 +178,6 @@ QString MakeFolderPath(const QString &folder)
     return QFileInfo(folder).isDir() ? QString() : qt_error_string(ENOENT);
 }
 
-bool FileStamp::operator==(const FileStamp &other) const
-{
-    return exists == other.exists && device == other.device && number == other.number && size == other.size &&
-           modifiedNanoseconds == other.modifiedNanoseconds;
-}
-
 FileStamp StampOf(const QString &path)
 {
     FileStamp stamp;

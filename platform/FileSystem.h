@@ -29,7 +29,11 @@ struct FileStamp
     quint64 number = 0;
     qint64 size = 0;
     qint64 modifiedNanoseconds = 0;
-    bool operator==(const FileStamp &other) const;
+    bool operator==(const FileStamp &other) const
+    {
+        return exists == other.exists && device == other.device && number == other.number &&
+               size == other.size && modifiedNanoseconds == other.modifiedNanoseconds;
+    }
 };
 FileStamp StampOf(const QString &path);
 

@@ -131,12 +131,6 @@ QString MakeFolderPath(const QString &folder)
     return QFileInfo(folder).isDir() ? QString() : qt_error_string(ERROR_PATH_NOT_FOUND);
 }
 
-bool FileStamp::operator==(const FileStamp &other) const
-{
-    return exists == other.exists && device == other.device && number == other.number && size == other.size &&
-           modifiedNanoseconds == other.modifiedNanoseconds;
-}
-
 FileStamp StampOf(const QString &path)
 {
     FileStamp stamp;
