@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -151,11 +150,10 @@ TEST(SettingsFiles, NoFileCanStopOrSlowTheStart)
 {
     QTemporaryDir dir;
     const QString fifo = dir.path() + "/fifo.ini";
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString zero = dir.path() + "/zero.ini";
-    QFile::link("/dev/zero", zero);
     const QString random = dir.path() + "/random.ini";
-    QFile::link("/dev/urandom", random);
+    if (!MakeSpecialFiles(fifo, zero, random))
+        GTEST_SKIP() << "no named pipe or endless device here";
     // 3 GB, nearly all of it a hole, with good values at its start.
     const QString huge = Write(dir, "huge.ini", "\"3\"\r\n\"4\"\r\n\"0\"\r\n\"/music\"\r\n\"0\"\r\n");
     ASSERT_TRUE(QFile::resize(huge, 3LL << 30));
@@ -181,6 +179,8 @@ TEST(SettingsFiles, NoFileCanStopOrSlowTheStart)
 
 TEST(SettingsFiles, AFailedSaveKeepsTheOldFile)
 {
+    if (!FileSizeLimit::Available())
+        GTEST_SKIP() << "no way here to make a disk fill up on demand";
     QTemporaryDir dir;
     const QByteArray old = "\"3\"\r\n\"4\"\r\n\"0\"\r\n\"/music\"\r\n\"0\"\r\n";
     const QString path = Write(dir, "setup.ini", old);
@@ -209,6 +209,8 @@ TEST(SettingsFiles, AFolderThatTakesNoNewFileIsWrittenInPlace)
     // A file that is not there yet cannot be made in such a folder: nothing, and the caller is told.
     EXPECT_FALSE(SaveCutterOptions(dir.path() + "/options.ini", {}));
     // A disk that fills up during the write: the old values are put back.
+    if (!FileSizeLimit::Available())
+        return;
     const QByteArray written = Read(path);
     {
         const FileSizeLimit full(8);

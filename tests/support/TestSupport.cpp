@@ -11,9 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-
 QStringList RecordingMessages::Texts() const
 {
     QStringList texts;
@@ -94,64 +91,6 @@ void FakeProgramFolder::WriteConverter(const QString &body) const
     WriteScript(ConverterPath(), body);
 }
 
-void FakeProgramFolder::LinkRealConverter() const
-{
-    QFile::remove(ConverterPath());
-    QFile::link(QCoreApplication::applicationDirPath() + QStringLiteral("/data/conv"), ConverterPath());
-}
-
-FileSizeLimit::FileSizeLimit(qint64 bytes)
-{
-    // Past the limit a write fails with EFBIG, where the system would otherwise end the process.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    m_previous = qint64(limit.rlim_cur);
-    limit.rlim_cur = rlim_t(bytes);
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit()
-{
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(m_previous);
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-namespace {
-
-bool CanCreateIn(const QString &folder)
-{
-    QFile probe(folder + "/.probe");
-    const bool created = probe.open(QIODevice::WriteOnly);
-    probe.remove();
-    return created;
-}
-
-} // namespace
-
-FolderWithoutNewFiles::FolderWithoutNewFiles(const QString &folder) : m_folder(folder)
-{
-    // Write rights decide for an ordinary user; the administrator needs the immutable flag.
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    if (!CanCreateIn(folder)) {
-        m_active = true;
-        return;
-    }
-    int code = -1;
-    RunProgram(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}, &code);
-    m_immutable = code == 0;
-    m_active = !CanCreateIn(folder);
-}
-
-FolderWithoutNewFiles::~FolderWithoutNewFiles()
-{
-    if (m_immutable)
-        RunProgram(QStringLiteral("chattr"), {QStringLiteral("-i"), m_folder});
-    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 QByteArray RunProgram(const QString &program, const QStringList &arguments, int *exitCode)
 {
     QProcess process;
@@ -205,14 +144,4 @@ AudioProbe ProbeAudio(const QString &path)
     for (const QString &line : packets.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         probe.seconds += line.trimmed().toDouble();
     return probe;
-}
-
-bool StartStaleConverter(QProcess &process, const QString &folder)
-{
-    QDir().mkpath(folder);
-    if (!QFile::link(QStringLiteral("/bin/sleep"), folder + QStringLiteral("/conv")))
-        return false;
-    process.start(folder + QStringLiteral("/conv"), {QStringLiteral("30")});
-    return process.waitForStarted() &&
-           QTest::qWaitFor([] { return platform::IsProcessNameRunning(QStringLiteral("conv")); }, 2000);
 }

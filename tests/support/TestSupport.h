@@ -117,6 +117,8 @@ class FileSizeLimit
 public:
     explicit FileSizeLimit(qint64 bytes);
     ~FileSizeLimit();
+    // False where the system has no such limit (Windows): then nothing changed.
+    static bool Available();
 
 private:
     qint64 m_previous = -1;
@@ -136,6 +138,13 @@ private:
     bool m_immutable = false;
     bool m_active = false;
 };
+
+// A second name `link` for the file `target` (a hard link); false when it cannot be made.
+bool MakeHardLink(const QString &target, const QString &link);
+
+// A named pipe at `path`, or the system's endless devices under `zero` and `random`; false where
+// the system has none of them (Windows).
+bool MakeSpecialFiles(const QString &path, const QString &zero, const QString &random);
 
 // Runs a program to its end without a shell and returns its standard output.
 QByteArray RunProgram(const QString &program, const QStringList &arguments, int *exitCode = nullptr);
