@@ -1,4 +1,5 @@
 #include "queue/PathHelpers.h"
+#include "TestSupport.h"
 #include "queue/CodePage.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,8 @@ TEST(PathHelpers, FileNameAndTitle)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
-        EXPECT_EQ(FileNameOfPath(QString::fromUtf8(c.path)), QString::fromUtf8(c.fileName));
-        EXPECT_EQ(TitleOfPath(QString::fromUtf8(c.path)), QString::fromUtf8(c.title));
+        EXPECT_EQ(FileNameOfPath(Native(QString::fromUtf8(c.path))), QString::fromUtf8(c.fileName));
+        EXPECT_EQ(TitleOfPath(Native(QString::fromUtf8(c.path))), QString::fromUtf8(c.title));
     }
 }
 
@@ -64,15 +65,17 @@ TEST(PathHelpers, NarrowFormPerCodePage)
 TEST(PathHelpers, DisplayTextShowsUnreachableNameCharactersAsSpaces)
 {
     const CodePage ascii = CodePage::Ascii();
-    EXPECT_EQ(MakeDisplayText(QStringLiteral("/media/clip.mp4"), ascii), QStringLiteral("/media/clip.mp4"));
+    EXPECT_EQ(MakeDisplayText(Native(QStringLiteral("/media/clip.mp4")), ascii),
+              Native(QStringLiteral("/media/clip.mp4")));
     // In the name part they become spaces; in the folder part they stay "?".
-    EXPECT_EQ(MakeDisplayText(QStringLiteral("/m\u00fcsik/caf\u00e9.mp4"), ascii),
-              QStringLiteral("/m?sik/caf .mp4"));
-    EXPECT_EQ(MakeDisplayText(QStringLiteral("/v/a<b>c:d*e|f\"g?.mp4"), ascii),
-              QStringLiteral("/v/a b c d e f g .mp4"));
-    EXPECT_EQ(MakeDisplayText(QStringLiteral("no folder?.mp4"), ascii), QStringLiteral("no folder .mp4"));
-    EXPECT_EQ(MakeDisplayText(QStringLiteral("/v/caf\u00e9.mp4"), CodePage::System()),
-              QStringLiteral("/v/caf\u00e9.mp4"));
+    EXPECT_EQ(MakeDisplayText(Native(QStringLiteral("/m\u00fcsik/caf\u00e9.mp4")), ascii),
+              Native(QStringLiteral("/m?sik/caf .mp4")));
+    EXPECT_EQ(MakeDisplayText(Native(QStringLiteral("/v/a<b>c:d*e|f\"g?.mp4")), ascii),
+              Native(QStringLiteral("/v/a b c d e f g .mp4")));
+    EXPECT_EQ(MakeDisplayText(Native(QStringLiteral("no folder?.mp4")), ascii),
+              Native(QStringLiteral("no folder .mp4")));
+    EXPECT_EQ(MakeDisplayText(Native(QStringLiteral("/v/caf\u00e9.mp4")), CodePage::System()),
+              Native(QStringLiteral("/v/caf\u00e9.mp4")));
 }
 
 } // namespace

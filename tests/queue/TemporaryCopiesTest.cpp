@@ -21,13 +21,14 @@ class TemporaryCopies : public testing::Test
 protected:
     QString Make(const QString &name, const QByteArray &content = "media")
     {
-        return PutFile(m_sources.path() + "/" + name, content);
+        return Native(PutFile(m_sources.path() + "/" + name, content));
     }
     QString Queue(const QString &path)
     {
         return QueueInputPath(path, TempFolder(), kNow, CodePage::Ascii()).path;
     }
-    QString TempFolder() const { return m_temp.path() + "/tmp"; }
+    // As the program's places give it: with the system's separators.
+    QString TempFolder() const { return Native(m_temp.path() + "/tmp"); }
     static QByteArray Content(const QString &path)
     {
         QFile file(path);
@@ -63,7 +64,7 @@ TEST_F(TemporaryCopies, UnreachableNamesAreCopiedUnderTheirCleanedTitle)
         SCOPED_TRACE(c.name.toStdString());
         const QString source = Make(c.name, c.name.toUtf8());
         const QString queued = Queue(source);
-        EXPECT_EQ(queued, TempFolder() + "/" + c.copyName);
+        EXPECT_EQ(queued, Native(TempFolder() + "/" + c.copyName));
         EXPECT_EQ(Content(queued), c.name.toUtf8());
     }
 }
@@ -78,7 +79,8 @@ TEST_F(TemporaryCopies, LongTitlesAreCutTo200Characters)
     // In a code page that holds every letter, a long title is also cut to what one name may hold.
     const QString wide = QString::fromUcs4(std::u32string(200, U'\U0001F3B5').c_str());
     const QString vanished =
-        QueueInputPath(m_sources.path() + "/" + wide + ".mp4", TempFolder(), kNow, CodePage::System()).path;
+        QueueInputPath(Native(m_sources.path() + "/" + wide + ".mp4"), TempFolder(), kNow, CodePage::System())
+            .path;
     EXPECT_LE(QFile::encodeName(FileNameOfPath(vanished)).size(), 255);
     EXPECT_TRUE(FileNameOfPath(vanished).startsWith(QString::fromUcs4(U"\U0001F3B5")));
 }
@@ -89,8 +91,8 @@ TEST_F(TemporaryCopies, CollidingNamesEachKeepTheirOwnCopy)
     const QString b = Make("two/x\u00e8.avi", "second");
     const QString c = Make("three/x\u00ea.wmv", "third");
     const QStringList queued = {Queue(a), Queue(b), Queue(c)};
-    EXPECT_EQ(queued, QStringList({TempFolder() + "/x .tmp", TempFolder() + "/1/x .tmp",
-                                   TempFolder() + "/2/x .tmp"}));
+    EXPECT_EQ(queued, QStringList({Native(TempFolder() + "/x .tmp"), Native(TempFolder() + "/1/x .tmp"),
+                                   Native(TempFolder() + "/2/x .tmp")}));
     EXPECT_EQ(Content(queued[0]), "first");
     EXPECT_EQ(Content(queued[1]), "second");
     EXPECT_EQ(Content(queued[2]), "third");
@@ -104,12 +106,12 @@ TEST_F(TemporaryCopies, AFailedCopyKeepsItsPlaceAndIsKnownToHaveFailed)
     // later file with the same cleaned title gets a path of its own.
     QDir().mkpath(m_sources.path() + "/x\u00e9.d");
     const QueuedInput folder =
-        QueueInputPath(m_sources.path() + "/x\u00e9.d", TempFolder(), kNow, CodePage::Ascii());
+        QueueInputPath(Native(m_sources.path() + "/x\u00e9.d"), TempFolder(), kNow, CodePage::Ascii());
     const QueuedInput vanished =
-        QueueInputPath(m_sources.path() + "/x\u00ea.mp4", TempFolder(), kNow, CodePage::Ascii());
+        QueueInputPath(Native(m_sources.path() + "/x\u00ea.mp4"), TempFolder(), kNow, CodePage::Ascii());
     const QueuedInput real =
         QueueInputPath(Make("x\u00e8.avi", "real"), TempFolder(), kNow, CodePage::Ascii());
-    EXPECT_EQ(folder.path, TempFolder() + "/x .tmp");
+    EXPECT_EQ(folder.path, Native(TempFolder() + "/x .tmp"));
     EXPECT_TRUE(folder.copyFailed);
     EXPECT_TRUE(vanished.copyFailed);
     EXPECT_FALSE(real.copyFailed);

@@ -259,17 +259,18 @@ TEST(OutputFolder, WhatTheBoxNames)
 TEST(SettingsPlace, BesideTheProgramWhenItMayWriteThereElseTheUsersFolder)
 {
     QTemporaryDir dir;
-    const QString program = dir.path() + "/program";
-    const QString config = dir.path() + "/config";
+    // As the program's places give them: with the system's separators.
+    const QString program = Native(dir.path() + "/program");
+    const QString config = Native(dir.path() + "/config");
     QDir().mkpath(program);
     const SettingsPlace place(program, config);
-    EXPECT_EQ(place.ToWrite("setup.ini"), program + "/setup.ini");
-    EXPECT_EQ(place.ToRead("setup.ini"), program + "/setup.ini");
+    EXPECT_EQ(place.ToWrite("setup.ini"), Native(program + "/setup.ini"));
+    EXPECT_EQ(place.ToRead("setup.ini"), Native(program + "/setup.ini"));
     // A portable copy reads only its own files, whatever an installed one left for the user.
     QDir().mkpath(config);
     Write(dir, "config/options.ini", "an installed copy's");
     ASSERT_TRUE(QFileInfo::exists(config + "/options.ini"));
-    EXPECT_EQ(place.ToRead("options.ini"), program + "/options.ini");
+    EXPECT_EQ(place.ToRead("options.ini"), Native(program + "/options.ini"));
     QFile::remove(config + "/options.ini");
 
     Write(dir, "program/setup.ini", "a default beside the program");

@@ -4,6 +4,7 @@
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
 
+#include <QDir>
 #include <QList>
 #include <QProcess>
 #include <QString>
@@ -83,6 +84,12 @@ public:
 // Starts a process under the converter's name in `folder`, as an earlier run may have left one;
 // false when it did not start.
 bool StartStaleConverter(QProcess &process, const QString &folder);
+
+// `path` with the system's separators, as the program builds its own paths.
+inline QString Native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 // Writes `bytes` as the whole of the file at `path`, making its folders; returns the path. A file
 // that cannot be written fails the test.
