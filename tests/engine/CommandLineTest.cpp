@@ -1,5 +1,7 @@
+#include "TestSupport.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
+#include "platform/ProcessList.h"
 #include "queue/CodePage.h"
 #include "settings/OutputPickers.h"
 
@@ -7,8 +9,15 @@
 
 namespace {
 
-const QString kProgram = QStringLiteral("/opt/Apps/Conv");
-const QString kHead = QStringLiteral("/opt/Apps/Conv/data/conv -threads 1 -i \"/home/v/clip.mp4\"");
+// A command line or path written as on Linux, as this system writes it: its separators, and its
+// converter's file name (conv.exe on Windows).
+QString Sys(const QString &text)
+{
+    return Native(text).replace(Native("/data/conv"), Native("/data/") + platform::ConverterProcessName());
+}
+
+const QString kProgram = Sys("/opt/Apps/Conv");
+const QString kHead = Sys("/opt/Apps/Conv/data/conv -threads 1 -i \"/home/v/clip.mp4\"");
 
 ConversionChoices Choices(int format, bool cutter)
 {
@@ -17,7 +26,7 @@ ConversionChoices Choices(int format, bool cutter)
     c.bitrateText = QStringLiteral("192");
     c.sampleRateText = QStringLiteral("44100");
     c.channelIndex = 1;
-    c.outputFolder = QStringLiteral("/home/u/output");
+    c.outputFolder = Sys("/home/u/output");
     c.cutter.CutterEnabled = cutter ? 1 : 0;
     c.cutter.CutStartSeconds = 90;
     c.cutter.CutLengthSeconds = 30;
@@ -47,23 +56,21 @@ TEST(CommandLine, SixteenLinesWithAndWithoutCutter)
     for (const FormatRow &row : kFormats) {
         for (const bool cutter : {false, true}) {
             SCOPED_TRACE(testing::Message() << "format " << row.index << " cutter " << cutter);
-            const ConverterCommand cmd = BuildConverterCommand(kProgram, QStringLiteral("/home/v/clip.mp4"),
-                                                               Choices(row.index, cutter));
+            const ConverterCommand cmd =
+                BuildConverterCommand(kProgram, Sys("/home/v/clip.mp4"), Choices(row.index, cutter));
             const QString middle = cutter ? QStringLiteral(" -ss 90 -t 30") : QString();
-            EXPECT_EQ(cmd.commandLine, kHead + middle + QString::fromLatin1(row.tail));
-            EXPECT_TRUE(QString::fromLatin1(row.tail).contains(cmd.outputPath));
+            EXPECT_EQ(cmd.commandLine, kHead + middle + Sys(QString::fromLatin1(row.tail)));
+            EXPECT_TRUE(Sys(QString::fromLatin1(row.tail)).contains(cmd.outputPath));
         }
     }
 }
 
 TEST(CommandLine, WorkedExample)
 {
-    const ConverterCommand cmd =
-        BuildConverterCommand(kProgram, QStringLiteral("/home/v/clip.mp4"), Choices(0, true));
-    EXPECT_EQ(cmd.commandLine,
-              QStringLiteral("/opt/Apps/Conv/data/conv -threads 1 -i \"/home/v/clip.mp4\" -ss 90 "
-                             "-t 30 -y -vn -ab 192k -ar 44100 -ac 2 \"/home/u/output/clip.mp3\""));
-    EXPECT_EQ(cmd.outputPath, QStringLiteral("/home/u/output/clip.mp3"));
+    const ConverterCommand cmd = BuildConverterCommand(kProgram, Sys("/home/v/clip.mp4"), Choices(0, true));
+    EXPECT_EQ(cmd.commandLine, Sys("/opt/Apps/Conv/data/conv -threads 1 -i \"/home/v/clip.mp4\" -ss 90 "
+                                   "-t 30 -y -vn -ab 192k -ar 44100 -ac 2 \"/home/u/output/clip.mp3\""));
+    EXPECT_EQ(cmd.outputPath, Sys("/home/u/output/clip.mp3"));
 }
 
 // The format picker lists the engine's formats in the engine's order: the picked row is the
@@ -84,9 +91,8 @@ TEST(CommandLine, Mp3PickersAndCutterValues)
     c.channelIndex = 0;
     c.cutter.CutStartSeconds = 0;
     c.cutter.CutLengthSeconds = 0;
-    EXPECT_EQ(BuildConverterCommand(kProgram, QStringLiteral("/v/a.avi"), c).commandLine,
-              QStringLiteral(
-                  "/opt/Apps/Conv/data/conv -threads 1 -i \"/v/a.avi\" -ss 0 -t 0 -y -vn -ab 32k -ar 8000 "
+    EXPECT_EQ(BuildConverterCommand(kProgram, Sys("/v/a.avi"), c).commandLine,
+              Sys("/opt/Apps/Conv/data/conv -threads 1 -i \"/v/a.avi\" -ss 0 -t 0 -y -vn -ab 32k -ar 8000 "
                   "-ac 1 \"/home/u/output/a.mp3\""));
     c.channelIndex = -1; // nothing selected gives channel count 0
     EXPECT_TRUE(
@@ -122,28 +128,28 @@ TEST(CommandLine, OutputNamesAndFolders)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
         ConversionChoices choices = Choices(0, false);
-        choices.outputFolder = QString::fromUtf8(c.folder);
-        const ConverterCommand cmd =
-            BuildConverterCommand(QString::fromUtf8(c.program), QString::fromUtf8(c.input), choices);
-        EXPECT_EQ(cmd.outputPath, QString::fromUtf8(c.output));
-        EXPECT_TRUE(cmd.commandLine.startsWith(QString::fromUtf8(c.converter) + " -threads 1 -i "));
-        EXPECT_TRUE(cmd.commandLine.endsWith('"' + QString::fromUtf8(c.output) + '"'));
+        choices.outputFolder = Sys(c.folder);
+        const ConverterCommand cmd = BuildConverterCommand(Sys(c.program), Sys(c.input), choices);
+        EXPECT_EQ(cmd.outputPath, Sys(c.output));
+        EXPECT_TRUE(cmd.commandLine.startsWith(Sys(c.converter) + " -threads 1 -i "));
+        EXPECT_TRUE(cmd.commandLine.endsWith('"' + Sys(c.output) + '"'));
     }
     // Same base name from different folders and extensions: the same output, the later overwrites.
     const ConversionChoices c = Choices(1, false);
-    EXPECT_EQ(BuildConverterCommand(kProgram, "/a/clip.mp4", c).outputPath,
-              BuildConverterCommand(kProgram, "/b/clip.avi", c).outputPath);
+    EXPECT_EQ(BuildConverterCommand(kProgram, Sys("/a/clip.mp4"), c).outputPath,
+              BuildConverterCommand(kProgram, Sys("/b/clip.avi"), c).outputPath);
 }
 
 TEST(CommandLine, QuoteInAnyNameCannotEndItsPiece)
 {
     ConversionChoices c = Choices(3, false);
-    c.outputFolder = QStringLiteral("/tmp/a\" -f mp4 \"/tmp/b");
-    const ConverterCommand cmd = BuildConverterCommand(kProgram, QStringLiteral("/v/x\" -i \"y.mp4"), c);
-    const SplitCommandLine split = SplitConverterCommandLine(cmd.commandLine, "/opt/Apps/Conv/data/conv");
+    c.outputFolder = Sys("/tmp/a\" -f mp4 \"/tmp/b");
+    const ConverterCommand cmd = BuildConverterCommand(kProgram, Sys("/v/x\" -i \"y.mp4"), c);
+    const SplitCommandLine split =
+        SplitConverterCommandLine(cmd.commandLine, Sys("/opt/Apps/Conv/data/conv"));
     ASSERT_EQ(split.arguments.size(), 9);
-    EXPECT_EQ(split.arguments[3].text, QStringLiteral("/v/x? -i ?y.mp4"));
-    EXPECT_EQ(split.arguments.last().text, QStringLiteral("/tmp/a? -f mp4 ?/tmp/b/x? -i ?y.wav"));
+    EXPECT_EQ(split.arguments[3].text, Sys("/v/x? -i ?y.mp4"));
+    EXPECT_EQ(split.arguments.last().text, Sys("/tmp/a? -f mp4 ?/tmp/b/x? -i ?y.wav"));
 }
 
 TEST(CommandLineSplitter, GivesBackThePiecesItWasBuiltFrom)
