@@ -26,8 +26,7 @@ using Icon = platform::UserMessages::Icon;
 
 // The converter's arguments, as a fake converter script sees them: $4 is the input and the
 // last argument the output. Like the real one, it reports a position once it converts.
-const char *const kTakeArguments = "input=\"$4\"; for output; do :; done\n"
-                                   "printf 'size= 1kB time=00:00:01.00 bitrate=1\\n' >&2\n";
+const char *const kTakeArguments = "err size= 1kB time=00:00:01.00 bitrate=1\\n\n";
 
 // Queues `paths` through the open dialog and converts them to `format`; true when the batch ended.
 bool ConvertAll(WindowFixture &f, const QStringList &paths, int format, const QString &folder)
@@ -87,13 +86,14 @@ TEST(BatchSafety, EveryFailureIsNamedWithItsReason)
 {
     WindowFixture f;
     f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n"); // finish sound off
-    f.UseFakeConverter(QString(kTakeArguments) + "case \"$input\" in\n"
-                                                 "  *silent*) exit 0 ;;\n"
-                                                 "  *empty*) : > \"$output\"; exit 0 ;;\n"
-                                                 "  *crash*) printf partial > \"$output\"; kill -9 $$ ;;\n"
-                                                 "  *talk*) printf '%3000s' '' | tr ' ' x; exit 1 ;;\n"
-                                                 "esac\n"
-                                                 "printf sound > \"$output\"");
+    f.UseFakeConverter(QString(kTakeArguments) + "[silent] exit 0\n"
+                                                 "[empty] write\n"
+                                                 "[empty] exit 0\n"
+                                                 "[crash] write partial\n"
+                                                 "[crash] crash 9\n"
+                                                 "[talk] fill 3000 x\n"
+                                                 "[talk] exit 1\n"
+                                                 "write sound");
     QStringList inputs;
     for (const char *name : {"silent", "crash", "good", "empty", "talk 1", "talk 2", "talk 3", "talk 4",
                              "talk 5", "talk 6", "talk 7", "talk 8", "talk 9"})
@@ -154,9 +154,9 @@ class InterruptedBatch : public testing::Test
 protected:
     void SetUp() override
     {
-        f.UseFakeConverter(QString(kTakeArguments) +
-                           "printf sound > \"$output\"\n"
-                           "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
+        f.UseFakeConverter(QString(kTakeArguments) + "write sound\n"
+                                                     "[slow] out started\\n\n"
+                                                     "[slow] sleep 30000");
         for (const char *name : {"quick", "slow", "after"})
             inputs << PutFile(f.work.path() + "/in/" + name + ".mp4", "x");
         w.Ui().cmbOF->setCurrentIndex(3);
@@ -334,12 +334,11 @@ TEST(BatchSafety, TheOutputsOfABatch)
         SCOPED_TRACE(row.name);
         WindowFixture f;
         f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n");
-        f.UseFakeConverter(QString(kTakeArguments) + "echo working\n"
-                                                     "case \"$input\" in\n"
-                                                     "  *nowrite*) exit 1 ;;\n"
-                                                     "  *fail*) printf partial > \"$output\"; exit 1 ;;\n"
-                                                     "esac\n"
-                                                     "cat \"$input\" > \"$output\"");
+        f.UseFakeConverter(QString(kTakeArguments) + "out working\\n\n"
+                                                     "[nowrite] exit 1\n"
+                                                     "[fail] write partial\n"
+                                                     "[fail] exit 1\n"
+                                                     "copy");
         const QString root = f.work.path() + "/";
         QStringList inputs;
         for (const QString &input : row.inputs)
@@ -387,9 +386,9 @@ TEST(BatchSafety, AskedToEndByTheSystemLeavesNoCutShortFile)
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         WindowFixture f;
-        f.UseFakeConverter(QString(kTakeArguments) +
-                           "printf sound > \"$output\"\n"
-                           "case \"$input\" in *slow*) echo started; exec sleep 30 ;; esac");
+        f.UseFakeConverter(QString(kTakeArguments) + "write sound\n"
+                                                     "[slow] out started\\n\n"
+                                                     "[slow] sleep 30000");
         const QStringList inputs = {PutFile(f.work.path() + "/in/quick.mp4", "x"),
                                     PutFile(f.work.path() + "/in/slow.mp4", "x")};
         frmMain &w = f.Start();
@@ -419,9 +418,9 @@ TEST(BatchSafety, AskedToEndByTheSystemLeavesNoCutShortFile)
 TEST(BatchSafety, StopEndsAConverterLeftBehind)
 {
     WindowFixture f;
-    f.UseFakeConverter(QString(kTakeArguments) + "case \"$1\" in helper) while :; do sleep 1; done ;; esac\n"
-                                                 "\"$0\" helper &\n"
-                                                 "echo started; printf sound > \"$output\"");
+    f.UseFakeConverter(QString(kTakeArguments) + "helper\n"
+                                                 "out started\\n\n"
+                                                 "write sound");
     frmMain &w = f.Start();
     QSignalSpy stopped(&w.Batch(), &BatchConverter::BatchStopped);
     bool clicked = false;
@@ -462,10 +461,7 @@ TEST(BatchSafety, FilesFollowOneAnotherAtTheBatchTimersPace)
 {
     WindowFixture f;
     const QString log = f.work.path() + "/runs.log";
-    f.UseFakeConverter(QString(kTakeArguments) +
-                       "start=$(date +%s%N); printf sound > \"$output\"\n"
-                       "echo \"$start $(date +%s%N)\" >> '" +
-                       log + "'");
+    f.UseFakeConverter(QString(kTakeArguments) + "write sound\nappend \"" + log + "\" {start} {clock}");
     QStringList inputs;
     for (const char *name : {"a", "b", "c"})
         inputs << PutFile(f.work.path() + "/in/" + name + ".mp4", "x");
@@ -482,16 +478,13 @@ TEST(BatchSafety, FilesFollowOneAnotherAtTheBatchTimersPace)
 TEST(BatchSafety, EachFileEndsConvertersLeftRunning)
 {
     WindowFixture f;
-    f.UseFakeConverter(QString(kTakeArguments) + "printf sound > \"$output\"");
+    f.UseFakeConverter(QString(kTakeArguments) + "write sound");
     f.Start();
-    QDir().mkpath(f.work.path() + "/stray");
-    ASSERT_TRUE(QFile::link("/bin/sleep", f.work.path() + "/stray/conv"));
     QProcess stray;
-    stray.start(f.work.path() + "/stray/conv", {"3"});
-    ASSERT_TRUE(stray.waitForStarted());
+    ASSERT_TRUE(StartFakeNamed(stray, f.work.path() + "/stray/conv", "sleep 30000"));
     ASSERT_TRUE(ConvertAll(f, {PutFile(f.work.path() + "/in/a.mp4", "x")}, 3, f.work.path() + "/out"));
     EXPECT_TRUE(stray.state() == QProcess::NotRunning || stray.waitForFinished(1000));
-    EXPECT_EQ(stray.exitStatus(), QProcess::CrashExit);
+    stray.kill();
 }
 
 // Stop pressed while the batch timer's tick lets the window handle its events: no next file.
@@ -499,7 +492,7 @@ TEST(BatchSafety, StopDuringTheTickStartsNoFile)
 {
     WindowFixture f;
     const QString log = f.work.path() + "/runs.log";
-    f.UseFakeConverter("echo run >> '" + log + "'");
+    f.UseFakeConverter("append \"" + log + "\" run");
     frmMain &w = f.Start();
     f.dialogs.files = {PutFile(f.work.path() + "/in/a.mp4", "x")};
     w.imgAdd_Click();
@@ -526,14 +519,14 @@ TEST(BatchSafety, AnEarlyEndDeletesOnlyWhatTheConversionWrote)
         const char *converter;
         std::function<void(frmMain &)> interrupt;
     } rows[] = {
-        {"Stop", "exec sleep 30",
+        {"Stop", "sleep 30000",
          [](frmMain &w) {
              w.imgStop_Click();
          }},
-        {"a crash", "kill -9 $$",
+        {"a crash", "crash 9",
          [](frmMain &) {
          }},
-        {"closing", "exec sleep 30",
+        {"closing", "sleep 30000",
          [](frmMain &w) {
              w.close();
          }},
@@ -545,7 +538,7 @@ TEST(BatchSafety, AnEarlyEndDeletesOnlyWhatTheConversionWrote)
             f.WriteProgramFile("options.ini", QByteArray("1\r\n0\r\n0\r\n0\r\n") +
                                                   (QByteArray(atOnce) == "1" ? "" : "2\r\n"));
             const QString started = f.work.path() + "/started";
-            f.UseFakeConverter(": > '" + started + "'; " + row.converter);
+            f.UseFakeConverter("append \"" + started + "\"\n" + row.converter);
             const QString earlier = PutFile(f.work.path() + "/out/clip.wav", "an earlier batch's");
             frmMain &w = f.Start();
             // Every way the batch can end is watched from before it starts: an end that comes
@@ -576,10 +569,10 @@ TEST(BatchSafety, AnEarlyEndDeletesOnlyWhatTheConversionWrote)
 TEST(BatchSafety, FailuresBeforeStopAreReported)
 {
     WindowFixture f;
-    f.UseFakeConverter(QString(kTakeArguments) + "case \"$input\" in\n"
-                                                 "  *broken*) echo boom >&2; exit 1 ;;\n"
-                                                 "  *slow*) echo started; exec sleep 30 ;;\n"
-                                                 "esac");
+    f.UseFakeConverter(QString(kTakeArguments) + "[broken] err boom\\n\n"
+                                                 "[broken] exit 1\n"
+                                                 "[slow] out started\\n\n"
+                                                 "[slow] sleep 30000");
     frmMain &w = f.Start();
     QObject::connect(&w.Batch().objDOS(), &DOSOutputs::ReceiveOutputs, &w, [&](const QString &text) {
         if (text.contains("started"))

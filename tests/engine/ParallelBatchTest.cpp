@@ -30,21 +30,20 @@ protected:
         f.mostFilesAtOnce = kAtOnce;
         f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n3\r\n"); // no finish sound, three at once
         log = f.work.path() + "/log";
-        f.UseFakeConverter(
-            "input=\"$4\"; for output; do :; done\n"
-            "name=$(basename \"$input\")\n"
-            "echo \"start $name\" >> '" +
-            log +
-            "'\n"
-            "printf partial > \"$output\"\n"
-            "printf '  Duration: 00:00:10.00, start: 0.000000\\n' >&2\n"
-            "case \"$input\" in *slow*) exec sleep 30 ;; *) sleep 0.3 ;; esac\n"
-            "printf 'size= 1kB time=00:00:05.00 bitrate=1\\n' >&2\n"
-            "echo \"end $name\" >> '" +
-            log +
-            "'\n"
-            "case \"$input\" in *broken*) echo boom >&2; exit 1 ;; *crash*) kill -9 $$ ;; esac\n"
-            "printf sound > \"$output\"\n");
+        f.UseFakeConverter("append \"" + log +
+                           "\" start {name}\n"
+                           "write partial\n"
+                           "err   Duration: 00:00:10.00, start: 0.000000\\n\n"
+                           "[slow] sleep 30000\n"
+                           "sleep 300\n"
+                           "err size= 1kB time=00:00:05.00 bitrate=1\\n\n"
+                           "append \"" +
+                           log +
+                           "\" end {name}\n"
+                           "[broken] err boom\\n\n"
+                           "[broken] exit 1\n"
+                           "[crash] crash 9\n"
+                           "write sound");
     }
     // Queues files of these names (under `folder` in the work folder) and starts the batch;
     // `prepare` runs on the window just before.
@@ -252,12 +251,10 @@ TEST(SideBySide, NoConverterOutlivesTheBatch)
         WindowFixture f;
         f.mostFilesAtOnce = 2;
         f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n2\r\n");
-        f.UseFakeConverter("input=\"$4\"; for output; do :; done\n"
-                           "case \"$1\" in helper) while :; do sleep 1; done ;; esac\n"
-                           "\"$0\" helper >/dev/null 2>&1 &\n"
-                           "printf 'size= 1kB time=00:00:01.00 bitrate=1\\n' >&2\n"
-                           "case \"$input\" in *slow*) exec sleep 30 ;; esac\n"
-                           "printf sound > \"$output\"\n");
+        f.UseFakeConverter("helper quiet\n"
+                           "err size= 1kB time=00:00:01.00 bitrate=1\\n\n"
+                           "[slow] sleep 30000\n"
+                           "write sound");
         frmMain &w = f.Start();
         w.Ui().txtPath->setText(f.work.path() + "/out");
         for (const char *name : {"a.mp4", end == End::Finished ? "b.mp4" : "slow b.mp4"}) {

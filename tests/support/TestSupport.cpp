@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "engine/ConverterCommand.h"
+#include "engine/ConverterJob.h"
 #include "platform/ProcessList.h"
 
 #include <QCoreApplication>
@@ -66,7 +68,7 @@ FakeProgramFolder::FakeProgramFolder()
 
 QString FakeProgramFolder::ConverterPath() const
 {
-    return m_dir.path() + QStringLiteral("/data/conv");
+    return ::ConverterPath(m_dir.path());
 }
 
 QString PutFile(const QString &path, const QByteArray &bytes)
@@ -78,17 +80,51 @@ QString PutFile(const QString &path, const QByteArray &bytes)
     return path;
 }
 
-void WriteScript(const QString &path, const QString &body)
+void WriteFakeConverter(const QString &converter, const QString &steps)
 {
-    // A new file: a converter that is running keeps its own.
-    QFile::remove(path);
-    PutFile(path, "#!/bin/sh\n" + body.toUtf8() + "\n");
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Whatever is there is replaced, unless it runs (Windows keeps a running program's file):
+    // then it is the fake already, and it reads its steps afresh on every run.
+    QFile::remove(converter);
+    QDir().mkpath(QFileInfo(converter).path());
+    if (!QFileInfo::exists(converter))
+        QFile::copy(::ConverterPath(QCoreApplication::applicationDirPath() + QStringLiteral("/fake")),
+                    converter);
+    const QFileInfo file(converter);
+    PutFile(file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".steps"),
+            steps.toUtf8());
 }
 
-void FakeProgramFolder::WriteConverter(const QString &body) const
+bool RunToEnd(ConverterJob &job, const QString &commandLine)
 {
-    WriteScript(ConverterPath(), body);
+    bool ended = false;
+    QObject::connect(&job, &ConverterJob::Ended, [&] { ended = true; });
+    return job.Start(commandLine) && QTest::qWaitFor([&] { return ended; }, 60000);
+}
+
+QString PlaceFakeNamed(const QString &name, const QString &steps)
+{
+    // The converter's own suffix is the system's for programs.
+    const QString suffix = QFileInfo(::ConverterPath(QStringLiteral("."))).suffix();
+    const QString program = suffix.isEmpty() ? name : name + QLatin1Char('.') + suffix;
+    WriteFakeConverter(program, steps);
+    return program;
+}
+
+bool StartFakeNamed(QProcess &process, const QString &name, const QString &steps)
+{
+    process.start(PlaceFakeNamed(name, steps), {});
+    return process.waitForStarted();
+}
+
+bool StartStaleConverter(QProcess &process, const QString &folder)
+{
+    return StartFakeNamed(process, folder + QStringLiteral("/conv"), QStringLiteral("sleep 30000")) &&
+           QTest::qWaitFor([] { return platform::IsProcessNameRunning(QStringLiteral("conv")); }, 2000);
+}
+
+void FakeProgramFolder::WriteConverter(const QString &steps) const
+{
+    WriteFakeConverter(ConverterPath(), steps);
 }
 
 QByteArray RunProgram(const QString &program, const QStringList &arguments, int *exitCode)

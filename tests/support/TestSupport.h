@@ -15,6 +15,8 @@
 #include <optional>
 #include <ostream>
 
+class ConverterJob;
+
 // Lets test messages and failure reports show texts.
 inline std::ostream &operator<<(std::ostream &os, const QString &text)
 {
@@ -85,6 +87,15 @@ public:
 // false when it did not start.
 bool StartStaleConverter(QProcess &process, const QString &folder);
 
+// Runs `job` on its own command line to its end; false when it did not start or end.
+bool RunToEnd(ConverterJob &job, const QString &commandLine);
+
+// Puts the fake converter at `name` (a path without the system's program suffix) with `steps`;
+// returns the program's path.
+QString PlaceFakeNamed(const QString &name, const QString &steps);
+// Starts it there; false when it did not start.
+bool StartFakeNamed(QProcess &process, const QString &name, const QString &steps);
+
 // `path` with the system's separators, as the program builds its own paths.
 inline QString Native(const QString &path)
 {
@@ -95,8 +106,9 @@ inline QString Native(const QString &path)
 // that cannot be written fails the test.
 QString PutFile(const QString &path, const QByteArray &bytes = {});
 
-// Writes an executable shell script with `body` after the interpreter line.
-void WriteScript(const QString &path, const QString &body);
+// Makes `converter` the fake converter, which takes `steps` (one per line, as
+// tests/fakeconv/FakeConverter.cpp lists them) when it runs.
+void WriteFakeConverter(const QString &converter, const QString &steps);
 
 // A folder for this test program's own files, open to its user alone; deleted at the end.
 const QString &PrivateTestFolder();
@@ -107,8 +119,8 @@ class FakeProgramFolder
 public:
     FakeProgramFolder();
     QString Path() const { return m_dir.path(); }
-    // Writes data/conv as a shell script with `body` after the interpreter line.
-    void WriteConverter(const QString &body) const;
+    // Puts the fake converter in data/ with `steps` (see tests/fakeconv/FakeConverter.cpp).
+    void WriteConverter(const QString &steps) const;
     // Links data/conv to the real converter beside the test program.
     void LinkRealConverter() const;
     QString ConverterPath() const;

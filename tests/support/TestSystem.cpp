@@ -77,16 +77,6 @@ FolderWithoutNewFiles::~FolderWithoutNewFiles()
     QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-bool StartStaleConverter(QProcess &process, const QString &folder)
-{
-    QDir().mkpath(folder);
-    if (!QFile::link(QStringLiteral("/bin/sleep"), folder + QStringLiteral("/conv")))
-        return false;
-    process.start(folder + QStringLiteral("/conv"), {QStringLiteral("30")});
-    return process.waitForStarted() &&
-           QTest::qWaitFor([] { return platform::IsProcessNameRunning(QStringLiteral("conv")); }, 2000);
-}
-
 bool MakeHardLink(const QString &target, const QString &link)
 {
     return ::link(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0;

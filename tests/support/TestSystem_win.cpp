@@ -30,11 +30,6 @@ FolderWithoutNewFiles::FolderWithoutNewFiles(const QString &folder) : m_folder(f
 
 FolderWithoutNewFiles::~FolderWithoutNewFiles() = default;
 
-bool StartStaleConverter(QProcess &, const QString &)
-{
-    return false;
-}
-
 bool MakeHardLink(const QString &target, const QString &link)
 {
     return ::CreateHardLinkW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(link).utf16()),

@@ -1,5 +1,6 @@
 #include "WindowFakes.h"
 
+#include "engine/ConverterCommand.h"
 #include "queue/CodePage.h"
 
 #include <QCoreApplication>
@@ -62,9 +63,9 @@ QByteArray WindowFixture::ReadProgramFile(const QString &name) const
     return file.readAll();
 }
 
-void WindowFixture::UseFakeConverter(const QString &body) const
+void WindowFixture::UseFakeConverter(const QString &steps) const
 {
-    WriteScript(ProgramFile("data/conv"), body);
+    WriteFakeConverter(::ConverterPath(places.programFolder), steps);
 }
 
 QString WindowFixture::MakeClip(const QString &name, int seconds) const

@@ -59,8 +59,8 @@ public:
     QString ProgramFile(const QString &name) const { return places.programFolder + "/" + name; }
     void WriteProgramFile(const QString &name, const QByteArray &bytes) const;
     QByteArray ReadProgramFile(const QString &name) const;
-    // Puts a shell script of the test's making in the place of the converter.
-    void UseFakeConverter(const QString &body) const;
+    // Puts the fake converter with `steps` in the place of the converter.
+    void UseFakeConverter(const QString &steps) const;
     // A clip in the work folder, made by the converter's test sources.
     QString MakeClip(const QString &name, int seconds = 2) const;
     // Runs the event loop until the batch ends or halts; false on a time-out.

@@ -89,7 +89,7 @@ TEST(Keyboard, TabGoesThroughTheWholeWindowInOrder)
 TEST(Keyboard, ShortcutsReachOnlyWhatAClickCouldReach)
 {
     WindowFixture f;
-    f.UseFakeConverter("exec sleep 30");
+    f.UseFakeConverter("sleep 30000");
     frmMain &w = StartActive(f);
     const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(&w, Qt::Key(key), modifiers);

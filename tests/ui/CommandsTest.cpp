@@ -284,7 +284,7 @@ TEST(Commands, TheStartPanelGoesBeforeTheToolbarActs)
 TEST(Commands, NothingIsWithinReachWhileABatchRuns)
 {
     WindowFixture f;
-    f.UseFakeConverter("sleep 1");
+    f.UseFakeConverter("sleep 1000");
     frmMain &w = f.Start();
     w.imgToolbar_Click(0);
     w.Queue().Append({{"/a.mp4", "/a.mp4", "MP4", {}}});
@@ -313,7 +313,7 @@ TEST(Commands, NothingIsWithinReachWhileABatchRuns)
 TEST(Commands, KeysActOnlyWhereAClickCould)
 {
     WindowFixture f;
-    f.UseFakeConverter("sleep 1");
+    f.UseFakeConverter("sleep 1000");
     frmMain &w = f.Start();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));

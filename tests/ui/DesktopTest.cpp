@@ -12,13 +12,13 @@
 namespace {
 
 // Each file reports a length of 10 s and a position at its half; a file named "broken" fails.
-const char *const kReportingConverter = "input=\"$4\"; for output; do :; done\n"
-                                        "printf '  Duration: 00:00:10.00, start: 0.000000\\n' >&2\n"
-                                        "sleep 0.2\n"
-                                        "printf 'size= 1kB time=00:00:05.00 bitrate=1\\n' >&2\n"
-                                        "sleep 0.2\n"
-                                        "case \"$input\" in *broken*) echo boom >&2; exit 1 ;; esac\n"
-                                        "printf sound > \"$output\"\n";
+const char *const kReportingConverter = "err   Duration: 00:00:10.00, start: 0.000000\\n\n"
+                                        "sleep 200\n"
+                                        "err size= 1kB time=00:00:05.00 bitrate=1\\n\n"
+                                        "sleep 200\n"
+                                        "[broken] err boom\\n\n"
+                                        "[broken] exit 1\n"
+                                        "write sound";
 
 // A batch of three: where it stands in the list's caption, the title and the taskbar entry at
 // each file, and the notification at its end while the user looks at another window.

@@ -266,10 +266,10 @@ TEST(Window, FailedFilesCanBeQueuedAgain)
 {
     WindowFixture f;
     f.WriteProgramFile("options.ini", "1\r\n0\r\n0\r\n0\r\n"); // finish sound off
-    f.UseFakeConverter("input=\"$4\"; for output; do :; done\n"
-                       "case \"$input\" in *broken*) echo boom >&2; exit 1 ;; esac\n"
-                       "printf 'time=00:00:01.00 \\n' >&2\n"
-                       "printf sound > \"$output\"\n");
+    f.UseFakeConverter("[broken] err boom\\n\n"
+                       "[broken] exit 1\n"
+                       "err time=00:00:01.00 \\n\n"
+                       "write sound");
     const QString in = f.work.path() + "/in";
     for (const char *name : {"good.mp4", "broken.mp4", "keep.mp3"})
         PutFile(in + "/" + name);
