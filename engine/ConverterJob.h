@@ -39,7 +39,7 @@ private:
     QString m_converterPath;
     QProcess m_process;
     // One decoder for the whole run, so a character cut by a read boundary is not garbled.
-    QStringDecoder m_decode{QStringConverter::System};
+    QStringDecoder m_decode{QStringConverter::Utf8}; // the converter writes UTF-8 everywhere
     QString m_outputs;
     DOSOutputs::ChildEnd m_end;
 };

@@ -69,8 +69,9 @@ QString DOSOutputs::ExecuteCommand(const QString &CommandLine)
     m_outputs.clear();
     m_lastEnd = {};
     m_child = &child;
-    // One decoder for the whole run, so a character cut by a read boundary is not garbled.
-    QStringDecoder decode(QStringConverter::System);
+    // One decoder for the whole run, so a character cut by a read boundary is not garbled. The
+    // converter writes UTF-8 on every system, also where the code page is another (Windows).
+    QStringDecoder decode(QStringConverter::Utf8);
     std::unique_ptr<clsWaitableTimer> timer;
     // Our own child, while it runs, is a process of the converter's name: no need to list them all.
     const bool childIsConverter =

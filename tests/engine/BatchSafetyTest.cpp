@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <optional>
 
 namespace {
@@ -190,7 +189,7 @@ TEST_F(InterruptedBatch, ClosingLeavesNoCutShortFile)
     EXPECT_EQ(f.shell.log.first(), "end");
     EXPECT_TRUE(QFileInfo::exists(out + "/quick.wav"));
     EXPECT_FALSE(QFileInfo::exists(out + "/slow.wav"));
-    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
 }
 
 TEST_F(InterruptedBatch, StopEndsTheConversionAndKeepsTheRestQueued)
@@ -212,7 +211,7 @@ TEST_F(InterruptedBatch, StopEndsTheConversionAndKeepsTheRestQueued)
     EXPECT_FALSE(w.Ui().lblBatch->isVisible());
     EXPECT_TRUE(QFileInfo::exists(out + "/quick.wav"));
     EXPECT_FALSE(QFileInfo::exists(out + "/slow.wav"));
-    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
     EXPECT_TRUE(w.Ui().imgConvert->isEnabled() && w.Ui().imgToolbar[0]->isEnabled());
     EXPECT_FALSE(w.Ui().imgStop->isVisible());
     EXPECT_TRUE(f.shell.log.isEmpty()); // no end of batch: no folder, no sound
@@ -383,8 +382,8 @@ TEST(BatchSafety, TheOutputsOfABatch)
 // the window does: the converter ended, its cut-short file deleted, the files before it kept.
 TEST(BatchSafety, AskedToEndByTheSystemLeavesNoCutShortFile)
 {
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        SCOPED_TRACE(signal);
+    for (const EndRequest &request : SystemEndRequests()) {
+        SCOPED_TRACE(request.name.toStdString());
         WindowFixture f;
         f.UseFakeConverter(QString(kTakeArguments) + "write sound\n"
                                                      "[slow] out started\\n\n"
@@ -401,14 +400,14 @@ TEST(BatchSafety, AskedToEndByTheSystemLeavesNoCutShortFile)
             QFile note(f.places.unfinishedNote);
             if (note.open(QIODevice::ReadOnly))
                 noted = QString::fromUtf8(QByteArray::fromPercentEncoding(note.readAll()));
-            ::raise(signal);
+            request.send();
         });
         ASSERT_TRUE(ConvertAll(f, inputs, 3, f.work.path() + "/out"));
         EXPECT_EQ(f.shell.log.value(0), "end");
         EXPECT_TRUE(QFileInfo::exists(f.work.path() + "/out/quick.wav"));
         EXPECT_FALSE(QFileInfo::exists(f.work.path() + "/out/slow.wav"));
-        EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
-        EXPECT_TRUE(noted.contains(f.work.path() + "/out/slow.wav")) << noted;
+        EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
+        EXPECT_TRUE(noted.contains(Native(f.work.path() + "/out/slow.wav"))) << noted;
         EXPECT_FALSE(QFileInfo::exists(f.places.unfinishedNote));
     }
 }
@@ -432,13 +431,13 @@ TEST(BatchSafety, StopEndsAConverterLeftBehind)
     w.imgAdd_Click();
     w.Ui().txtPath->setText(f.work.path() + "/out");
     // Should Stop not stop, the helper is ended later, so that the test ends anyway.
-    QTimer::singleShot(6000, [] { platform::KillProcessByName("conv"); });
+    QTimer::singleShot(6000, [] { platform::KillProcessByName(platform::ConverterProcessName()); });
     QElapsedTimer clock;
     clock.start();
     w.imgConvert_Click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 10000));
     EXPECT_LT(clock.elapsed(), 4000);
-    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
     EXPECT_EQ(w.Queue().Count(), 1);
 }
 

@@ -47,8 +47,8 @@ TEST(ProcessList, OtherUsersProcessesAreNeitherWaitedForNorKilled)
     ASSERT_TRUE(other.waitForStarted());
     QThread::msleep(300);
     ASSERT_EQ(other.state(), QProcess::Running);
-    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
-    EXPECT_EQ(platform::KillProcessByName("conv"), 0);
+    EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
+    EXPECT_EQ(platform::KillProcessByName(platform::ConverterProcessName()), 0);
     EXPECT_EQ(other.state(), QProcess::Running);
     other.kill();
     other.waitForFinished();

@@ -5,6 +5,7 @@
 #include "engine/clsWaitableTimer.h"
 #include "platform/ChildProcess.h"
 #include "platform/ProcessList.h"
+#include "queue/CodePage.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -110,8 +111,13 @@ TEST(Runner, ALetterCutByAReadBoundaryArrivesWhole)
     // 1023 bytes, then a two-byte letter: the first read ends inside the letter.
     program.WriteConverter("fill 1023 a\nsleep 200\nout \\xc3\\xa9b");
     const RecordedRun run(program.ConverterPath(), program.ConverterPath());
-    EXPECT_EQ(run.returned, QString(1023, 'a') + QStringLiteral("\u00e9b"));
+    const QString expected = QString(1023, 'a') + QStringLiteral("\u00e9b");
+    EXPECT_EQ(run.returned, expected);
     EXPECT_GE(run.events.size(), 3); // two reads and the end
+    // The same watched beside others.
+    ConverterJob job(program.ConverterPath());
+    ASSERT_TRUE(RunToEnd(job, program.ConverterPath()));
+    EXPECT_EQ(job.Outputs(), expected);
 }
 
 // A process list that is slow to answer, during which the converter's last words arrive.
@@ -231,7 +237,7 @@ TEST(Runner, EveryNameReachesTheConverterAsExactlyOneArgument)
     const QString argsFile = work.path() + "/args";
     program.WriteConverter("args \"" + argsFile + "\"");
 
-    const QString folder = work.path() + "/out $x `y` -z \u00e9\n";
+    const QString folder = Native(work.path() + "/out $x `y` -z \u00e9\n");
     const QStringList names = {
         "with \"quotes\".mp4",
         "sp a ce.mp4",
@@ -248,7 +254,7 @@ TEST(Runner, EveryNameReachesTheConverterAsExactlyOneArgument)
         ConversionChoices choices;
         choices.formatIndex = int(OutputFormat::MP3);
         choices.outputFolder = folder;
-        const QString input = work.path() + "/" + name;
+        const QString input = Native(work.path() + "/") + name;
         const ConverterCommand cmd = BuildConverterCommand(program.Path(), input, choices);
         const RecordedRun run(cmd.commandLine, program.ConverterPath());
         ASSERT_TRUE(run.messages.shown.isEmpty());
@@ -256,8 +262,10 @@ TEST(Runner, EveryNameReachesTheConverterAsExactlyOneArgument)
         ASSERT_TRUE(args.open(QIODevice::ReadOnly));
         QStringList got = QString::fromUtf8(args.readAll()).split(QChar(0));
         got.removeLast();
-        const QString narrowInput = QString(input).replace('"', '?');
-        const QString output = folder + "/" + QString(name).replace('"', '?').section('.', 0, -2) + ".mp3";
+        // In the system's narrow form, where a quote cannot be (the form itself is tested elsewhere).
+        const QString narrowInput = NarrowForm(QString(input).replace('"', '?'));
+        const QString output = NarrowForm(folder + QDir::separator() +
+                                          QString(name).replace('"', '?').section('.', 0, -2) + ".mp3");
         EXPECT_EQ(got, QStringList({"-threads", "1", "-i", narrowInput, "-y", "-vn", "-ab", "192k", "-ar",
                                     "44100", "-ac", "2", output}));
     }
@@ -269,12 +277,12 @@ TEST(ProcessList, FindAndKillByNameInAnyCase)
     QProcess upper, other;
     ASSERT_TRUE(StartFakeNamed(upper, dir.path() + "/CONV", "sleep 30000"));
     ASSERT_TRUE(StartFakeNamed(other, dir.path() + "/conv2", "sleep 30000"));
-    EXPECT_TRUE(platform::IsProcessNameRunning("conv"));
-    EXPECT_TRUE(platform::IsProcessNameRunning("Conv"));
-    EXPECT_EQ(platform::KillProcessByName("conv"), 1);
+    EXPECT_TRUE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
+    EXPECT_TRUE(platform::IsProcessNameRunning(platform::ConverterProcessName().toUpper()));
+    EXPECT_EQ(platform::KillProcessByName(platform::ConverterProcessName()), 1);
     EXPECT_TRUE(upper.waitForFinished(2000));
     EXPECT_EQ(other.state(), QProcess::Running); // another name is left alone
-    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
     other.kill();
     other.waitForFinished();
 }
@@ -286,7 +294,7 @@ TEST(ProcessList, AnEndedButUnreapedChildDoesNotCount)
     ASSERT_EQ(child.Start({PlaceFakeNamed(dir.path() + "/conv", "exit 0")}),
               platform::ChildProcess::StartResult::Started);
     QThread::msleep(300); // it has exited, but nobody has collected it yet
-    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
     EXPECT_TRUE(child.Reap());
     EXPECT_EQ(child.ExitCode(), 0);
 }

@@ -12,7 +12,7 @@
 //   copy            the input file (the argument after -i) as the output file
 //   append FILE T   T and a line end added to FILE
 //   args FILE       every argument, each followed by a zero byte, as the whole of FILE
-//   helper [quiet]  starts a copy of itself that waits for ever, holding the output pipe
+//   helper [quiet]  starts a copy of itself that waits a minute, holding the output pipe
 //                   unless quiet
 //   later MS TEXT   starts a copy of itself that writes TEXT on the output pipe after MS
 //                   unless quiet
@@ -174,10 +174,11 @@ void Take(const std::string &verb, const std::string &rest, const Run &run)
 
 int main(int argc, char **argv)
 {
+    fakeconv::UseBinaryStreams();
     Run run;
     run.arguments = fakeconv::Arguments(argc, argv);
     if (run.arguments.size() == 1 && run.arguments[0] == "helper") {
-        std::this_thread::sleep_for(std::chrono::hours(1));
+        std::this_thread::sleep_for(std::chrono::minutes(1));
         return 0;
     }
     if (run.arguments.size() == 3 && run.arguments[0] == "later") {

@@ -8,6 +8,8 @@
 
 namespace fakeconv {
 
+void UseBinaryStreams() {}
+
 std::vector<std::string> Arguments(int argc, char **argv)
 {
     return std::vector<std::string>(argv + 1, argv + argc);

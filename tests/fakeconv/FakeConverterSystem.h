@@ -6,6 +6,8 @@
 
 namespace fakeconv {
 
+// Makes standard output and error pass bytes as they are (no line ends added).
+void UseBinaryStreams();
 // The program's arguments after its own name, as UTF-8.
 std::vector<std::string> Arguments(int argc, char **argv);
 // The program file's own path, as UTF-8.

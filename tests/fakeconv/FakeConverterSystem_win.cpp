@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+
 #include <shellapi.h>
 
 namespace fakeconv {
@@ -31,6 +35,12 @@ std::wstring OwnWidePath()
 }
 
 } // namespace
+
+void UseBinaryStreams()
+{
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
+}
 
 std::vector<std::string> Arguments(int, char **)
 {

@@ -119,7 +119,8 @@ bool StartFakeNamed(QProcess &process, const QString &name, const QString &steps
 bool StartStaleConverter(QProcess &process, const QString &folder)
 {
     return StartFakeNamed(process, folder + QStringLiteral("/conv"), QStringLiteral("sleep 30000")) &&
-           QTest::qWaitFor([] { return platform::IsProcessNameRunning(QStringLiteral("conv")); }, 2000);
+           QTest::qWaitFor([] { return platform::IsProcessNameRunning(platform::ConverterProcessName()); },
+                           2000);
 }
 
 void FakeProgramFolder::WriteConverter(const QString &steps) const
@@ -136,48 +137,4 @@ QByteArray RunProgram(const QString &program, const QStringList &arguments, int 
     if (exitCode)
         *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return process.readAllStandardOutput();
-}
-
-bool MakeTestClip(const QString &path, int seconds)
-{
-    const QString length = QString::number(seconds);
-    int exitCode = -1;
-    RunProgram(QStringLiteral("ffmpeg"),
-               {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"),
-                QStringLiteral("lavfi"), QStringLiteral("-i"),
-                QStringLiteral("testsrc=size=160x120:rate=10:duration=") + length, QStringLiteral("-f"),
-                QStringLiteral("lavfi"), QStringLiteral("-i"),
-                QStringLiteral("sine=frequency=440:sample_rate=48000:duration=") + length,
-                QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-c:v"), QStringLiteral("mpeg4"),
-                QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-shortest"), path},
-               &exitCode);
-    return exitCode == 0 && QFile::exists(path);
-}
-
-AudioProbe ProbeAudio(const QString &path)
-{
-    AudioProbe probe;
-    const QString stream = QString::fromUtf8(
-        RunProgram(QStringLiteral("ffprobe"),
-                   {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-                    QStringLiteral("a:0"), QStringLiteral("-show_entries"),
-                    QStringLiteral("stream=codec_name,sample_rate,channels"), QStringLiteral("-of"),
-                    QStringLiteral("default=noprint_wrappers=1"), path}));
-    for (const QString &line : stream.split(QLatin1Char('\n'))) {
-        const QString value = line.section(QLatin1Char('='), 1);
-        if (line.startsWith(QLatin1String("codec_name=")))
-            probe.codec = value;
-        else if (line.startsWith(QLatin1String("sample_rate=")))
-            probe.sampleRate = value.toInt();
-        else if (line.startsWith(QLatin1String("channels=")))
-            probe.channels = value.toInt();
-    }
-    const QString packets = QString::fromUtf8(RunProgram(
-        QStringLiteral("ffprobe"),
-        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-         QStringLiteral("a:0"), QStringLiteral("-show_entries"), QStringLiteral("packet=duration_time"),
-         QStringLiteral("-of"), QStringLiteral("csv=p=0"), path}));
-    for (const QString &line : packets.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        probe.seconds += line.trimmed().toDouble();
-    return probe;
 }

@@ -87,6 +87,15 @@ public:
 // false when it did not start.
 bool StartStaleConverter(QProcess &process, const QString &folder);
 
+// A way the system asks the program to end (a logout, `kill`, a closed terminal), and the call
+// that asks this process so.
+struct EndRequest
+{
+    QString name;
+    std::function<void()> send;
+};
+QList<EndRequest> SystemEndRequests();
+
 // Runs `job` on its own command line to its end; false when it did not start or end.
 bool RunToEnd(ConverterJob &job, const QString &commandLine);
 
@@ -178,5 +187,6 @@ struct AudioProbe
     int sampleRate = 0;
     int channels = 0;
     double seconds = 0; // summed packet durations of the first audio stream
+    int bitrate = 0;    // bits per second, as the stream states it
 };
 AudioProbe ProbeAudio(const QString &path);

@@ -1,5 +1,5 @@
 // What the tests need of Linux itself: a full disk on demand, a folder that takes no new file,
-// processes under the converter's name.
+// test clips made and probed by the system's ffmpeg.
 #include "TestSupport.h"
 
 #include "platform/ProcessList.h"
@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -77,6 +78,16 @@ FolderWithoutNewFiles::~FolderWithoutNewFiles()
     QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+QList<EndRequest> SystemEndRequests()
+{
+    QList<EndRequest> requests;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        requests.append({QString::fromLatin1(::strsignal(signal)), [signal] {
+                             ::raise(signal);
+                         }});
+    return requests;
+}
+
 bool MakeHardLink(const QString &target, const QString &link)
 {
     return ::link(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0;
@@ -87,4 +98,50 @@ bool MakeSpecialFiles(const QString &path, const QString &zero, const QString &r
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 &&
            QFile::link(QStringLiteral("/dev/zero"), zero) &&
            QFile::link(QStringLiteral("/dev/urandom"), random);
+}
+
+bool MakeTestClip(const QString &path, int seconds)
+{
+    const QString length = QString::number(seconds);
+    int exitCode = -1;
+    RunProgram(QStringLiteral("ffmpeg"),
+               {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"),
+                QStringLiteral("lavfi"), QStringLiteral("-i"),
+                QStringLiteral("testsrc=size=160x120:rate=10:duration=") + length, QStringLiteral("-f"),
+                QStringLiteral("lavfi"), QStringLiteral("-i"),
+                QStringLiteral("sine=frequency=440:sample_rate=48000:duration=") + length,
+                QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-c:v"), QStringLiteral("mpeg4"),
+                QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-shortest"), path},
+               &exitCode);
+    return exitCode == 0 && QFile::exists(path);
+}
+
+AudioProbe ProbeAudio(const QString &path)
+{
+    AudioProbe probe;
+    const QString stream = QString::fromUtf8(
+        RunProgram(QStringLiteral("ffprobe"),
+                   {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                    QStringLiteral("a:0"), QStringLiteral("-show_entries"),
+                    QStringLiteral("stream=codec_name,sample_rate,channels,bit_rate"), QStringLiteral("-of"),
+                    QStringLiteral("default=noprint_wrappers=1"), path}));
+    for (const QString &line : stream.split(QLatin1Char('\n'))) {
+        const QString value = line.section(QLatin1Char('='), 1);
+        if (line.startsWith(QLatin1String("codec_name=")))
+            probe.codec = value;
+        else if (line.startsWith(QLatin1String("sample_rate=")))
+            probe.sampleRate = value.toInt();
+        else if (line.startsWith(QLatin1String("channels=")))
+            probe.channels = value.toInt();
+        else if (line.startsWith(QLatin1String("bit_rate=")))
+            probe.bitrate = value.toInt();
+    }
+    const QString packets = QString::fromUtf8(RunProgram(
+        QStringLiteral("ffprobe"),
+        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+         QStringLiteral("a:0"), QStringLiteral("-show_entries"), QStringLiteral("packet=duration_time"),
+         QStringLiteral("-of"), QStringLiteral("csv=p=0"), path}));
+    for (const QString &line : packets.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        probe.seconds += line.trimmed().toDouble();
+    return probe;
 }

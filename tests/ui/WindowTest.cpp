@@ -450,7 +450,7 @@ TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
     EXPECT_TRUE(QFileInfo(precious).size() == 4);
     EXPECT_TRUE(old.state() == QProcess::NotRunning || old.waitForFinished(2000));
     EXPECT_EQ(old.exitStatus(), QProcess::CrashExit);
-    EXPECT_FALSE(platform::IsProcessNameRunning("conv"));
+    EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
 }
 
 // Pointer events as the window system delivers them to one control.
