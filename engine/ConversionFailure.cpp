@@ -1,5 +1,7 @@
 #include "ConversionFailure.h"
 
+#include "platform/ChildProcess.h"
+
 #include "PlainReasons.h"
 
 #include <QDir>
@@ -65,6 +67,10 @@ ConversionVerdict ConversionFailure(const DOSOutputs::ChildEnd &end, const QStri
 {
     if (end.kind == DOSOutputs::ChildEnd::Kind::Signalled)
         return {QStringLiteral("the converter stopped unexpectedly (signal %1)").arg(end.signal), {}};
+    const QString crash =
+        end.kind == DOSOutputs::ChildEnd::Kind::Exited ? platform::CrashOfExitCode(end.exitCode) : QString();
+    if (!crash.isEmpty())
+        return {QStringLiteral("the converter stopped unexpectedly (%1)").arg(crash), {}};
     const Telling telling = Tell(outputs, input, output);
     if (end.kind != DOSOutputs::ChildEnd::Kind::Exited || end.exitCode != 0) {
         if (!telling.plain.isEmpty())

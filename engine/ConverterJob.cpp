@@ -1,6 +1,7 @@
 #include "ConverterJob.h"
 
 #include "CommandLineSplitter.h"
+#include "platform/ChildProcess.h"
 #include "platform/ConverterProcess.h"
 
 namespace {
@@ -45,10 +46,11 @@ void ConverterJob::ReadWaiting()
 void ConverterJob::Finished(int exitCode, QProcess::ExitStatus status)
 {
     ReadWaiting();
-    // On a crash the code is the signal that ended the converter.
-    m_end = status == QProcess::CrashExit
-                ? DOSOutputs::ChildEnd{DOSOutputs::ChildEnd::Kind::Signalled, 0, exitCode}
-                : DOSOutputs::ChildEnd{DOSOutputs::ChildEnd::Kind::Exited, exitCode, 0};
+    // On a crash the code is the signal that ended the converter, where crashes are signals; on
+    // Windows it is the exception's status, which the system gives as the exit code.
+    const bool signalled = status == QProcess::CrashExit && platform::CrashOfExitCode(exitCode).isEmpty();
+    m_end = signalled ? DOSOutputs::ChildEnd{DOSOutputs::ChildEnd::Kind::Signalled, 0, exitCode}
+                      : DOSOutputs::ChildEnd{DOSOutputs::ChildEnd::Kind::Exited, exitCode, 0};
     emit Ended();
 }
 

@@ -115,7 +115,7 @@ QString DOSOutputs::ExecuteCommand(const QString &CommandLine)
     child.CloseReadEnd();
     if (child.HasEnded() && child.EndSignal() != 0)
         m_lastEnd = {ChildEnd::Kind::Signalled, 0, child.EndSignal()};
-    else if (child.HasEnded() && child.ExitCode() >= 0)
+    else if (child.HasEnded() && child.ExitCode() != -1)
         m_lastEnd = {ChildEnd::Kind::Exited, child.ExitCode(), 0};
     emit CommandOver();
     return m_outputs;

@@ -15,6 +15,11 @@ extern char **environ;
 
 namespace platform {
 
+QString CrashOfExitCode(int)
+{
+    return {};
+}
+
 bool PrepareConverterChildSide(long parent)
 {
     // The converter ends with the program, however the program ends (even by SIGKILL).

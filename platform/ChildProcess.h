@@ -9,6 +9,11 @@ namespace platform {
 // gets the system's standard handling of the end signals and no blocked signal.
 bool PrepareConverterChildSide(long parent);
 
+// How a process that ended with `exitCode` crashed ("exception 0xC0000005" on Windows, where a
+// crash is an exit code); empty for an exit code a program gives itself (always on Linux, where a
+// crash is a signal).
+QString CrashOfExitCode(int exitCode);
+
 // One hidden child process whose standard output and standard error both go into one pipe.
 // It gets no standard input (it reads /dev/null) and is started without a shell, so each
 // argument reaches it exactly as given.
@@ -36,7 +41,8 @@ public:
     // True once the child has ended.
     bool Reap();
     bool HasEnded() const { return m_ended; }
-    // Exit code when the child exited normally; -1 when it was killed by a signal or has not ended.
+    // Exit code when the child exited (on Windows also a crash's exception status); -1 when it was
+    // killed or has not ended.
     int ExitCode() const { return m_exitCode; }
     // The signal that ended the child; 0 when none did (always on Windows, which has none).
     int EndSignal() const { return m_endSignal; }

@@ -8,6 +8,14 @@
 
 namespace platform {
 
+QString CrashOfExitCode(int exitCode)
+{
+    // An exception's status: its two highest bits set (0xC0000005, an access violation).
+    if ((unsigned(exitCode) & 0xC0000000u) != 0xC0000000u)
+        return {};
+    return QStringLiteral("exception 0x") + QString::number(unsigned(exitCode), 16).toUpper();
+}
+
 bool PrepareConverterChildSide(long)
 {
     // Windows has no code between fork and exec: the job object ends the converter with the
@@ -142,8 +150,8 @@ bool ChildProcess::Reap()
         return false;
     DWORD code = 0;
     m_ended = true;
-    // An exception's status (0xC0000005 and the like) is no exit code of the converter's.
-    if (::GetExitCodeProcess(Handle(m_pid), &code) && code < 0x80000000u)
+    // A crash gives an exception's status (0xC0000005 and the like) as the exit code.
+    if (::GetExitCodeProcess(Handle(m_pid), &code))
         m_exitCode = int(code);
     return true;
 }

@@ -96,7 +96,7 @@ TEST(BatchSafety, EveryFailureIsNamedWithItsReason)
     QStringList inputs;
     for (const char *name : {"silent", "crash", "good", "empty", "talk 1", "talk 2", "talk 3", "talk 4",
                              "talk 5", "talk 6", "talk 7", "talk 8", "talk 9"})
-        inputs << PutFile(f.work.path() + "/in/" + name + ".mp4", "x");
+        inputs << Native(PutFile(f.work.path() + "/in/" + name + ".mp4", "x"));
     const QString out = f.work.path() + "/out";
     f.Start();
     ASSERT_TRUE(ConvertAll(f, inputs, 3, out));
@@ -108,14 +108,14 @@ TEST(BatchSafety, EveryFailureIsNamedWithItsReason)
     EXPECT_TRUE(warning.text.startsWith("1 of 13 files were converted; these 12 could not be:"))
         << warning.text;
     EXPECT_TRUE(warning.text.contains(inputs[0] + "\n    no output file was written"));
-    EXPECT_TRUE(warning.text.contains(inputs[1] + "\n    the converter stopped unexpectedly (signal 9)"));
+    EXPECT_TRUE(warning.text.contains(inputs[1] + "\n    " + CrashReason(9))) << warning.text;
     // An empty output after an end of 0 is no output, and goes.
     EXPECT_TRUE(warning.text.contains(inputs[3] + "\n    no output file was written"));
     EXPECT_FALSE(QFileInfo::exists(out + "/empty.wav"));
     // Ten files in the text, the rest in the details, and no line longer than the screen is wide.
-    EXPECT_EQ(warning.text.count(f.work.path() + "/in/"), 10);
+    EXPECT_EQ(warning.text.count(Native(f.work.path() + "/in/")), 10);
     EXPECT_TRUE(warning.text.contains("and 2 more"));
-    EXPECT_EQ(warning.details.count(f.work.path() + "/in/"), 12);
+    EXPECT_EQ(warning.details.count(Native(f.work.path() + "/in/")), 12);
     EXPECT_FALSE(warning.text.contains(inputs[2]));
     for (const QString &line : warning.details.split('\n'))
         EXPECT_LE(line.size(), 300 + 4);
@@ -142,7 +142,7 @@ TEST(BatchSafety, ACutWithoutSoundIsAFailure)
         f.Start();
         ASSERT_TRUE(ConvertAll(f, {clip}, 3, f.work.path() + "/out"));
         ASSERT_EQ(f.messages.shown.size(), 1);
-        EXPECT_TRUE(f.messages.shown[0].text.contains(clip + "\n    " + c.reason));
+        EXPECT_TRUE(f.messages.shown[0].text.contains(Native(clip) + "\n    " + c.reason));
         EXPECT_FALSE(QFileInfo::exists(f.work.path() + "/out/clip.wav"));
     }
 }
@@ -157,7 +157,7 @@ protected:
                                                      "[slow] out started\\n\n"
                                                      "[slow] sleep 30000");
         for (const char *name : {"quick", "slow", "after"})
-            inputs << PutFile(f.work.path() + "/in/" + name + ".mp4", "x");
+            inputs << Native(PutFile(f.work.path() + "/in/" + name + ".mp4", "x"));
         w.Ui().cmbOF->setCurrentIndex(3);
         w.Ui().txtPath->setText(out);
         f.dialogs.files = {inputs[0], inputs[1], inputs[2]};
@@ -463,7 +463,7 @@ TEST(BatchSafety, FilesFollowOneAnotherAtTheBatchTimersPace)
     f.UseFakeConverter(QString(kTakeArguments) + "write sound\nappend \"" + log + "\" {start} {clock}");
     QStringList inputs;
     for (const char *name : {"a", "b", "c"})
-        inputs << PutFile(f.work.path() + "/in/" + name + ".mp4", "x");
+        inputs << Native(PutFile(f.work.path() + "/in/" + name + ".mp4", "x"));
     f.Start();
     ASSERT_TRUE(ConvertAll(f, inputs, 3, f.work.path() + "/out"));
     const auto runs = ConverterRuns(log);
@@ -586,7 +586,7 @@ TEST(BatchSafety, FailuresBeforeStopAreReported)
     w.imgConvert_Click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !stopped.isEmpty(); }, 20000));
     ASSERT_EQ(f.messages.shown.size(), 1);
-    EXPECT_TRUE(f.messages.shown[0].text.contains(f.work.path() + "/in/broken.mp4\n    boom"))
+    EXPECT_TRUE(f.messages.shown[0].text.contains(Native(f.work.path() + "/in/broken.mp4") + "\n    boom"))
         << f.messages.shown[0].text;
 }
 

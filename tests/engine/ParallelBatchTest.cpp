@@ -1,4 +1,5 @@
 #include "WindowFakes.h"
+#include "engine/ConverterCommand.h"
 #include "engine/UnfinishedOutput.h"
 #include "platform/ProcessList.h"
 
@@ -53,7 +54,7 @@ protected:
         w.Ui().cmbOF->setCurrentIndex(3); // WAV
         w.Ui().txtPath->setText(out);
         for (const QString &name : names) {
-            inputs << PutFile(f.work.path() + "/in/" + name);
+            inputs << Native(PutFile(f.work.path() + "/in/" + name));
             f.dialogs.files = {inputs.last()};
             w.imgAdd_Click();
         }
@@ -118,7 +119,7 @@ TEST_F(SeveralAtOnce, ThreeRunAtOnceNeverFourInQueueOrder)
     frmMain &w = f.Window();
     EXPECT_TRUE(w.Queue().IsEmpty());
     EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
-    EXPECT_EQ(f.shell.log, QStringList{"open " + out}); // the folder is opened once
+    EXPECT_EQ(f.shell.log, QStringList{"open " + Native(out)}); // the folder is opened once
     EXPECT_TRUE(f.messages.shown.isEmpty());
     // Where the batch stands names the files being converted; the bar shows the whole batch, so
     // it never goes back.
@@ -140,8 +141,7 @@ TEST_F(SeveralAtOnce, FailuresAndASuccessSideBySide)
     const QString warning = f.messages.shown[0].text;
     EXPECT_TRUE(warning.startsWith("1 of 3 files were converted; these 2 could not be:")) << warning;
     EXPECT_TRUE(warning.contains(inputs[0] + "\n    boom")) << warning;
-    EXPECT_TRUE(warning.contains(inputs[2] + "\n    the converter stopped unexpectedly (signal 9)"))
-        << warning;
+    EXPECT_TRUE(warning.contains(inputs[2] + "\n    " + CrashReason(9))) << warning;
     EXPECT_TRUE(f.Window().Queue().IsEmpty());
 }
 
@@ -305,7 +305,7 @@ TEST_F(SeveralAtOnce, StopEndsAllAndKeepsEveryFileQueued)
 
 TEST_F(SeveralAtOnce, AMissingConverterHaltsWithTheQueueWhole)
 {
-    QFile::remove(f.ProgramFile("data/conv"));
+    QFile::remove(::ConverterPath(f.places.programFolder));
     Convert({"a.mp4", "b.mp4", "c.mp4"});
     ASSERT_TRUE(f.WaitForBatchEnd(10000));
     EXPECT_EQ(f.messages.Texts(), QStringList{"File or command not found"});

@@ -129,7 +129,7 @@ public:
 private:
     bool IsProcessRunning(const QString &) const override
     {
-        QThread::msleep(400);
+        QThread::msleep(1500);
         return false;
     }
 };
@@ -357,10 +357,13 @@ TEST(Runner, PollsTwentyTimesASecond)
     QList<qint64> readAt;
     QObject::connect(&dos, &DOSOutputs::ReceiveOutputs, [&] { readAt << clock.elapsed(); });
     EXPECT_EQ(dos.ExecuteCommand(program.ConverterPath()).size(), 35);
-    // The last read may follow the converter's end at once.
+    // The last read may follow the converter's end at once; within one poll, what arrives while it
+    // reads is read at once too (a few milliseconds apart, more where pipes are slow, as under Wine).
     ASSERT_GE(readAt.size(), 3);
-    for (int i = 1; i + 1 < readAt.size(); ++i)
-        EXPECT_GE(readAt[i] - readAt[i - 1], DOSOutputs::PollMilliSeconds - 10) << i;
+    for (int i = 1; i + 1 < readAt.size(); ++i) {
+        const qint64 gap = readAt[i] - readAt[i - 1];
+        EXPECT_TRUE(gap < 10 || gap >= DOSOutputs::PollMilliSeconds - 10) << i << ": " << gap;
+    }
     EXPECT_GE(readAt.size(), 5) << "the converter's pieces were read all at once";
 }
 

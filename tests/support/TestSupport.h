@@ -99,6 +99,13 @@ QList<EndRequest> SystemEndRequests();
 // Runs `job` on its own command line to its end; false when it did not start or end.
 bool RunToEnd(ConverterJob &job, const QString &commandLine);
 
+// The reason a batch gives for a fake converter that crashed with `crash SIGNAL`.
+QString CrashReason(int signal);
+
+// Makes `converter` the real converter beside the test program (a link, or a copy where links
+// are no programs).
+void UseRealConverter(const QString &converter);
+
 // Puts the fake converter at `name` (a path without the system's program suffix) with `steps`;
 // returns the program's path.
 QString PlaceFakeNamed(const QString &name, const QString &steps);
@@ -130,8 +137,6 @@ public:
     QString Path() const { return m_dir.path(); }
     // Puts the fake converter in data/ with `steps` (see tests/fakeconv/FakeConverter.cpp).
     void WriteConverter(const QString &steps) const;
-    // Links data/conv to the real converter beside the test program.
-    void LinkRealConverter() const;
     QString ConverterPath() const;
 
 private:

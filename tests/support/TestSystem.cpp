@@ -15,10 +15,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-void FakeProgramFolder::LinkRealConverter() const
+QString CrashReason(int signal)
 {
-    QFile::remove(ConverterPath());
-    QFile::link(QCoreApplication::applicationDirPath() + QStringLiteral("/data/conv"), ConverterPath());
+    return QStringLiteral("the converter stopped unexpectedly (signal %1)").arg(signal);
+}
+
+void UseRealConverter(const QString &converter)
+{
+    QFile::remove(converter);
+    QFile::link(QCoreApplication::applicationDirPath() + QStringLiteral("/data/conv"), converter);
 }
 
 FileSizeLimit::FileSizeLimit(qint64 bytes)

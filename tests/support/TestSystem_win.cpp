@@ -15,10 +15,17 @@
 
 #include <windows.h>
 
-void FakeProgramFolder::LinkRealConverter() const
+QString CrashReason(int signal)
 {
-    QFile::remove(ConverterPath());
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/data/conv.exe"), ConverterPath());
+    // The fake converter's crash ends it with an exception's status.
+    return QStringLiteral("the converter stopped unexpectedly (exception 0xC%1)")
+        .arg(signal, 7, 10, QLatin1Char('0'));
+}
+
+void UseRealConverter(const QString &converter)
+{
+    QFile::remove(converter);
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/data/conv.exe"), converter);
 }
 
 FileSizeLimit::FileSizeLimit(qint64) {}

@@ -24,15 +24,16 @@ void TestHousekeeping::EmptyTemporaryFolder(const QString &folder)
 
 WindowFixture::WindowFixture()
 {
+    // With the system's separators, as the program's own places are.
     const QString root = work.path();
-    places.programFolder = root + "/program";
-    places.configFolder = root + "/config";
-    places.tempFolder = root + "/cache/tmp";
-    places.unfinishedNote = root + "/cache/unfinished-output";
-    places.outputParent = root + "/default place";
-    places.instanceLock = root + "/cache/instance.lock";
+    places.programFolder = Native(root + "/program");
+    places.configFolder = Native(root + "/config");
+    places.tempFolder = Native(root + "/cache/tmp");
+    places.unfinishedNote = Native(root + "/cache/unfinished-output");
+    places.outputParent = Native(root + "/default place");
+    places.instanceLock = Native(root + "/cache/instance.lock");
     QDir().mkpath(places.programFolder + "/data");
-    QFile::link(QCoreApplication::applicationDirPath() + "/data/conv", places.programFolder + "/data/conv");
+    UseRealConverter(::ConverterPath(places.programFolder));
     WriteProgramFile("sound.wav", "RIFF");
 }
 

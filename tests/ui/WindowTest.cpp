@@ -1,4 +1,5 @@
 #include "WindowFakes.h"
+#include "engine/ConverterCommand.h"
 #include "engine/UnfinishedOutput.h"
 #include "platform/ProcessList.h"
 #include "queue/CodePage.h"
@@ -54,7 +55,7 @@ TEST(Window, FirstStart)
     EXPECT_EQ(w.Ui().cmbBR->currentText(), "192");
     EXPECT_EQ(w.Ui().cmbR->currentText(), "44100");
     EXPECT_EQ(w.Ui().cmbChannel->currentText(), "Stereo");
-    EXPECT_EQ(w.Ui().txtPath->text(), f.places.outputParent + "/output");
+    EXPECT_EQ(w.Ui().txtPath->text(), Native(f.places.outputParent + "/output"));
     EXPECT_EQ(w.Cutter(), CutterOptions());
     EXPECT_EQ(w.Ui().cmbR->itemText(6), "12000");
     EXPECT_EQ(w.Ui().lblPB->text(), "0%");
@@ -124,7 +125,7 @@ TEST(Window, SettingsFilesAreReadAtStart)
     frmMain &empty = g.Start();
     EXPECT_EQ(empty.Ui().cmbBR->currentText(), "");
     EXPECT_EQ(empty.CurrentChoices().channelIndex, -1);
-    EXPECT_EQ(empty.Ui().txtPath->text(), g.places.outputParent + "/output");
+    EXPECT_EQ(empty.Ui().txtPath->text(), Native(g.places.outputParent + "/output"));
 }
 
 TEST(Window, OnlyTheExitCommandSavesTheChoices)
@@ -198,7 +199,8 @@ TEST(Window, WholeBatchWithTheRealConverter)
     ASSERT_TRUE(f.WaitForBatchEnd());
 
     EXPECT_TRUE(f.messages.shown.isEmpty()) << f.messages.Texts().join('\n').toStdString();
-    EXPECT_EQ(f.shell.log, QStringList({"open " + out, "sound " + f.ProgramFile("sound.wav")}));
+    EXPECT_EQ(f.shell.log,
+              QStringList({"open " + Native(out), "sound " + Native(f.ProgramFile("sound.wav"))}));
     EXPECT_EQ(duringSound, kAllDisabled);
     EXPECT_EQ(BatchControlsEnabled(w), kAllEnabled);
     EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
@@ -240,7 +242,7 @@ TEST(Window, FailuresAreReportedAfterTheBatch)
     w.imgAdd_Click();
     w.imgConvert_Click();
     ASSERT_TRUE(f.WaitForBatchEnd());
-    EXPECT_EQ(f.shell.log, QStringList{"open " + f.work.path() + "/out"});
+    EXPECT_EQ(f.shell.log, QStringList{"open " + Native(f.work.path() + "/out")});
     ASSERT_EQ(f.messages.shown.size(), 1);
     const QString warning = f.messages.shown[0].text;
     EXPECT_EQ(f.messages.shown[0].icon, Icon::Warning);
@@ -250,7 +252,7 @@ TEST(Window, FailuresAreReportedAfterTheBatch)
     EXPECT_TRUE(w.isActiveWindow());
     EXPECT_TRUE(f.recordedDesktop.notifications.isEmpty());
     // In plain words, the path once; the converter's own line in the details.
-    EXPECT_EQ(warning.count(junk), 1) << warning.toStdString();
+    EXPECT_EQ(warning.count(Native(junk)), 1) << warning.toStdString();
     EXPECT_TRUE(warning.contains("is not an audio or video file")) << warning.toStdString();
     EXPECT_FALSE(warning.contains("Invalid data found when processing input")) << warning.toStdString();
     EXPECT_TRUE(f.messages.shown[0].details.contains("The converter said: "))
@@ -287,11 +289,11 @@ TEST(Window, FailedFilesCanBeQueuedAgain)
     EXPECT_EQ(warning.title, "Convert");
     EXPECT_TRUE(warning.text.startsWith("1 of 3 files were converted; these 2 could not be:"))
         << warning.text;
-    EXPECT_TRUE(warning.text.contains(in + "/broken.mp4\n    boom")) << warning.text;
+    EXPECT_TRUE(warning.text.contains(Native(in + "/broken.mp4") + "\n    boom")) << warning.text;
     // The text names every file and every reason: no details to open.
     EXPECT_EQ(warning.details, "");
     EXPECT_EQ(warning.action, "Queue Again");
-    EXPECT_EQ(w.Queue().lstFile(), QStringList{in + "/broken.mp4"});
+    EXPECT_EQ(w.Queue().lstFile(), QStringList{Native(in + "/broken.mp4")});
     EXPECT_FALSE(w.Queue().IsConverting(0));
     EXPECT_FALSE(w.Ui().picText->isVisible());
     EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
@@ -301,7 +303,7 @@ TEST(Window, MissingConverterLeavesAUsableWindow)
 {
     WindowFixture f;
     const QString clip = f.MakeClip("clip.mp4");
-    QFile::remove(f.ProgramFile("data/conv"));
+    QFile::remove(::ConverterPath(f.places.programFolder));
     frmMain &w = f.Start();
     w.Ui().txtPath->setText(f.work.path() + "/out");
     f.dialogs.files = {clip};
@@ -312,11 +314,11 @@ TEST(Window, MissingConverterLeavesAUsableWindow)
     EXPECT_EQ(f.messages.shown[0].icon, Icon::Error);
     EXPECT_EQ(BatchControlsEnabled(w), kAllEnabled);
     EXPECT_EQ(w.windowTitle(), "Brimwave"); // the title is given back
-    EXPECT_EQ(w.Queue().lstFile(), QStringList{clip});
+    EXPECT_EQ(w.Queue().lstFile(), QStringList{Native(clip)});
     EXPECT_TRUE(f.shell.log.isEmpty());
 
     // With the converter back, Convert works again without a restart.
-    QFile::link(QCoreApplication::applicationDirPath() + "/data/conv", f.ProgramFile("data/conv"));
+    UseRealConverter(::ConverterPath(f.places.programFolder));
     w.imgConvert_Click();
     ASSERT_TRUE(f.WaitForBatchEnd());
     EXPECT_EQ(w.Ui().lblPB->text(), "Done.");
@@ -327,8 +329,8 @@ TEST(Window, AddingFilesThroughTheOpenDialog)
 {
     WindowFixture f;
     CodePage::SetActive(CodePage::Ascii());
-    const QString plain = f.work.path() + "/media/clip.rm";
-    const QString foreign = f.work.path() + "/media/caf\u00e9.mp4";
+    const QString plain = Native(f.work.path() + "/media/clip.rm");
+    const QString foreign = Native(f.work.path() + "/media/caf\u00e9.mp4");
     QDir().mkpath(f.work.path() + "/media");
     for (const QString &path : {plain, foreign})
         PutFile(path, "x");
@@ -355,10 +357,10 @@ TEST(Window, AddingFilesThroughTheOpenDialog)
     EXPECT_EQ(w.Queue().At(0).inputPath, plain);
     EXPECT_EQ(w.Queue().At(1).inputPath, plain); // the same file twice is queued twice
     EXPECT_EQ(w.Queue().At(0).formatCode, ".RM");
-    EXPECT_EQ(w.Queue().At(2).inputPath, f.places.tempFolder + "/caf .tmp");
-    EXPECT_EQ(w.Queue().At(2).rowText, f.work.path() + "/media/caf .mp4");
+    EXPECT_EQ(w.Queue().At(2).inputPath, Native(f.places.tempFolder + "/caf .tmp"));
+    EXPECT_EQ(w.Queue().At(2).rowText, Native(f.work.path() + "/media/caf .mp4"));
     EXPECT_EQ(w.Queue().At(2).formatCode, "MP4");
-    EXPECT_EQ(f.dialogs.fileRequests.last().initialFolder,
+    EXPECT_EQ(QDir::fromNativeSeparators(f.dialogs.fileRequests.last().initialFolder),
               f.work.path() + "/media"); // where the last came from
     EXPECT_FALSE(w.Ui().picText->isVisible());
     // Added through the menu's path, the start panel stays; through the door button it goes.
@@ -380,7 +382,7 @@ TEST(Window, BrowseForTheOutputFolder)
 {
     WindowFixture f;
     frmMain &w = f.Start();
-    const QString chosen = f.work.path() + "/music";
+    const QString chosen = Native(f.work.path() + "/music");
     QDir().mkpath(chosen);
     const QString fallbackMessage = "The path has unknown characters.\r\nChanged to the default path " +
                                     f.places.browseFallbackName + ".";
@@ -391,12 +393,12 @@ TEST(Window, BrowseForTheOutputFolder)
         bool message;
     } cases[] = {
         {chosen, chosen, false},
-        {std::nullopt, "/previous", false}, // cancelled: nothing changes
+        {std::nullopt, Native("/previous"), false}, // cancelled: nothing changes
         {f.work.path() + "/vanished", f.places.browseFallbackFolder, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.expected.toStdString());
-        w.Ui().txtPath->setText("/previous");
+        w.Ui().txtPath->setText(Native("/previous"));
         f.messages.shown.clear();
         f.dialogs.folders = {c.answer};
         w.imgBrowse_Click();
@@ -407,7 +409,8 @@ TEST(Window, BrowseForTheOutputFolder)
         }
     }
     EXPECT_EQ(f.dialogs.folderPrompts.first(), "Please select a folder:");
-    EXPECT_EQ(f.dialogs.folderStarts.first(), "/previous"); // the browser starts at the current folder
+    EXPECT_EQ(f.dialogs.folderStarts.first(),
+              Native("/previous")); // the browser starts at the current folder
 }
 
 TEST(Window, StartUpClearsTheTemporaryFolderAndStaleConverters)
