@@ -11,6 +11,10 @@ bin=$(cd "$1" && pwd)
 shot=${2:-}
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-env"
+# A fresh Wine session on the virtual display: one the tests left running (headless, without a
+# display) would keep the window from showing.
+"$WINESERVER" -k 2>/dev/null || true
+"$WINESERVER" -w 2>/dev/null || true
 # A real window on the virtual display, whatever the caller's tests use.
 unset QT_QPA_PLATFORM
 work=$(mktemp -d)
