@@ -1,12 +1,14 @@
 #include "BenchSupport.h"
 
+#include "engine/ConverterCommand.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 
 #include <algorithm>
-#include <sys/resource.h>
 
 int RunDirectly(const QString &program, const QStringList &arguments)
 {
@@ -18,30 +20,12 @@ int RunDirectly(const QString &program, const QStringList &arguments)
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-bool MakeClip(const QString &path, int seconds)
-{
-    const QString length = QString::number(seconds);
-    return RunDirectly(QStringLiteral("ffmpeg"),
-                       {"-v", "error", "-y", "-f", "lavfi", "-i",
-                        "testsrc=size=160x120:rate=10:duration=" + length, "-f", "lavfi", "-i",
-                        "sine=frequency=440:sample_rate=48000:duration=" + length, "-ac", "2", "-c:v",
-                        "mpeg4", "-c:a", "aac", "-shortest", path}) == 0;
-}
-
 double MillisecondsOf(const std::function<void()> &work)
 {
     QElapsedTimer clock;
     clock.start();
     work();
     return double(clock.nsecsElapsed()) / 1e6;
-}
-
-double OwnCpuMilliseconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
 }
 
 double Median(QList<double> values)
@@ -76,9 +60,14 @@ QStringList CopiesOf(const QString &clip, int count, const QString &folder, cons
     QStringList copies;
     QDir().mkpath(folder);
     for (int i = 0; i < count; ++i) {
-        copies << folder + QStringLiteral("/clip %1.mp4").arg(i);
+        copies << QDir::toNativeSeparators(folder + QStringLiteral("/clip %1.mp4").arg(i));
         QFile::copy(clip, copies.last());
     }
     QDir().mkpath(out);
     return copies;
+}
+
+QString RealConverter()
+{
+    return ConverterPath(QCoreApplication::applicationDirPath());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BenchSystem.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,18 +10,15 @@
 // Runs a program to its end with its output merged and read; returns its exit code.
 int RunDirectly(const QString &program, const QStringList &arguments);
 
-// A clip of `seconds` with video and stereo audio, made by the system's ffmpeg.
-bool MakeClip(const QString &path, int seconds);
+// The real converter, data/conv beside the benchmark.
+QString RealConverter();
 
 // `count` copies of `clip` as "folder/clip N.mp4" (N from 0), and the folder `out` made; the
-// copies' paths.
+// copies' paths, in the system's own form.
 QStringList CopiesOf(const QString &clip, int count, const QString &folder, const QString &out);
 
 // Wall-clock milliseconds of `work`.
 double MillisecondsOf(const std::function<void()> &work);
-
-// CPU time (user + system) this process has used so far, in milliseconds.
-double OwnCpuMilliseconds();
 
 double Median(QList<double> values);
 

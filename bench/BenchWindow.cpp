@@ -1,5 +1,8 @@
 #include "BenchWindow.h"
 
+#include "BenchSupport.h"
+#include "engine/ConverterCommand.h"
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -10,7 +13,7 @@ void ChooseMp3At192(frmMain &window, const QString &folder)
 {
     window.Ui().cmbOF->setCurrentIndex(0);
     window.Ui().cmbBR->setCurrentText(QStringLiteral("192"));
-    window.Ui().txtPath->setText(folder);
+    window.Ui().txtPath->setText(QDir::toNativeSeparators(folder));
 }
 
 std::optional<platform::Dialogs::OpenFileResult> ScriptedDialogs::OpenFile(const OpenFileRequest &)
@@ -38,17 +41,6 @@ platform::ProgramPlaces PlacesIn(const QString &root)
     places.browseFallbackName = places.browseFallbackFolder;
     places.instanceLock = root + "/cache/lock";
     QDir().mkpath(places.programFolder + "/data");
-    QFile::link(QCoreApplication::applicationDirPath() + "/data/conv", places.programFolder + "/data/conv");
+    PlaceProgram(RealConverter(), ConverterPath(places.programFolder));
     return places;
-}
-
-qint64 ResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
 }

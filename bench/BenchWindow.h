@@ -11,7 +11,7 @@
 #include <QStringList>
 
 // What the window benchmarks share: dialogs answered from lists, a desktop that does nothing,
-// program places in a folder of their own, and the process's resident memory.
+// program places in a folder of their own.
 
 class ScriptedDialogs : public platform::Dialogs
 {
@@ -46,7 +46,5 @@ struct BenchServices
 // MP3 at 192 kbit/s into `folder`, as a user picks it.
 void ChooseMp3At192(frmMain &window, const QString &folder);
 
-// Program places under `root`, with data/conv linked to the converter beside the benchmark.
+// Program places under `root`, with the converter beside the benchmark as their data/conv.
 platform::ProgramPlaces PlacesIn(const QString &root);
-
-qint64 ResidentKiB();

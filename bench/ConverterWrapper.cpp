@@ -1,28 +1,22 @@
 #include "ConverterWrapper.h"
 
+#include "BenchSystem.h"
+#include "engine/ConverterCommand.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <time.h>
-
-qint64 MonotonicNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
 bool InstallConverterWrapper(const QString &programFolder, const QString &realConverter,
                              const QString &logPath)
 {
     qputenv("BRIMWAVE_BENCH_CONVERTER_LOG", QFile::encodeName(logPath));
-    qputenv("BRIMWAVE_BENCH_REAL_CONVERTER", QFile::encodeName(QFileInfo(realConverter).canonicalFilePath()));
+    qputenv("BRIMWAVE_BENCH_REAL_CONVERTER",
+            QFile::encodeName(QDir::toNativeSeparators(QFileInfo(realConverter).canonicalFilePath())));
     QDir().mkpath(programFolder + "/data");
-    QFile::remove(programFolder + "/data/conv");
-    return QFile::link(QCoreApplication::applicationDirPath() + "/converter_wrapper",
-                       programFolder + "/data/conv");
+    return PlaceProgram(QCoreApplication::applicationDirPath() + "/" + ProgramFileName("converter_wrapper"),
+                        ConverterPath(programFolder));
 }
 
 QList<ConverterRun> ReadConverterRuns(const QString &logPath)

@@ -18,6 +18,3 @@ struct ConverterRun
 };
 // The runs noted so far, in order.
 QList<ConverterRun> ReadConverterRuns(const QString &logPath);
-
-// The monotonic clock the wrapper notes times on, in nanoseconds.
-qint64 MonotonicNs();

@@ -112,7 +112,7 @@ void Run(int seconds, int rounds, double target)
         QStringList argv = ConverterArgv(
             SplitConverterCommandLine(BuildConverterCommand(places.programFolder, input, choices).commandLine,
                                       ConverterPath(places.programFolder)));
-        argv[0] = QCoreApplication::applicationDirPath() + "/data/conv";
+        argv[0] = RealConverter();
         argvs << argv;
     }
 

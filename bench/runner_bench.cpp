@@ -71,9 +71,7 @@ void Report(const char *title, const Figures &f)
 // frame, some 4 MB of console text, as it does on a damaged download.
 bool MakeDamagedMp3(const QString &path)
 {
-    if (RunDirectly(QStringLiteral("ffmpeg"),
-                    {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=600", "-ac", "2",
-                     "-b:a", "128k", path}) != 0)
+    if (!MakeSineMp3(path, 600))
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
@@ -91,12 +89,7 @@ bool MakeDamagedMp3(const QString &path)
 
 void ProcessListWalk()
 {
-    int all = 0;
-    for (const QString &entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool numeric = false;
-        entry.toLongLong(&numeric);
-        all += numeric ? 1 : 0;
-    }
+    const int all = ProcessCount();
     QList<double> walks;
     for (int i = 0; i < 100; ++i)
         walks << MillisecondsOf([] { platform::IsProcessNameRunning(platform::ConverterProcessName()); });
@@ -114,10 +107,11 @@ int main(int argc, char **argv)
     ProcessListWalk();
 
     const QString quick = work.path() + "/quick program";
-    Report("Converter that exits at once (/bin/true), 40 runs",
-           Compare(quick, "/bin/true", ConverterPath(quick) + " -threads 1", 40, work.path() + "/quick.log"));
+    Report(
+        qPrintable(QStringLiteral("Converter that exits at once (%1), 40 runs").arg(QuickProgram())),
+        Compare(quick, QuickProgram(), ConverterPath(quick) + " -threads 1", 40, work.path() + "/quick.log"));
 
-    const QString clip = work.path() + "/clip.mp4";
+    const QString clip = QDir::toNativeSeparators(work.path() + "/clip.mp4");
     if (!MakeClip(clip, 180)) {
         std::fprintf(stderr, "could not make the 3-minute clip\n");
         return 1;
@@ -126,15 +120,14 @@ int main(int argc, char **argv)
     ConversionChoices choices;
     choices.formatIndex = int(OutputFormat::MP3);
     choices.bitrateText = QStringLiteral("192");
-    choices.outputFolder = work.path() + "/out";
+    choices.outputFolder = QDir::toNativeSeparators(work.path() + "/out");
     QDir().mkpath(choices.outputFolder);
     const QString line = BuildConverterCommand(real, clip, choices).commandLine;
     std::printf("\n");
     Report("Real MP3 192k conversions of a 3-minute clip, 8 runs",
-           Compare(real, QCoreApplication::applicationDirPath() + "/data/conv", line, 8,
-                   work.path() + "/real.log"));
+           Compare(real, RealConverter(), line, 8, work.path() + "/real.log"));
 
-    const QString damaged = work.path() + "/damaged.mp3";
+    const QString damaged = QDir::toNativeSeparators(work.path() + "/damaged.mp3");
     if (!MakeDamagedMp3(damaged)) {
         std::fprintf(stderr, "could not make the damaged MP3\n");
         return 1;
@@ -144,14 +137,12 @@ int main(int argc, char **argv)
     std::printf("\n");
     platform::ConsoleMessages messages;
     DOSOutputs counter(messages, ConverterPath(real));
-    InstallConverterWrapper(real, QCoreApplication::applicationDirPath() + "/data/conv",
-                            work.path() + "/count.log");
+    InstallConverterWrapper(real, RealConverter(), work.path() + "/count.log");
     const qsizetype printed = counter.ExecuteCommand(chatty).toUtf8().size();
     Report(qPrintable(QStringLiteral(
                           "A damaged 10-minute MP3 to WAV: the converter prints %1 MB of warnings, 5 runs")
                           .arg(printed / 1e6, 0, 'f', 1)),
-           Compare(real, QCoreApplication::applicationDirPath() + "/data/conv", chatty, 5,
-                   work.path() + "/chatty.log"));
+           Compare(real, RealConverter(), chatty, 5, work.path() + "/chatty.log"));
     std::printf("\ntargets: the runner's own time <= 60 ms per run; ratio <= 1.06 and CPU < 2%% of one core "
                 "on real conversions; ratio <= 1.2 for the damaged MP3\n");
     return 0;

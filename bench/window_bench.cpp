@@ -51,7 +51,7 @@ int Batch()
     QTemporaryDir work;
     const platform::ProgramPlaces places = PlacesIn(work.path());
     const QString log = work.path() + "/converter.log";
-    InstallConverterWrapper(places.programFolder, QCoreApplication::applicationDirPath() + "/data/conv", log);
+    InstallConverterWrapper(places.programFolder, RealConverter(), log);
     const QString clip = work.path() + "/clip.mp4";
     if (!MakeClip(clip, 180))
         return 1;
@@ -72,8 +72,7 @@ int Batch()
                                      places.programFolder, input, window.CurrentChoices());
                                  QStringList argv = ConverterArgv(SplitConverterCommandLine(
                                      cmd.commandLine, ConverterPath(places.programFolder)));
-                                 RunDirectly(QCoreApplication::applicationDirPath() + "/data/conv",
-                                             argv.mid(1));
+                                 RunDirectly(RealConverter(), argv.mid(1));
                              }
                          }) / kFiles;
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+// What the benchmarks need of the system they run on (BenchSystem.cpp on Linux,
+// BenchSystem_win.cpp on Windows).
+
+// CPU time (user + system) this process has used so far, in milliseconds.
+double OwnCpuMilliseconds();
+
+// The process's resident memory (its working set on Windows), in KiB.
+qint64 ResidentKiB();
+
+// The clock every process of the machine shares, in nanoseconds: the converter wrapper notes
+// its runs on it.
+qint64 MonotonicNs();
+
+// Puts `program` at `place` so it runs from there: a link on Linux, a copy on Windows (where a
+// program's run-time libraries are found beside it or on the path).
+bool PlaceProgram(const QString &program, const QString &place);
+
+// The file name of the program `base`, as the system names programs ("conv" or "conv.exe").
+QString ProgramFileName(const QString &base);
+
+// How many processes the machine runs now.
+int ProcessCount();
+
+// A program that exits at once, with its name for the report.
+QString QuickProgram();
+
+// A clip of `seconds` with video and stereo audio. Linux makes it with the system's ffmpeg;
+// the Windows build made it at build time (clips/ beside the benchmark).
+bool MakeClip(const QString &path, int seconds);
+
+// A stereo MP3 (128 kbit/s) of a `seconds` long sine, made the same way.
+bool MakeSineMp3(const QString &path, int seconds);
