@@ -26,6 +26,12 @@ void PutInConverterJob(HANDLE process)
         ::AssignProcessToJobObject(job, process);
 }
 
+void EndConverterJob()
+{
+    if (HANDLE job = Job())
+        ::TerminateJobObject(job, 1);
+}
+
 void PutInConverterJob(unsigned long processId)
 {
     HANDLE process = ::OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, processId);

@@ -11,4 +11,8 @@ void PutInConverterJob(HANDLE process);
 // The same, for a process known by its id.
 void PutInConverterJob(unsigned long processId);
 
+// Ends every process in the job: the converters and whatever they started, even one so new that
+// the process list does not name it yet.
+void EndConverterJob();
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "ProcessList.h"
 
+#include "ConverterJob_win.h"
+
 #include <functional>
 
 #include <windows.h>
@@ -80,6 +82,8 @@ int KillProcessByName(const QString &name)
         if (id != self && ::TerminateProcess(process, 1))
             ++ended;
     });
+    if (name.compare(ConverterProcessName(), Qt::CaseInsensitive) == 0)
+        EndConverterJob();
     return ended;
 }
 

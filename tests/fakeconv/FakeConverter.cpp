@@ -14,6 +14,7 @@
 //   args FILE       every argument, each followed by a zero byte, as the whole of FILE
 //   helper [quiet]  starts a copy of itself that waits a minute, holding the output pipe
 //                   unless quiet
+//   helper-as NAME  the same, quiet, under the file name NAME beside this program
 //   later MS TEXT   starts a copy of itself that writes TEXT on the output pipe after MS
 //                   unless quiet
 //   stdin           reads a line: "read:LINE" on standard output, else "nothing"
@@ -155,12 +156,17 @@ void Take(const std::string &verb, const std::string &rest, const Run &run)
             WriteFile(file, bytes, false);
         }
     } else if (verb == "helper")
-        fakeconv::StartHelper(rest != "quiet", {"helper"});
-    else if (verb == "later") {
+        fakeconv::StartHelper(fakeconv::OwnPath(), rest != "quiet", {"helper"});
+    else if (verb == "helper-as") {
+        const std::filesystem::path self = std::filesystem::u8path(fakeconv::OwnPath());
+        const std::filesystem::path copy = self.parent_path() / std::filesystem::u8path(rest);
+        std::filesystem::copy_file(self, copy, std::filesystem::copy_options::overwrite_existing);
+        fakeconv::StartHelper(copy.u8string(), false, {"helper"});
+    } else if (verb == "later") {
         std::string milliseconds, text;
         words >> milliseconds;
         std::getline(words >> std::ws, text);
-        fakeconv::StartHelper(true, {"later", milliseconds, Expand(text, run)});
+        fakeconv::StartHelper(fakeconv::OwnPath(), true, {"later", milliseconds, Expand(text, run)});
     } else if (verb == "stdin") {
         std::string line;
         Put(stdout, std::getline(std::cin, line) ? "read:" + line + "\n" : std::string("nothing\n"));

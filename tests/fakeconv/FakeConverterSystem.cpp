@@ -27,20 +27,19 @@ long long ProcessId()
     return ::getpid();
 }
 
-void StartHelper(bool holdsOutput, const std::vector<std::string> &arguments)
+void StartHelper(const std::string &program, bool holdsOutput, const std::vector<std::string> &arguments)
 {
-    const std::string self = OwnPath();
     if (::fork() == 0) {
         if (!holdsOutput) {
             const int nowhere = ::open("/dev/null", O_WRONLY);
             ::dup2(nowhere, STDOUT_FILENO);
             ::dup2(nowhere, STDERR_FILENO);
         }
-        std::vector<char *> argv{const_cast<char *>(self.c_str())};
+        std::vector<char *> argv{const_cast<char *>(program.c_str())};
         for (const std::string &argument : arguments)
             argv.push_back(const_cast<char *>(argument.c_str()));
         argv.push_back(nullptr);
-        ::execv(self.c_str(), argv.data());
+        ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
 }

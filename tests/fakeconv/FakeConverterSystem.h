@@ -13,9 +13,9 @@ std::vector<std::string> Arguments(int argc, char **argv);
 // The program file's own path, as UTF-8.
 std::string OwnPath();
 long long ProcessId();
-// Starts a copy of this program with `arguments`, not waited for; it keeps this program's
-// standard output and error when `holdsOutput`.
-void StartHelper(bool holdsOutput, const std::vector<std::string> &arguments);
+// Starts `program` (UTF-8) with `arguments`, not waited for; it keeps this program's standard
+// output and error when `holdsOutput`.
+void StartHelper(const std::string &program, bool holdsOutput, const std::vector<std::string> &arguments);
 // Ends the process at once, as a crash would (by `signal` where the system has signals).
 [[noreturn]] void EndAbruptly(int signal);
 

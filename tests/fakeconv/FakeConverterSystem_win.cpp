@@ -63,10 +63,10 @@ long long ProcessId()
     return ::GetCurrentProcessId();
 }
 
-void StartHelper(bool holdsOutput, const std::vector<std::string> &arguments)
+void StartHelper(const std::string &program, bool holdsOutput, const std::vector<std::string> &arguments)
 {
     // The helpers' arguments hold no quotes: each is quoted whole.
-    std::wstring commandLine = L"\"" + OwnWidePath() + L"\"";
+    std::wstring commandLine = L"\"" + Wide(program) + L"\"";
     for (const std::string &argument : arguments)
         commandLine += L" \"" + Wide(argument) + L"\"";
     STARTUPINFOW startup{};
