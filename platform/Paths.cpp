@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <sys/stat.h>
@@ -65,6 +66,11 @@ qsizetype PathLength(const QString &path)
 QString LongestPathText()
 {
     return QStringLiteral("%L1 bytes").arg(kLongestPath);
+}
+
+bool SettingsMayLiveIn(const QString &programFolder)
+{
+    return QFileInfo(programFolder).isWritable();
 }
 
 QString ProgramFolder()

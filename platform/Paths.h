@@ -30,6 +30,10 @@ QString LongestPathText();
 // The folder that holds the running executable; settings, sound and data/conv live beside it.
 QString ProgramFolder();
 
+// Whether the settings files may be kept in the program's folder: the user may write it, and it
+// is no installed program's folder (Windows' Program Files, where each user keeps their own).
+bool SettingsMayLiveIn(const QString &programFolder);
+
 // Where the program keeps its files.
 struct ProgramPlaces
 {

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include <windows.h>
+
 namespace platform {
 namespace {
 
@@ -18,6 +20,18 @@ QString UserFolder(const char *variable, QStandardPaths::StandardLocation fallba
     return QDir::toNativeSeparators(parent) + PathSeparator() + QStringLiteral("Brimwave");
 }
 
+// Whether `path` is `folder` or inside it, in any case.
+bool IsWithin(const QString &path, const QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QString inner = QDir::toNativeSeparators(QDir::cleanPath(path)) + PathSeparator();
+    QString outer = QDir::toNativeSeparators(QDir::cleanPath(folder));
+    if (!outer.endsWith(PathSeparator()))
+        outer += PathSeparator();
+    return inner.startsWith(outer, Qt::CaseInsensitive);
+}
+
 } // namespace
 
 qsizetype PathLength(const QString &path)
@@ -28,6 +42,26 @@ qsizetype PathLength(const QString &path)
 QString LongestPathText()
 {
     return QStringLiteral("%L1 characters").arg(kLongestPath);
+}
+
+bool SettingsMayLiveIn(const QString &programFolder)
+{
+    // An installed program keeps each user's settings apart, even where its folder could be
+    // written (by an administrator, or under Wine).
+    for (const char *variable : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
+        if (IsWithin(programFolder, qEnvironmentVariable(variable)))
+            return false;
+    }
+    // Qt reads no access rights on Windows: a file made and deleted at once tells.
+    const std::wstring probe =
+        (QDir::toNativeSeparators(programFolder) + PathSeparator() + QStringLiteral(".brimwave-write-test"))
+            .toStdWString();
+    const HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(file);
+    return true;
 }
 
 QString ProgramFolder()

@@ -13,7 +13,7 @@ SettingsPlace::SettingsPlace(QString programFolder, QString configFolder)
 
 bool SettingsPlace::BesideTheProgram() const
 {
-    return QFileInfo(m_programFolder).isWritable();
+    return platform::SettingsMayLiveIn(m_programFolder);
 }
 
 QString SettingsPlace::Beside(const QString &name) const

@@ -10,6 +10,7 @@
 #include "ui/SkinLayout.h"
 #include "ui/skin/PictureNames.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -350,6 +351,41 @@ QByteArray Svg()
 }
 
 constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// Windows' icon file: every size, each as a PNG (which Windows reads in icons since Vista).
+QByteArray Ico()
+{
+    QByteArray head, images;
+    const auto put16 = [&head](quint16 value) {
+        const quint16 bytes = qToLittleEndian(value);
+        head.append(reinterpret_cast<const char *>(&bytes), 2);
+    };
+    const auto put32 = [&head](quint32 value) {
+        const quint32 bytes = qToLittleEndian(value);
+        head.append(reinterpret_cast<const char *>(&bytes), 4);
+    };
+    constexpr int kCount = int(std::size(kSizes));
+    put16(0); // reserved
+    put16(1); // an icon, not a cursor
+    put16(kCount);
+    const quint32 firstImage = 6 + 16 * kCount;
+    for (int size : kSizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        Picture(size).save(&buffer, "PNG");
+        head.append(char(size % 256)); // 0 stands for 256
+        head.append(char(size % 256));
+        head.append(char(0)); // no palette
+        head.append(char(0));
+        put16(1);  // colour planes
+        put16(32); // bits per pixel
+        put32(quint32(png.size()));
+        put32(firstImage + quint32(images.size()));
+        images += png;
+    }
+    return head + images;
+}
 } // namespace Icon
 
 // The outline: key colour outside the rounded visible face, and a one-pixel rim inside it so the
@@ -893,6 +929,9 @@ int main(int argc, char *argv[])
         ok &= Save(icon, folder, Pictures::icon(size), written);
         ok &= icon.save(QStringLiteral("%1/brimwave_%2.png").arg(icons).arg(size), "PNG");
     }
+    QFile ico(icons + QStringLiteral("/brimwave.ico"));
+    ok &= ico.open(QIODevice::WriteOnly) && ico.write(Icon::Ico()) > 0;
+    ico.close();
     QFile svg(icons + QStringLiteral("/brimwave.svg"));
     ok &= svg.open(QIODevice::WriteOnly) && svg.write(Icon::Svg()) > 0;
     svg.close();
