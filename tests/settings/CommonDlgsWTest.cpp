@@ -46,17 +46,19 @@ TEST(CommonDlgsW, ResultsAndTheNextProposal)
     CommonDlgsW dlg(dialogs);
     dlg.Flags = 0x1000;
     dlg.DefaultExt = "mp4";
-    dialogs.files = {QString("/d/a/b.mp4"), std::nullopt};
+    // As the dialog gives it: with the system's separators.
+    const QString chosen = Native("/d/a/b.mp4");
+    dialogs.files = {chosen, std::nullopt};
     ASSERT_TRUE(dlg.ShowOpen(nullptr));
-    EXPECT_EQ(dlg.FileName, "/d/a/b.mp4");
+    EXPECT_EQ(dlg.FileName, chosen);
     EXPECT_EQ(dlg.FileTitle, "b.mp4");
     EXPECT_EQ(dlg.Title, "b.mp4");
     EXPECT_EQ(dialogs.fileRequests[0].defaultExtension, "mp4");
     EXPECT_EQ(dialogs.fileRequests[0].flags, 0x1000u);
     // A second showing proposes the first choice; cancelling keeps every field.
     EXPECT_FALSE(dlg.ShowOpen(nullptr));
-    EXPECT_EQ(dialogs.fileRequests[1].proposedName, "/d/a/b.mp4");
-    EXPECT_EQ(dlg.FileName, "/d/a/b.mp4");
+    EXPECT_EQ(dialogs.fileRequests[1].proposedName, chosen);
+    EXPECT_EQ(dlg.FileName, chosen);
 }
 
 TEST(CommonDlgsW, PathsUpToTheSystemsLimit)

@@ -162,7 +162,7 @@ TEST(RealDialogs, TheOpenDialogShowsWhatItIsGiven)
     EXPECT_EQ(proposed, "proposed.mp4");
     EXPECT_TRUE(dotlessListed);
     ASSERT_TRUE(chosen);
-    EXPECT_EQ(chosen->path, dir.path() + "/notes");
+    EXPECT_EQ(chosen->path, Native(dir.path() + "/notes"));
 }
 
 TEST(RealDialogs, TheFolderBrowserShowsItsPromptAndStartsInTheFolder)
