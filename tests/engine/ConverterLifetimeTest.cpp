@@ -45,8 +45,13 @@ TEST(ProcessList, OtherUsersProcessesAreNeitherWaitedForNorKilled)
     QProcess other;
     other.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", conv});
     ASSERT_TRUE(other.waitForStarted());
-    QThread::msleep(300);
-    ASSERT_EQ(other.state(), QProcess::Running);
+    // setpriv becomes the converter once it has changed user.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QFile comm(QStringLiteral("/proc/%1/comm").arg(other.processId()));
+            return comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "conv";
+        },
+        20000));
     EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
     EXPECT_EQ(platform::KillProcessByName(platform::ConverterProcessName()), 0);
     EXPECT_EQ(other.state(), QProcess::Running);

@@ -293,9 +293,10 @@ TEST(ProcessList, AnEndedButUnreapedChildDoesNotCount)
     platform::ChildProcess child;
     ASSERT_EQ(child.Start({PlaceFakeNamed(dir.path() + "/conv", "exit 0")}),
               platform::ChildProcess::StartResult::Started);
-    QThread::msleep(300); // it has exited, but nobody has collected it yet
-    EXPECT_FALSE(platform::IsProcessNameRunning(platform::ConverterProcessName()));
-    EXPECT_TRUE(child.Reap());
+    // It exits at once but nobody collects it: the list must stop naming it all the same.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] { return !platform::IsProcessNameRunning(platform::ConverterProcessName()); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return child.Reap(); }, 20000));
     EXPECT_EQ(child.ExitCode(), 0);
 }
 
