@@ -1,22 +1,23 @@
 #include "ConverterJob.h"
 
 #include "CommandLineSplitter.h"
-#include "platform/ChildProcess.h"
-#include "platform/ConverterProcess.h"
 
 namespace {
 
 // How long closing the program waits for a killed converter to be gone.
 constexpr int kEndWaitMilliSeconds = 5000;
+// Beside others a converter is read as its output comes, in reads as large as the pipe is
+// likely to hold at once: one wake-up of the event loop takes all that waits.
+constexpr qint64 kReadBytes = 64 * 1024;
 
 } // namespace
 
 ConverterJob::ConverterJob(QString converterPath, QObject *parent)
-    : QObject(parent), m_converterPath(std::move(converterPath))
+    : QObject(parent), m_converterPath(std::move(converterPath)),
+      m_process(new platform::ConverterProcess(this))
 {
-    platform::PrepareConverterProcess(m_process);
-    connect(&m_process, &QProcess::readyRead, this, &ConverterJob::ReadWaiting);
-    connect(&m_process, &QProcess::finished, this, &ConverterJob::Finished);
+    connect(m_process, &platform::ConverterProcess::OutputWaiting, this, &ConverterJob::ReadWaiting);
+    connect(m_process, &platform::ConverterProcess::Finished, this, &ConverterJob::Finished);
 }
 
 ConverterJob::~ConverterJob()
@@ -26,45 +27,34 @@ ConverterJob::~ConverterJob()
 
 bool ConverterJob::Start(const QString &commandLine)
 {
-    const QStringList argv = ConverterArgv(SplitConverterCommandLine(commandLine, m_converterPath));
-    m_process.setProgram(argv.constFirst());
-    m_process.setArguments(argv.mid(1));
-    m_process.start(QIODevice::ReadOnly);
-    return m_process.waitForStarted();
+    return m_process->Start(ConverterArgv(SplitConverterCommandLine(commandLine, m_converterPath)));
 }
 
 void ConverterJob::ReadWaiting()
 {
-    while (m_process.bytesAvailable() > 0) {
-        const QByteArray bytes = m_process.read(DOSOutputs::ReadSize);
+    for (QByteArray bytes = m_process->ReadWaiting(kReadBytes); !bytes.isEmpty();
+         bytes = m_process->ReadWaiting(kReadBytes)) {
         const QString text = m_decode(bytes);
         DOSOutputs::KeepTail(m_outputs, text);
         emit ReceiveOutputs(text);
     }
 }
 
-void ConverterJob::Finished(int exitCode, QProcess::ExitStatus status)
+void ConverterJob::Finished(int exitCode, int endSignal)
 {
     ReadWaiting();
-    // On a crash the code is the signal that ended the converter, where crashes are signals; on
-    // Windows it is the exception's status, which the system gives as the exit code.
-    const bool signalled = status == QProcess::CrashExit && platform::CrashOfExitCode(exitCode).isEmpty();
-    m_end = signalled ? DOSOutputs::ChildEnd{DOSOutputs::ChildEnd::Kind::Signalled, 0, exitCode}
-                      : DOSOutputs::ChildEnd{DOSOutputs::ChildEnd::Kind::Exited, exitCode, 0};
+    m_end = endSignal != 0 ? DOSOutputs::ChildEnd{DOSOutputs::ChildEnd::Kind::Signalled, 0, endSignal}
+                           : DOSOutputs::ChildEnd{DOSOutputs::ChildEnd::Kind::Exited, exitCode, 0};
     emit Ended();
 }
 
 void ConverterJob::Kill()
 {
-    if (m_process.state() != QProcess::NotRunning)
-        m_process.kill();
+    m_process->Kill();
 }
 
 void ConverterJob::KillAndForget()
 {
-    m_process.disconnect(this);
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.kill();
-    m_process.waitForFinished(kEndWaitMilliSeconds);
+    m_process->disconnect(this);
+    m_process->KillAndForget(kEndWaitMilliSeconds);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "DOSOutputs.h"
+#include "platform/ConverterProcess.h"
 
 #include <QObject>
-#include <QProcess>
 #include <QStringDecoder>
 
 // One converter run that is watched without waiting for it: its output and its end come as
@@ -34,10 +34,10 @@ signals:
 
 private:
     void ReadWaiting();
-    void Finished(int exitCode, QProcess::ExitStatus status);
+    void Finished(int exitCode, int endSignal);
 
     QString m_converterPath;
-    QProcess m_process;
+    platform::ConverterProcess *m_process;
     // One decoder for the whole run, so a character cut by a read boundary is not garbled.
     QStringDecoder m_decode{QStringConverter::Utf8}; // the converter writes UTF-8 everywhere
     QString m_outputs;

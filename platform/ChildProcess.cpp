@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -26,13 +27,21 @@ bool PrepareConverterChildSide(long parent)
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != pid_t(parent))
         return false;
-    // The program's own handling of the end signals is not the converter's.
+    // The program's own handling of signals is not the converter's; a handler of the program
+    // must not run here either, where the child may still share the program's memory.
     struct sigaction standard
     {
     };
     standard.sa_handler = SIG_DFL;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(signal, &standard, nullptr);
+    for (int signal = 1; signal < NSIG; ++signal) {
+        struct sigaction current
+        {
+        };
+        const bool ended = signal == SIGTERM || signal == SIGINT || signal == SIGHUP;
+        if (ended || (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_DFL &&
+                      current.sa_handler != SIG_IGN))
+            ::sigaction(signal, &standard, nullptr);
+    }
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -42,6 +51,31 @@ bool PrepareConverterChildSide(long parent)
 namespace {
 
 constexpr int kPipeBytes = 1024 * 1024;
+constexpr size_t kChildStackBytes = 64 * 1024;
+
+struct ChildStart
+{
+    char **argv;
+    int output;
+    pid_t parent;
+    int error; // written by the child when the converter cannot be run
+};
+
+// The child's side, on a stack of its own in the program's memory: only system calls until exec.
+int RunChild(void *argument)
+{
+    auto *start = static_cast<ChildStart *>(argument);
+    if (!PrepareConverterChildSide(start->parent))
+        ::_exit(127);
+    const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (input >= 0)
+        ::dup2(input, STDIN_FILENO);
+    ::dup2(start->output, STDOUT_FILENO);
+    ::dup2(start->output, STDERR_FILENO);
+    ::execve(start->argv[0], start->argv, environ);
+    start->error = errno; // the program reads it once the child has gone
+    ::_exit(127);
+}
 
 } // namespace
 
@@ -81,42 +115,20 @@ ChildProcess::StartResult ChildProcess::Start(const QStringList &argv)
         args.push_back(arg.data());
     args.push_back(nullptr);
 
-    // Everything the child needs is made before it is forked: after the fork it may only make
-    // system calls.
-    int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) {
-        m_lastError = errno;
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return StartResult::PipeFailed;
-    }
-    const pid_t parent = ::getpid();
-    const pid_t pid = ::fork();
-    const int forkError = pid < 0 ? errno : 0;
-    if (pid == 0) {
-        if (!PrepareConverterChildSide(parent))
-            ::_exit(127);
-        const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-        if (input >= 0)
-            ::dup2(input, STDIN_FILENO);
-        ::dup2(fds[1], STDOUT_FILENO);
-        ::dup2(fds[1], STDERR_FILENO);
-        ::execve(args.front(), args.data(), environ);
-        const int error = errno;
-        [[maybe_unused]] const ssize_t told = ::write(report[1], &error, sizeof error);
-        ::_exit(127);
-    }
+    // The child shares the program's memory until it runs the converter (the program waits that
+    // long), so starting one copies nothing: a fork would copy the page tables of the whole
+    // program, and the program would then fault on every page it writes.
+    ChildStart start{args.data(), fds[1], ::getpid(), 0};
+    alignas(16) char stack[kChildStackBytes];
+    // No handler of the program may run on the child's side while it shares the memory.
+    sigset_t all, before;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &before);
+    const pid_t pid = ::clone(RunChild, stack + sizeof stack, CLONE_VM | CLONE_VFORK | SIGCHLD, &start);
+    const int cloneError = errno;
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
     ::close(fds[1]);
-    ::close(report[1]);
-    int childError = 0;
-    ssize_t told = -1;
-    if (pid > 0) {
-        do {
-            told = ::read(report[0], &childError, sizeof childError);
-        } while (told < 0 && errno == EINTR);
-    }
-    ::close(report[0]);
-    const int rc = pid < 0 ? forkError : told == ssize_t(sizeof childError) ? childError : 0;
+    const int rc = pid < 0 ? cloneError : start.error;
     if (rc != 0) {
         if (pid > 0)
             ::waitpid(pid, nullptr, 0);

@@ -51,6 +51,10 @@ public:
 
     void CloseReadEnd();
 
+    // The process's id (Windows: its handle) and, on Linux, the pipe's read end, for watching.
+    qint64 ProcessId() const { return m_pid; }
+    int ReadDescriptor() const { return m_readFd; }
+
 private:
     int m_readFd = -1;
     qint64 m_readEnd = 0; // Windows: the pipe's read end

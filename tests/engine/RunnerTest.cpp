@@ -7,8 +7,10 @@
 #include "platform/ProcessList.h"
 #include "queue/CodePage.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -331,6 +333,28 @@ TEST(Runner, AConverterWatchedBesideOthersKeepsOnlyTheEndOfItsOutput)
     EXPECT_EQ(read, 1572864 + 1 + 8);
     EXPECT_TRUE(job.Outputs().endsWith("x\nthe end\n"));
     EXPECT_LE(job.Outputs().size(), 2 * DOSOutputs::KeptOutputChars);
+}
+
+// A converter that closes its output and works on costs the program no wake-up until it ends.
+TEST(Runner, AConverterThatClosedItsOutputIsLeftInPeace)
+{
+    FakeProgramFolder program;
+    program.WriteConverter("out started\nclose\nsleep 1000\nexit 0");
+    ConverterJob job(program.ConverterPath());
+    struct WakeUps : QObject
+    {
+        int count = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            count += event->type() == QEvent::SockAct;
+            return false;
+        }
+    } wakeUps;
+    QCoreApplication::instance()->installEventFilter(&wakeUps);
+    ASSERT_TRUE(RunToEnd(job, program.ConverterPath()));
+    QCoreApplication::instance()->removeEventFilter(&wakeUps);
+    EXPECT_EQ(job.Outputs(), "started");
+    EXPECT_LT(wakeUps.count, 20);
 }
 
 // The pipe holds what a talkative converter prints between two polls: it never waits on it.

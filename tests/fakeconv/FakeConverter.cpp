@@ -127,6 +127,9 @@ void Take(const std::string &verb, const std::string &rest, const Run &run)
         long long milliseconds = 0;
         words >> milliseconds;
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    } else if (verb == "close") { // goes on without its output
+        std::fclose(stdout);
+        std::fclose(stderr);
     } else if (verb == "exit") {
         int code = 0;
         words >> code;
