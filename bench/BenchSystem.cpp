@@ -16,6 +16,13 @@ double OwnCpuMilliseconds()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
 }
 
+qint64 OwnMinorFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
 qint64 ResidentKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));

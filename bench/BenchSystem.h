@@ -8,6 +8,9 @@
 // CPU time (user + system) this process has used so far, in milliseconds.
 double OwnCpuMilliseconds();
 
+// Minor page faults this process has taken so far (all its page faults on Windows).
+qint64 OwnMinorFaults();
+
 // The process's resident memory (its working set on Windows), in KiB.
 qint64 ResidentKiB();
 

@@ -38,6 +38,15 @@ double OwnCpuMilliseconds()
     return Milliseconds(kernel) + Milliseconds(user);
 }
 
+qint64 OwnMinorFaults()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters))
+        return 0;
+    return counters.PageFaultCount;
+}
+
 qint64 ResidentKiB()
 {
     PROCESS_MEMORY_COUNTERS counters{};

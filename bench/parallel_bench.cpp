@@ -4,7 +4,11 @@
 // run directly one after another and two at a time. Also the program's own CPU time during its
 // batches with 2 files at once, as a share of one core.
 //
-// Usage: parallel_bench [rounds]   (default 2 rounds of 3-minute clips, 3 of 30-second clips)
+// Then 20 clips of one second, where the program's own cost per file shows most: its CPU time
+// and minor page faults per file, with 1 and with 2 at once.
+//
+// Usage: parallel_bench [rounds] [short]   (default 2 rounds of 3-minute clips, 3 of 30-second
+//        clips, 4 of 1-second clips; "short": the 1-second clips only)
 #include "BenchSupport.h"
 #include "BenchWindow.h"
 #include "engine/BatchConverter.h"
@@ -31,11 +35,19 @@
 namespace {
 
 constexpr int kFiles = 8;
+constexpr int kShortClips = 20;
 
-// One batch through the window with `filesAtOnce`; returns its wall-clock milliseconds and adds
-// the program's own CPU milliseconds to `cpu`.
+// What one batch cost the program itself.
+struct OwnCost
+{
+    double cpuMs = 0;
+    qint64 minorFaults = 0;
+};
+
+// One batch through the window, shown as a person sees it, with `filesAtOnce`; returns its
+// wall-clock milliseconds and adds the program's own cost to `cost`.
 double ThroughTheWindow(const platform::ProgramPlaces &places, const QStringList &inputs, const QString &out,
-                        int filesAtOnce, double &cpu)
+                        int filesAtOnce, OwnCost &cost)
 {
     CutterOptions options;
     options.FinishSoundIndex = 1;
@@ -45,17 +57,20 @@ double ThroughTheWindow(const platform::ProgramPlaces &places, const QStringList
     ScriptedDialogs &dialogs = services.dialogs;
     frmMain window(places, services.All());
     ChooseMp3At192(window, out);
+    window.show();
     dialogs.files = inputs;
     for (int i = 0; i < inputs.size(); ++i)
         window.imgAdd_Click();
     QEventLoop loop;
     QObject::connect(&window.Batch(), &BatchConverter::BatchFinished, &loop, &QEventLoop::quit);
     const double cpuBefore = OwnCpuMilliseconds();
+    const qint64 faultsBefore = OwnMinorFaults();
     const double ms = MillisecondsOf([&] {
         window.imgConvert_Click();
         loop.exec();
     });
-    cpu += OwnCpuMilliseconds() - cpuBefore;
+    cost.cpuMs += OwnCpuMilliseconds() - cpuBefore;
+    cost.minorFaults += OwnMinorFaults() - faultsBefore;
     return ms;
 }
 
@@ -90,7 +105,7 @@ double Directly(const QList<QStringList> &argvs, int atOnce)
     });
 }
 
-void Run(int seconds, int rounds, double target)
+void Run(int seconds, int files, int rounds, double target)
 {
     QTemporaryDir work;
     const platform::ProgramPlaces places = PlacesIn(work.path());
@@ -98,7 +113,7 @@ void Run(int seconds, int rounds, double target)
     if (!MakeClip(clip, seconds))
         return;
     const QString out = work.path() + "/out";
-    const QStringList inputs = CopiesOf(clip, kFiles, work.path() + "/in", out);
+    const QStringList inputs = CopiesOf(clip, files, work.path() + "/in", out);
     // The command lines the window builds, to the letter.
     ConversionChoices choices;
     {
@@ -119,12 +134,15 @@ void Run(int seconds, int rounds, double target)
     const int cores = MostFilesAtOnce();
     std::map<QString, QList<double>> figures;
     for (int round = 0; round < rounds; ++round) {
-        double unused = 0;
-        figures["Brimwave, 1 at once"] << ThroughTheWindow(places, inputs, out, 1, unused);
-        double twoCpu = 0;
-        const double two = ThroughTheWindow(places, inputs, out, 2, twoCpu);
-        figures["Brimwave, 2 at once"] << two;
-        figures["~cpu"] << twoCpu / two * 100;
+        OwnCost one, two, unused;
+        figures["Brimwave, 1 at once"] << ThroughTheWindow(places, inputs, out, 1, one);
+        const double twoMs = ThroughTheWindow(places, inputs, out, 2, two);
+        figures["Brimwave, 2 at once"] << twoMs;
+        figures["~cpu"] << two.cpuMs / twoMs * 100;
+        figures["~cpu per file, 1 at once"] << one.cpuMs / files;
+        figures["~cpu per file, 2 at once"] << two.cpuMs / files;
+        figures["~faults per file, 1 at once"] << double(one.minorFaults) / files;
+        figures["~faults per file, 2 at once"] << double(two.minorFaults) / files;
         if (cores != 2) {
             figures[QStringLiteral("Brimwave, %1 at once (one per core)").arg(cores)]
                 << ThroughTheWindow(places, inputs, out, cores, unused);
@@ -132,8 +150,8 @@ void Run(int seconds, int rounds, double target)
         figures["direct, one after another"] << Directly(argvs, 1);
         figures["direct, two at a time"] << Directly(argvs, 2);
     }
-    std::printf("%d clips of %d s to MP3 192k, %d rounds alternated, %d cores\n", kFiles, seconds, rounds,
-                cores);
+    std::printf("%d clips of %d s to MP3 192k, %d rounds alternated, %d cores, the window shown\n", files,
+                seconds, rounds, cores);
     for (const auto &[name, values] : figures) {
         if (!name.startsWith('~'))
             std::printf("  %-38s %s\n", qPrintable(name), qPrintable(Described(SpreadOf(values))));
@@ -147,6 +165,13 @@ void Run(int seconds, int rounds, double target)
                 one / two);
     std::printf("  the program's own CPU during its batches with 2: %s of one core (target < 2 %%)\n",
                 qPrintable(Described(SpreadOf(figures["~cpu"]), "%")));
+    for (const char *atOnce : {"1 at once", "2 at once"}) {
+        std::printf(
+            "  own CPU per file, %s: %s;  minor page faults per file: %s\n", atOnce,
+            qPrintable(Described(SpreadOf(figures[QStringLiteral("~cpu per file, ") + atOnce]), "ms")),
+            qPrintable(
+                Described(SpreadOf(figures[QStringLiteral("~faults per file, ") + atOnce]), "faults")));
+    }
 }
 
 } // namespace
@@ -158,7 +183,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brimwave"));
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 2;
-    Run(180, rounds, 1.10);
-    Run(30, rounds + 1, 1.30);
+    const bool shortOnly = argc > 2 && QByteArray(argv[2]) == "short";
+    if (!shortOnly) {
+        Run(180, kFiles, rounds, 1.10);
+        Run(30, kFiles, rounds + 1, 1.30);
+    }
+    Run(1, kShortClips, rounds + 2, 1.10);
     return 0;
 }
