@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -39,13 +38,22 @@ struct Telling
     QString plain;
 };
 
+bool IsLineBreak(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
 Telling Tell(const QString &outputs, const QString &input, const QString &output)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]+"));
-    const QStringList lines = outputs.split(lineBreak, Qt::SkipEmptyParts);
     Telling telling;
-    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
-        const QString line = it->trimmed();
+    // Line by line from the end: the reason is mostly near it, and the output is not cut up whole.
+    for (qsizetype end = outputs.size(); end > 0;) {
+        qsizetype start = end;
+        while (start > 0 && !IsLineBreak(outputs.at(start - 1)))
+            --start;
+        const QString line = QStringView(outputs).sliced(start, end - start).trimmed().toString();
+        for (end = start; end > 0 && IsLineBreak(outputs.at(end - 1));)
+            --end;
         if (line.isEmpty())
             continue;
         if (telling.lastLine.isEmpty())

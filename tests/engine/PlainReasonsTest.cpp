@@ -1,4 +1,5 @@
 #include "engine/PlainReasons.h"
+#include "engine/ConversionFailure.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,30 @@ TEST(PlainReasons, TheCommonestFailuresReadAsAPersonWouldSayThem)
     // An input without an extension beside its output: the output's path holds the input's.
     EXPECT_EQ(PlainReason("/videos/clip.mp3: Permission denied", "/videos/clip", "/videos/clip.mp3"),
               "the output folder cannot be written: permission denied");
+}
+
+// A failed converter's words, read line by line back from the end: lines end at a carriage
+// return (the progress line) as at a line feed, and empty lines are passed over.
+TEST(ConversionFailure, TheLastWordsAndTheReasonComeFromTheLastLines)
+{
+    const DOSOutputs::ChildEnd failed{DOSOutputs::ChildEnd::Kind::Exited, 1, 0};
+    const struct
+    {
+        const char *outputs;
+        const char *reason;
+        const char *line;
+    } cases[] = {
+        {"size=1kB time=00:00:01.00\rError while decoding\r\n\r\n", "Error while decoding", ""},
+        {"a\nsize=1kB time=00:00:01.00\rConversion failed!", "Conversion failed!", ""},
+        {"/in.mp4: Permission denied\rtime=00:00:01.00\rConversion failed!\n",
+         "cannot be read: permission denied", "/in.mp4: Permission denied"},
+        {"  \n\r\n", "the converter failed without a word", ""},
+    };
+    for (const auto &c : cases) {
+        const ConversionVerdict verdict = ConversionFailure(failed, c.outputs, {}, 0, "/in.mp4", "/out.mp3");
+        EXPECT_EQ(verdict.reason, QString(c.reason)) << c.outputs;
+        EXPECT_EQ(verdict.converterLine, QString(c.line)) << c.outputs;
+    }
 }
 
 } // namespace
