@@ -9,6 +9,8 @@
 // - queuing the same unsafe name again and again (temporary copies), early adds against late ones.
 #include "BenchSupport.h"
 #include "BenchWindow.h"
+#include "ConverterWrapper.h"
+#include "engine/BatchConverter.h"
 #include "engine/BatchOutputs.h"
 #include "platform/DesktopTask.h"
 #include "platform/UserMessages.h"
@@ -178,6 +180,85 @@ void GuardPerFile()
     std::printf("target: the guard under 0.1 ms per file at any length (it must not grow with the queue)\n");
 }
 
+// A batch of 20 one-second clips through the window, shown, with the clips alone in the queue
+// and with 100,000 entries queued behind them: Convert to the first converter's start, and the
+// program's own CPU time per file, rounds alternated.
+void BatchBeforeALongQueue(const QStringList &tree)
+{
+    constexpr int kClips = 20;
+    constexpr int kBatchRounds = 3;
+    QTemporaryDir work;
+    const platform::ProgramPlaces places = PlacesIn(work.path());
+    const QString log = work.path() + "/converter.log";
+    InstallConverterWrapper(places.programFolder, RealConverter(), log);
+    const QString clip = work.path() + "/clip.mp4";
+    if (!MakeClip(clip, 1))
+        return;
+    const QString out = work.path() + "/out";
+    const QStringList clips = CopiesOf(clip, kClips, work.path() + "/in", out);
+    QMimeData behind;
+    QList<QUrl> urls;
+    for (const QString &path : tree)
+        urls << QUrl::fromLocalFile(path);
+    behind.setUrls(urls);
+
+    BenchServices services;
+    frmMain window(places, services.All());
+    ChooseMp3At192(window, out);
+    window.show();
+    std::map<int, QList<double>> toFirst, cpuPerFile;
+    for (int round = 0; round < kBatchRounds; ++round) {
+        for (const bool longQueue : {false, true}) {
+            services.dialogs.files = clips;
+            for (int i = 0; i < kClips; ++i)
+                window.imgAdd_Click();
+            if (longQueue) {
+                window.Drops().LV_OLEDragOver();
+                window.Drops().picDrop_OLEDragDrop(&behind);
+            }
+            const int queued = window.Queue().Count();
+            QFile::remove(log);
+            QEventLoop loop;
+            const auto converted = QObject::connect(&window.Queue(), &QueueModel::rowsRemoved, &loop, [&] {
+                if (window.Queue().Count() == queued - kClips)
+                    loop.quit();
+            });
+            const double cpuBefore = OwnCpuMilliseconds();
+            const qint64 convert = MonotonicNs();
+            window.imgConvert_Click();
+            if (window.Queue().Count() > queued - kClips)
+                loop.exec();
+            cpuPerFile[queued] << (OwnCpuMilliseconds() - cpuBefore) / kClips;
+            QObject::disconnect(converted);
+            const QList<ConverterRun> runs = ReadConverterRuns(log);
+            if (!runs.isEmpty())
+                toFirst[queued] << (runs.first().startNs - convert) / 1e6;
+            if (window.Queue().Count() > 0) {
+                QEventLoop stopping;
+                bool stopped = false;
+                QObject::connect(&window.Batch(), &BatchConverter::BatchStopped, &stopping, [&] {
+                    stopped = true;
+                    stopping.quit();
+                });
+                window.imgStop_Click();
+                if (!stopped)
+                    stopping.exec();
+                window.menuRemoveAll_Click();
+            }
+        }
+    }
+    std::printf("\n%d one-second clips converted through the window, shown, %d rounds alternated\n", kClips,
+                kBatchRounds);
+    for (const auto &[queued, values] : toFirst) {
+        std::printf("  %6d queued: Convert to the first start %s; own CPU per file %s\n", queued,
+                    qPrintable(Described(SpreadOf(values))),
+                    qPrintable(Described(SpreadOf(cpuPerFile[queued]))));
+    }
+    const int longest = toFirst.rbegin()->first;
+    std::printf("  CPU per file, %d against %d queued: %.2f x (targets: first start <= 250 ms, <= 1.2 x)\n",
+                longest, kClips, Median(cpuPerFile[longest]) / Median(cpuPerFile[kClips]));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -185,6 +266,15 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const bool batchOnly = argc > 1 && QByteArray(argv[1]) == "batch";
+    const auto longQueueBatch = [] {
+        QTemporaryDir work;
+        BatchBeforeALongQueue(MakeTree(work.path() + "/library", 100000));
+    };
+    if (batchOnly) {
+        longQueueBatch();
+        return 0;
+    }
     QList<Row> rows;
     for (int files : {1000, 5000, 20000})
         rows << Measure(files);
@@ -208,5 +298,6 @@ int main(int argc, char *argv[])
                 "100 ms; drop of 5,000 <= 1 s; Remove All <= 0.2 s; Remove Selected <= 5 ms\n\n");
     SameUnsafeNameAgainAndAgain();
     GuardPerFile();
+    longQueueBatch();
     return 0;
 }

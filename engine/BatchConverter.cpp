@@ -39,22 +39,39 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
       m_programFolder(std::move(programFolder)), m_dos(messages, ConverterPath(m_programFolder)),
       m_unfinishedNote(unfinishedNote), m_unfinished(unfinishedNote)
 {
-    // Files queued while the batch runs are its inputs too.
+    // Every queued file is an input of the batch that runs while it is queued, and stays one
+    // for the rest of the batch once it leaves the queue.
+    for (int row = 0; row < m_queue.Count(); ++row)
+        m_files.Queued(m_queue.At(row).inputPath);
     connect(&m_queue, &QueueModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
-        if (!m_running)
-            return;
         for (int row = first; row <= last; ++row)
-            m_files.AddInput(m_queue.At(row).inputPath);
+            m_files.Queued(m_queue.At(row).inputPath);
         // Side by side, a free place takes a file as soon as it is queued (once the queue's
         // change is over).
-        if (m_filesAtOnce > 1)
+        if (m_running && m_filesAtOnce > 1)
             QTimer::singleShot(0, this, &BatchConverter::FillSlots);
+    });
+    connect(&m_queue, &QueueModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) {
+                for (int row = first; row <= last; ++row)
+                    Unqueue(m_queue.At(row).inputPath);
+            });
+    connect(&m_queue, &QueueModel::modelAboutToBeReset, this, [this] {
+        for (int row = 0; row < m_queue.Count(); ++row)
+            Unqueue(m_queue.At(row).inputPath);
     });
     m_timer.setInterval(kTimerMilliSeconds);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &BatchConverter::Timer1_Timer);
     connect(&m_dos, &DOSOutputs::ReceiveOutputs, this, &BatchConverter::objDOS_ReceiveOutputs);
     connect(&m_dos, &DOSOutputs::CommandOver, this, &BatchConverter::objDOS_CommandOver);
+}
+
+void BatchConverter::Unqueue(const QString &path)
+{
+    if (m_running)
+        m_files.AddInput(path);
+    m_files.Unqueued(path);
 }
 
 void BatchConverter::Start()
@@ -65,10 +82,7 @@ void BatchConverter::Start()
     m_sinceStart.start();
     m_clock.Start(0);
     m_stopping = false;
-    // Every input of the batch stays protected, also once it has been converted or refused.
     m_files.Clear();
-    for (int row = 0; row < m_queue.Count(); ++row)
-        m_files.AddInput(m_queue.At(row).inputPath);
     m_running = true;
     m_halting = false;
     m_filesAtOnce = std::max<int>(m_choices().cutter.FilesAtOnce, 1);

@@ -91,6 +91,8 @@ signals:
     void BatchStopped();
 
 private:
+    // A file leaves the queue: while a batch runs, it stays one of its inputs.
+    void Unqueue(const QString &path);
     void objDOS_ReceiveOutputs(const QString &CommandOutputs);
     void objDOS_CommandOver();
     // Deletes what the conversion that just ended wrote, and only that.

@@ -76,14 +76,48 @@ void BatchOutputs::Clear()
     m_outputs = {};
 }
 
+void BatchOutputs::Queued(const QString &path)
+{
+    QueuedFile &queued = m_queuedPaths[CleanAbsolute(path)];
+    if (queued.entries++ > 0)
+        return;
+    if (const platform::FileStamp stamp = platform::StampOf(path); stamp.exists) {
+        queued.id = FileId{stamp.device, stamp.number};
+        ++m_queuedFiles[*queued.id];
+    }
+}
+
+void BatchOutputs::Unqueued(const QString &path)
+{
+    const auto it = m_queuedPaths.find(CleanAbsolute(path));
+    if (it == m_queuedPaths.end() || --it->entries > 0)
+        return;
+    if (it->id) {
+        const auto file = m_queuedFiles.find(*it->id);
+        if (file != m_queuedFiles.end() && --file.value() <= 0)
+            m_queuedFiles.erase(file);
+    }
+    m_queuedPaths.erase(it);
+}
+
 void BatchOutputs::AddInput(const QString &path)
 {
     m_inputs.Add(path);
 }
 
+bool BatchOutputs::IsQueued(const QString &path) const
+{
+    if (m_queuedPaths.contains(CleanAbsolute(path)))
+        return true;
+    if (m_queuedFiles.isEmpty())
+        return false;
+    const platform::FileStamp stamp = platform::StampOf(path);
+    return stamp.exists && m_queuedFiles.contains({stamp.device, stamp.number});
+}
+
 bool BatchOutputs::IsInput(const QString &path) const
 {
-    return m_inputs.Holds(path);
+    return m_inputs.Holds(path) || IsQueued(path);
 }
 
 QString BatchOutputs::TakeOutput(const QString &path)
@@ -91,7 +125,7 @@ QString BatchOutputs::TakeOutput(const QString &path)
     QString chosen = path;
     for (int number = 2; m_outputs.Holds(chosen); ++number) {
         chosen = Numbered(path, number);
-        while (QFileInfo::exists(chosen) || m_inputs.Holds(chosen))
+        while (QFileInfo::exists(chosen) || IsInput(chosen))
             chosen = Numbered(path, ++number);
     }
     // The name is held before the converter creates the file, and by the file once it exists.

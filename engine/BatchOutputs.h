@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QString>
 
+#include <optional>
 #include <utility>
 
 // The files one batch reads and writes, so that no output ever replaces an input of the batch
@@ -12,9 +13,13 @@
 class BatchOutputs
 {
 public:
-    // A new batch: nothing read or written yet.
+    // A new batch: nothing read or written yet (the queued files stay known).
     void Clear();
-    // A file the batch is to read: queued at the start, or added while it runs.
+    // The queue's files, known as the queue changes, so that a batch's start walks nothing: a
+    // queued file is an input of the batch that runs while it is queued.
+    void Queued(const QString &path);
+    void Unqueued(const QString &path);
+    // A file the batch has read or is to read, also once it has left the queue.
     void AddInput(const QString &path);
     bool IsInput(const QString &path) const;
 
@@ -42,6 +47,17 @@ private:
         bool Holds(const QString &path) const;
     };
 
+    bool IsQueued(const QString &path) const;
+
     Known m_inputs;
     Known m_outputs;
+    // Each queued file by its clean absolute path: how many entries name it, and its identity
+    // as it was queued (another name may reach the same file), counted by identity too.
+    struct QueuedFile
+    {
+        int entries = 0;
+        std::optional<FileId> id;
+    };
+    QHash<QString, QueuedFile> m_queuedPaths;
+    QHash<FileId, int> m_queuedFiles;
 };

@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -375,6 +376,54 @@ TEST(BatchSafety, TheOutputsOfABatch)
                 << details;
             EXPECT_FALSE(QFileInfo::exists(root + "bad ?q?"));
         }
+    }
+}
+
+// A file taken off the queue before Convert is no input of the batch: its name may be written.
+// Queued twice and taken off once, it still is one.
+TEST(BatchSafety, OnlyWhatIsQueuedAtConvertIsAnInput)
+{
+    const struct
+    {
+        const char *name;
+        const char *queuedAs; // the song, as it is queued
+        int queued;
+        bool removeAll;
+        QByteArray songAfter;
+        int refused;
+    } cases[] = {
+        {"queued, then Remove Selected", "music/song.mp3", 1, false, "song.mp4", 0},
+        {"queued through a link, then Remove Selected", "music link/song.mp3", 1, false, "song.mp4", 0},
+        {"queued, then Remove All", "music/song.mp3", 1, true, "song.mp4", 0},
+        {"queued twice, one of them removed", "music/song.mp3", 2, false, "the user's own", 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f;
+        f.UseFakeConverter(QString(kTakeArguments) + "copy");
+        const QString music = f.work.path() + "/music";
+        const QString song = PutFile(music + "/song.mp3", "the user's own");
+        const QString video = PutFile(music + "/song.mp4", "song.mp4");
+        QFile::link(music, f.work.path() + "/music link");
+        frmMain &w = f.Start();
+        for (int i = 0; i < c.queued; ++i) {
+            f.dialogs.files = {f.work.path() + "/" + c.queuedAs};
+            w.imgAdd_Click();
+        }
+        if (c.removeAll) {
+            w.menuRemoveAll_Click();
+        } else {
+            w.Ui().LV->setCurrentIndex(w.Queue().index(0, 0));
+            w.imgRemove_Click();
+        }
+        ASSERT_TRUE(ConvertAll(f, {video}, 0, music));
+        QFile written(song);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll(), c.songAfter);
+        const QString said = f.messages.shown.isEmpty()              ? QString()
+                             : f.messages.shown[0].details.isEmpty() ? f.messages.shown[0].text
+                                                                     : f.messages.shown[0].details;
+        EXPECT_EQ(said.count("\n    "), c.refused) << said;
     }
 }
 
