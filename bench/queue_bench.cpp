@@ -27,9 +27,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeView>
 #include <QUrl>
 
 #include <cstdio>

@@ -45,6 +45,8 @@ constexpr QRect kBatchCaption(17, 138, 455, 16);
 // Above Convert, while the cutter is on.
 constexpr QRect kCutIndicator(488, 355, 189, 15);
 constexpr int kFormatColumnWidth = 94;
+// A queue row: the text and room above and below it (descenders included).
+constexpr int kRowPadding = 8;
 constexpr QRect kHint(164, 264, 163, 21);
 constexpr QRect kProgressBar(113, 447, 361, 13);
 constexpr QRect kProgressLabel(214, 447, 157, 13);

@@ -8,9 +8,9 @@ namespace {
 
 // "@Name@" stands for the palette's colour of that name.
 const char *const kSheet = R"(
-QTreeView { border: none; background: @Card@; color: @Text@; selection-background-color: @Selection@;
+QTableView { border: none; background: @Card@; color: @Text@; selection-background-color: @Selection@;
             selection-color: @AccentDeep@; alternate-background-color: @RowAlternate@; outline: 0; }
-QTreeView::item { padding: 3px 0px; }
+QTableView::item { padding: 3px 0px; }
 QHeaderView::section { background: @ListHeader@; color: @Muted@; border: none; border-bottom: 1px solid @Line@;
                        padding: 3px 2px; }
 QComboBox, QLineEdit { background: @Card@; color: @Text@; border: 1px solid @FieldBorder@; border-radius: 3px;

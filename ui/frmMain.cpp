@@ -34,7 +34,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTreeView>
+#include <QTableView>
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTreeView>
+#include <QTableView>
 
 using namespace SkinLayout;
 
@@ -73,21 +73,31 @@ void frmMainUi::setupUi(QWidget *window, QueueModel &queue, QTimer &timer2)
 
 void frmMainUi::BuildQueueArea(QWidget *window, QueueModel &queue)
 {
-    LV = new QTreeView(window);
+    // A table: taking a row off costs the same however many are queued (a tree view lays out
+    // every row again).
+    LV = new QTableView(window);
     LV->setGeometry(kList);
     LV->setModel(&queue);
-    LV->setRootIsDecorated(false);
-    LV->setUniformRowHeights(true);
+    LV->setShowGrid(false);
+    LV->setWordWrap(false);
+    LV->setCornerButtonEnabled(false);
+    LV->setTabKeyNavigation(false);
     LV->setAlternatingRowColors(true);
     LV->setSelectionMode(QAbstractItemView::SingleSelection);
     LV->setSelectionBehavior(QAbstractItemView::SelectRows);
     LV->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LV->setTextElideMode(Qt::ElideMiddle);
-    LV->header()->setStretchLastSection(false);
-    LV->header()->setSectionsMovable(false);
+    LV->verticalHeader()->hide();
+    LV->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    LV->verticalHeader()->setDefaultSectionSize(LV->fontMetrics().height() + kRowPadding);
+    QHeaderView *columns = LV->horizontalHeader();
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setHighlightSections(false);
+    columns->setStretchLastSection(false);
+    columns->setSectionsMovable(false);
     // The names take what the format column leaves, also when a scroll bar takes its share.
-    LV->header()->setSectionResizeMode(QueueModel::FileNameColumn, QHeaderView::Stretch);
-    LV->header()->setSectionResizeMode(QueueModel::FormatColumn, QHeaderView::Fixed);
+    columns->setSectionResizeMode(QueueModel::FileNameColumn, QHeaderView::Stretch);
+    columns->setSectionResizeMode(QueueModel::FormatColumn, QHeaderView::Fixed);
     LV->setColumnWidth(QueueModel::FormatColumn, kFormatColumnWidth);
     LV->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     LV->setItemDelegate(new QueueRowLook(LV));

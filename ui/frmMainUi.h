@@ -11,7 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTimer;
-class QTreeView;
+class QTableView;
 class QWidget;
 class QueueModel;
 class SkinChrome;
@@ -26,7 +26,7 @@ public:
     void setupUi(QWidget *window, QueueModel &queue, QTimer &timer2);
 
     SkinChrome *chrome = nullptr;
-    QTreeView *LV = nullptr;
+    QTableView *LV = nullptr;
     // Where a running batch stands, over the line under the queue's heading.
     QLabel *lblBatch = nullptr;
     QWidget *picText = nullptr;

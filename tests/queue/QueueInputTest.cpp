@@ -13,9 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 #include <QUrl>
 
 #include <gtest/gtest.h>

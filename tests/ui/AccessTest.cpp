@@ -12,9 +12,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -282,7 +282,7 @@ TEST(Looks, ListRowsAndTheProgressLabelReadWell)
     EXPECT_GE(row.height(), w.Ui().LV->fontMetrics().height() + 4);
     // A row's text starts where its column's header label starts.
     const QImage list = w.Ui().LV->grab().toImage();
-    const int header = w.Ui().LV->header()->height();
+    const int header = w.Ui().LV->horizontalHeader()->height();
     const int labelX = FirstInk(list, 0, header, 100);
     const int textX = FirstInk(list, header + row.top(), header + row.bottom(), 100);
     ASSERT_GE(labelX, 0);

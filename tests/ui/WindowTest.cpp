@@ -20,8 +20,8 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScreen>
+#include <QTableView>
 #include <QTest>
-#include <QTreeView>
 
 #include <gtest/gtest.h>
 
