@@ -43,9 +43,12 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
     // for the rest of the batch once it leaves the queue.
     for (int row = 0; row < m_queue.Count(); ++row)
         m_files.Queued(m_queue.At(row).inputPath);
+    if (!m_queue.IsEmpty())
+        m_identify.start();
     connect(&m_queue, &QueueModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
         for (int row = first; row <= last; ++row)
             m_files.Queued(m_queue.At(row).inputPath);
+        m_identify.start();
         // Side by side, a free place takes a file as soon as it is queued (once the queue's
         // change is over).
         if (m_running && m_filesAtOnce > 1)
@@ -59,6 +62,12 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
     connect(&m_queue, &QueueModel::modelAboutToBeReset, this, [this] {
         for (int row = 0; row < m_queue.Count(); ++row)
             Unqueue(m_queue.At(row).inputPath);
+    });
+    // The queued files' identities are looked up between the window's events.
+    m_identify.setInterval(0);
+    connect(&m_identify, &QTimer::timeout, this, [this] {
+        if (!m_files.IdentifySome(kIdentitiesAtOnce))
+            m_identify.stop();
     });
     m_timer.setInterval(kTimerMilliSeconds);
     m_timer.setSingleShot(true);

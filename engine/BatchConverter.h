@@ -36,6 +36,8 @@ class BatchConverter : public QObject
     Q_OBJECT
 public:
     static constexpr int kTimerMilliSeconds = 100;
+    // How many queued files' identities are looked up in one turn of the event loop.
+    static constexpr int kIdentitiesAtOnce = 500;
 
     struct Failure
     {
@@ -66,6 +68,8 @@ public:
     void Start();
     DOSOutputs &objDOS() { return m_dos; }
     QTimer &Timer1() { return m_timer; }
+    // Whether queued files' identities are still being looked up between events.
+    bool IdentifyingQueuedFiles() const { return m_identify.isActive(); }
     // The files of the batch that ran, or of the one running, so far.
     Tally BatchTally() const { return m_tally; }
 
@@ -130,6 +134,7 @@ private:
     DOSOutputs m_dos;
     ConversionProgress m_progress;
     QTimer m_timer;
+    QTimer m_identify;
     // The file being converted.
     ConversionChoices m_current;
     QString m_currentOutput;

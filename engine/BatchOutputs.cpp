@@ -78,13 +78,9 @@ void BatchOutputs::Clear()
 
 void BatchOutputs::Queued(const QString &path)
 {
-    QueuedFile &queued = m_queuedPaths[CleanAbsolute(path)];
-    if (queued.entries++ > 0)
-        return;
-    if (const platform::FileStamp stamp = platform::StampOf(path); stamp.exists) {
-        queued.id = FileId{stamp.device, stamp.number};
-        ++m_queuedFiles[*queued.id];
-    }
+    const QString clean = CleanAbsolute(path);
+    if (m_queuedPaths[clean].entries++ == 0)
+        m_unidentified.append(clean);
 }
 
 void BatchOutputs::Unqueued(const QString &path)
@@ -100,6 +96,24 @@ void BatchOutputs::Unqueued(const QString &path)
     m_queuedPaths.erase(it);
 }
 
+void BatchOutputs::Identify(const QString &cleanPath) const
+{
+    const auto it = m_queuedPaths.find(cleanPath);
+    if (it == m_queuedPaths.end() || std::exchange(it->identified, true))
+        return;
+    if (const platform::FileStamp stamp = platform::StampOf(cleanPath); stamp.exists) {
+        it->id = FileId{stamp.device, stamp.number};
+        ++m_queuedFiles[*it->id];
+    }
+}
+
+bool BatchOutputs::IdentifySome(int count)
+{
+    for (; count > 0 && !m_unidentified.isEmpty(); --count)
+        Identify(m_unidentified.takeLast());
+    return !m_unidentified.isEmpty();
+}
+
 void BatchOutputs::AddInput(const QString &path)
 {
     m_inputs.Add(path);
@@ -109,10 +123,15 @@ bool BatchOutputs::IsQueued(const QString &path) const
 {
     if (m_queuedPaths.contains(CleanAbsolute(path)))
         return true;
-    if (m_queuedFiles.isEmpty())
+    // Only a file that exists can be a queued file of another name.
+    if (m_queuedPaths.isEmpty())
         return false;
     const platform::FileStamp stamp = platform::StampOf(path);
-    return stamp.exists && m_queuedFiles.contains({stamp.device, stamp.number});
+    if (!stamp.exists)
+        return false;
+    while (!m_unidentified.isEmpty())
+        Identify(m_unidentified.takeLast());
+    return m_queuedFiles.contains({stamp.device, stamp.number});
 }
 
 bool BatchOutputs::IsInput(const QString &path) const

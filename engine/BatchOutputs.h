@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <utility>
@@ -19,6 +20,9 @@ public:
     // queued file is an input of the batch that runs while it is queued.
     void Queued(const QString &path);
     void Unqueued(const QString &path);
+    // A queued file's identity is looked up a little at a time, after it is queued (or at once
+    // when a check needs it): up to `count` more; true while some are still to be looked up.
+    bool IdentifySome(int count);
     // A file the batch has read or is to read, also once it has left the queue.
     void AddInput(const QString &path);
     bool IsInput(const QString &path) const;
@@ -56,8 +60,13 @@ private:
     struct QueuedFile
     {
         int entries = 0;
+        bool identified = false;
         std::optional<FileId> id;
     };
-    QHash<QString, QueuedFile> m_queuedPaths;
-    QHash<FileId, int> m_queuedFiles;
+    void Identify(const QString &cleanPath) const;
+
+    // Looked up as late as a check allows, so mutable.
+    mutable QHash<QString, QueuedFile> m_queuedPaths;
+    mutable QHash<FileId, int> m_queuedFiles;
+    mutable QStringList m_unidentified;
 };

@@ -20,8 +20,9 @@ constexpr int kOpenFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 // Deeper trees than this are left alone rather than running out of open files.
 constexpr int kDeepestLevel = 200;
 
-// The entries of an open folder, read once; the folder is changed only after the listing.
-std::vector<std::string> Names(int folderFd)
+// The entries of an open folder, read once; the folder is changed only after the listing. With
+// `plainFiles`, whether the folder says each is a plain file (no link), so it need not be asked.
+std::vector<std::string> Names(int folderFd, std::vector<bool> *plainFiles = nullptr)
 {
     std::vector<std::string> names;
     const int listFd = ::dup(folderFd);
@@ -34,8 +35,11 @@ std::vector<std::string> Names(int folderFd)
     }
     while (const dirent *entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
+        if (name == "." || name == "..")
+            continue;
+        names.push_back(name);
+        if (plainFiles)
+            plainFiles->push_back(entry->d_type == DT_REG);
     }
     ::closedir(dir);
     return names;
@@ -205,9 +209,18 @@ QList<FolderEntry> ListFolder(const QByteArray &folder)
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return entries;
-    for (const std::string &name : Names(fd)) {
+    std::vector<bool> plainFiles;
+    const std::vector<std::string> names = Names(fd, &plainFiles);
+    entries.reserve(qsizetype(names.size()));
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string &name = names[i];
         FolderEntry entry;
         entry.name = QByteArray::fromStdString(name);
+        if (plainFiles[i]) {
+            entry.kind = FolderEntry::Kind::File;
+            entries.append(entry);
+            continue;
+        }
         struct stat info
         {
         };

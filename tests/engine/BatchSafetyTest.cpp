@@ -410,6 +410,7 @@ TEST(BatchSafety, OnlyWhatIsQueuedAtConvertIsAnInput)
             f.dialogs.files = {f.work.path() + "/" + c.queuedAs};
             w.imgAdd_Click();
         }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Batch().IdentifyingQueuedFiles(); }, 20000));
         if (c.removeAll) {
             w.menuRemoveAll_Click();
         } else {
@@ -425,6 +426,21 @@ TEST(BatchSafety, OnlyWhatIsQueuedAtConvertIsAnInput)
                                                                      : f.messages.shown[0].details;
         EXPECT_EQ(said.count("\n    "), c.refused) << said;
     }
+}
+
+// The queued files' identities are looked up between the window's events, then it rests.
+TEST(BatchSafety, QueuedFilesAreLookedUpBetweenEvents)
+{
+    WindowFixture f;
+    frmMain &w = f.Start();
+    QList<QueueEntry> entries;
+    for (int i = 0; i < 3 * BatchConverter::kIdentitiesAtOnce; ++i) {
+        const QString path = f.work.path() + QStringLiteral("/clip %1.mp4").arg(i);
+        entries.append({path, path, "MP4", {}});
+    }
+    w.Queue().Append(entries);
+    EXPECT_TRUE(w.Batch().IdentifyingQueuedFiles());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Batch().IdentifyingQueuedFiles(); }, 20000));
 }
 
 // A signal that asks the program to end (a logout, `kill`, a closed terminal) ends it as closing
