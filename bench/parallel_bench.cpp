@@ -1,16 +1,18 @@
 // Several files at once, against the same converter command lines run directly:
 // 8 clips (video and stereo sound) to MP3 192k, of 3 minutes and of 30 seconds, in rounds that
 // alternate Brimwave with 1 file at once, with 2 and with one per core, and the command lines
-// run directly one after another and two at a time. Also the program's own CPU time during its
-// batches with 2 files at once, as a share of one core.
+// run directly one after another and two at a time, every run noted by the converter wrapper (so
+// a converter slowed down under the program shows beside the same run made directly). Also the
+// program's own CPU time during its batches with 2 files at once, as a share of one core.
 //
 // Then 20 clips of one second, where the program's own cost per file shows most: its CPU time
 // and minor page faults per file, with 1 and with 2 at once.
 //
-// Usage: parallel_bench [rounds] [short]   (default 2 rounds of 3-minute clips, 3 of 30-second
-//        clips, 4 of 1-second clips; "short": the 1-second clips only)
+// Usage: parallel_bench [rounds] [short | 30]   (default 2 rounds of 3-minute clips, 5 of 30-second
+//        clips, 4 of 1-second clips; "short": the 1-second clips only, "30": the 30-second ones)
 #include "BenchSupport.h"
 #include "BenchWindow.h"
+#include "ConverterWrapper.h"
 #include "engine/BatchConverter.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
@@ -42,6 +44,7 @@ struct OwnCost
 {
     double cpuMs = 0;
     qint64 minorFaults = 0;
+    qint64 convertNs = 0; // the click on Convert, on the clock the converter runs are noted on
 };
 
 // One batch through the window, shown as a person sees it, with `filesAtOnce`; returns its
@@ -65,6 +68,7 @@ double ThroughTheWindow(const platform::ProgramPlaces &places, const QStringList
     QObject::connect(&window.Batch(), &BatchConverter::BatchFinished, &loop, &QEventLoop::quit);
     const double cpuBefore = OwnCpuMilliseconds();
     const qint64 faultsBefore = OwnMinorFaults();
+    cost.convertNs = MonotonicNs();
     const double ms = MillisecondsOf([&] {
         window.imgConvert_Click();
         loop.exec();
@@ -113,6 +117,9 @@ void Run(int seconds, int files, int rounds, double target)
     if (!MakeClip(clip, seconds))
         return;
     const QString out = work.path() + "/out";
+    // Every converter run, through the window or direct, goes through the wrapper that notes it.
+    const QString log = work.path() + "/converter.log";
+    InstallConverterWrapper(places.programFolder, RealConverter(), log);
     const QStringList inputs = CopiesOf(clip, files, work.path() + "/in", out);
     // The command lines the window builds, to the letter.
     ConversionChoices choices;
@@ -127,7 +134,7 @@ void Run(int seconds, int files, int rounds, double target)
         QStringList argv = ConverterArgv(
             SplitConverterCommandLine(BuildConverterCommand(places.programFolder, input, choices).commandLine,
                                       ConverterPath(places.programFolder)));
-        argv[0] = RealConverter();
+        argv[0] = ConverterPath(places.programFolder);
         argvs << argv;
     }
 
@@ -136,8 +143,19 @@ void Run(int seconds, int files, int rounds, double target)
     for (int round = 0; round < rounds; ++round) {
         OwnCost one, two, unused;
         figures["Brimwave, 1 at once"] << ThroughTheWindow(places, inputs, out, 1, one);
+        QFile::remove(log);
         const double twoMs = ThroughTheWindow(places, inputs, out, 2, two);
         figures["Brimwave, 2 at once"] << twoMs;
+        const QList<ConverterRun> underProgram = ReadConverterRuns(log);
+        for (const ConverterRun &run : underProgram)
+            figures["~run under Brimwave, 2 at once"] << run.Ns() / 1e6;
+        if (!underProgram.isEmpty()) {
+            figures["~Convert to the first start"] << (underProgram.first().startNs - two.convertNs) / 1e6;
+            qint64 lastEnd = 0;
+            for (const ConverterRun &run : underProgram)
+                lastEnd = std::max(lastEnd, run.endNs);
+            figures["~last end to the batch's end"] << (two.convertNs + qint64(twoMs * 1e6) - lastEnd) / 1e6;
+        }
         figures["~cpu"] << two.cpuMs / twoMs * 100;
         figures["~cpu per file, 1 at once"] << one.cpuMs / files;
         figures["~cpu per file, 2 at once"] << two.cpuMs / files;
@@ -148,7 +166,10 @@ void Run(int seconds, int files, int rounds, double target)
                 << ThroughTheWindow(places, inputs, out, cores, unused);
         }
         figures["direct, one after another"] << Directly(argvs, 1);
+        QFile::remove(log);
         figures["direct, two at a time"] << Directly(argvs, 2);
+        for (const ConverterRun &run : ReadConverterRuns(log))
+            figures["~run direct, two at a time"] << run.Ns() / 1e6;
     }
     std::printf("%d clips of %d s to MP3 192k, %d rounds alternated, %d cores, the window shown\n", files,
                 seconds, rounds, cores);
@@ -165,6 +186,12 @@ void Run(int seconds, int files, int rounds, double target)
                 one / two);
     std::printf("  the program's own CPU during its batches with 2: %s of one core (target < 2 %%)\n",
                 qPrintable(Described(SpreadOf(figures["~cpu"]), "%")));
+    std::printf("  one converter run, under Brimwave with 2: %s;  direct two at a time: %s\n",
+                qPrintable(Described(SpreadOf(figures["~run under Brimwave, 2 at once"]))),
+                qPrintable(Described(SpreadOf(figures["~run direct, two at a time"]))));
+    std::printf("  with 2: Convert to the first start %s;  the last end to the batch's end %s\n",
+                qPrintable(Described(SpreadOf(figures["~Convert to the first start"]))),
+                qPrintable(Described(SpreadOf(figures["~last end to the batch's end"]))));
     for (const char *atOnce : {"1 at once", "2 at once"}) {
         std::printf(
             "  own CPU per file, %s: %s;  minor page faults per file: %s\n", atOnce,
@@ -183,11 +210,13 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brimwave"));
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 2;
-    const bool shortOnly = argc > 2 && QByteArray(argv[2]) == "short";
-    if (!shortOnly) {
+    // "short": the 1-second clips only; "30": the 30-second clips only.
+    const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();
+    if (only.isEmpty())
         Run(180, kFiles, rounds, 1.10);
-        Run(30, kFiles, rounds + 1, 1.30);
-    }
-    Run(1, kShortClips, rounds + 2, 1.10);
+    if (only.isEmpty() || only == "30")
+        Run(30, kFiles, rounds + 3, 1.10);
+    if (only.isEmpty() || only == "short")
+        Run(1, kShortClips, rounds + 2, 1.10);
     return 0;
 }
