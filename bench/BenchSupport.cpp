@@ -71,3 +71,23 @@ QString RealConverter()
 {
     return ConverterPath(QCoreApplication::applicationDirPath());
 }
+
+// A 10-minute MP3 with a few bytes garbled every 600: the converter warns about nearly every
+// frame, some 4 MB of console text, as it does on a damaged download.
+bool MakeDamagedMp3(const QString &path)
+{
+    if (!MakeSineMp3(path, 600))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = file.readAll();
+    quint32 x = 12345;
+    for (qsizetype i = 1000; i + 16 < bytes.size(); i += 600) {
+        for (int j = 0; j < 8; ++j) {
+            x = (x * 1103515245u + 12345u) & 0x7fffffffu;
+            bytes[i + j] = char((x >> 16) & 0xff);
+        }
+    }
+    return file.seek(0) && file.write(bytes) == bytes.size();
+}

@@ -33,3 +33,7 @@ struct Spread
 Spread SpreadOf(const QList<double> &values);
 // "median 12.3 ms (10.1 to 15.0, n = 9)".
 QString Described(const Spread &spread, const char *unit = "ms");
+
+// A 10-minute MP3 with a few bytes garbled every 600: the converter warns about nearly every
+// frame, some 4 MB of console text, as it does on a damaged download.
+bool MakeDamagedMp3(const QString &path);

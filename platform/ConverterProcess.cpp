@@ -14,6 +14,9 @@ namespace {
 
 // Where the system cannot watch a process's end, it is looked for as often as the runner polls.
 constexpr int kEndPollMilliSeconds = 50;
+// After a read the pipe is left to fill this long: a converter that writes each warning on its
+// own would otherwise wake the program for every line. The pipe holds far more than that.
+constexpr int kReadPauseMilliSeconds = 20;
 
 } // namespace
 
@@ -21,6 +24,7 @@ struct ConverterProcess::Private
 {
     ChildProcess child;
     QSocketNotifier *output = nullptr;
+    QTimer *readPause = nullptr;
     QSocketNotifier *end = nullptr;
     QTimer *endPoll = nullptr;
     int endFd = -1;
@@ -29,9 +33,11 @@ struct ConverterProcess::Private
     void StopWatching()
     {
         delete output;
+        delete readPause;
         delete end;
         delete endPoll;
         output = nullptr;
+        readPause = nullptr;
         end = nullptr;
         endPoll = nullptr;
         if (endFd >= 0)
@@ -53,12 +59,17 @@ bool ConverterProcess::Start(const QStringList &argv)
         return false;
     d->running = true;
     d->output = new QSocketNotifier(qintptr(d->child.ReadDescriptor()), QSocketNotifier::Read, this);
+    d->readPause = new QTimer(this);
+    d->readPause->setSingleShot(true);
+    d->readPause->setInterval(kReadPauseMilliSeconds);
+    connect(d->readPause, &QTimer::timeout, this, [this] { d->output->setEnabled(true); });
     connect(d->output, &QSocketNotifier::activated, this, [this] {
+        d->output->setEnabled(false);
         // Readable with nothing waiting: every writer has closed the pipe.
-        if (d->child.BytesWaiting() > 0)
-            emit OutputWaiting();
-        else
-            d->output->setEnabled(false);
+        if (d->child.BytesWaiting() == 0)
+            return;
+        emit OutputWaiting();
+        d->readPause->start();
     });
     const auto ended = [this] {
         if (!d->child.Reap())
