@@ -1,5 +1,5 @@
-#include "engine/ConversionFailure.h"
 #include "engine/PlainReasons.h"
+#include "engine/ConversionFailure.h"
 
 #include <gtest/gtest.h>
 
