@@ -2,6 +2,8 @@
 
 #include "BenchSupport.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
 
@@ -84,4 +86,17 @@ bool MakeSineMp3(const QString &path, int seconds)
                        {"-v", "error", "-y", "-f", "lavfi", "-i",
                         QStringLiteral("sine=frequency=440:duration=%1").arg(seconds), "-ac", "2", "-b:a",
                         "128k", path}) == 0;
+}
+
+QString DesktopServicesAround()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return QStringLiteral("no session bus: the taskbar progress and the notifications go nowhere");
+    const QString notifications = QStringLiteral("org.freedesktop.Notifications");
+    QDBusConnectionInterface *names = bus.interface();
+    const bool served = names->isServiceRegistered(notifications).value() ||
+                        names->activatableServiceNames().value().contains(notifications);
+    return served ? QStringLiteral("session bus with a notification service")
+                  : QStringLiteral("session bus without a notification service");
 }

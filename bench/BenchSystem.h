@@ -37,3 +37,7 @@ bool MakeClip(const QString &path, int seconds);
 
 // A stereo MP3 (128 kbit/s) of a `seconds` long sine, made the same way.
 bool MakeSineMp3(const QString &path, int seconds);
+
+// The desktop services the program's desktop calls reach here, for the report: on Linux the
+// session bus and whether a notification service answers on it (or can be started by it).
+QString DesktopServicesAround();

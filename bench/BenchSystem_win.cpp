@@ -105,3 +105,8 @@ bool MakeSineMp3(const QString &path, int seconds)
 {
     return CopyBuiltFile(QStringLiteral("sine-%1s.mp3").arg(seconds), path);
 }
+
+QString DesktopServicesAround()
+{
+    return QStringLiteral("the taskbar and the notification area");
+}

@@ -1,13 +1,17 @@
 #include "BenchWindow.h"
 
 #include "BenchSupport.h"
+#include "BenchSystem.h"
 #include "engine/ConverterCommand.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
+
+#include <cstdio>
 
 void ChooseMp3At192(frmMain &window, const QString &folder)
 {
@@ -43,4 +47,11 @@ platform::ProgramPlaces PlacesIn(const QString &root)
     QDir().mkpath(places.programFolder + "/data");
     PlaceProgram(RealConverter(), ConverterPath(places.programFolder));
     return places;
+}
+
+void PrintDesktopAround()
+{
+    std::printf("Desktop: %s window system, %s\n\n", qPrintable(QGuiApplication::platformName()),
+                qPrintable(DesktopServicesAround()));
+    std::fflush(stdout);
 }

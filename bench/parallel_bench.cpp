@@ -233,6 +233,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brimwave"));
+    PrintDesktopAround();
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 2;
     // "short": the 1-second clips only; "30": the 30-second clips only.
     const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();

@@ -280,6 +280,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    PrintDesktopAround();
     const bool batchOnly = argc > 1 && QByteArray(argv[1]) == "batch";
     const auto longQueueBatch = [] {
         QTemporaryDir work;

@@ -193,6 +193,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Brimwave"));
     if (mode == "--child" || mode == "--memory")
         return Child(mode == "--memory");
+    PrintDesktopAround();
     const int startUp = StartUp();
     return startUp != 0 ? startUp : Batch();
 }

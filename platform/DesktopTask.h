@@ -21,15 +21,3 @@ public:
 };
 
 } // namespace platform
-
-namespace platform {
-
-// For a window that runs where no one looks at the desktop (the benchmarks): tells it nothing.
-class NoDesktopTask : public DesktopTask
-{
-public:
-    void ShowProgress(std::optional<double>) override {}
-    void Notify(const QString &, const QString &, std::function<void()>) override {}
-};
-
-} // namespace platform

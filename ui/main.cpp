@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     QtShell shell;
     SystemHousekeeping housekeeping;
     const std::unique_ptr<platform::DesktopTask> desktop =
-        platform::SystemDesktop(QStringLiteral("brimwave"));
+        platform::SystemDesktop(platform::ProgramDesktopEntry());
     frmMain window(places, {messages, dialogs, shell, housekeeping, *desktop});
     InstanceChannel channel(places.instanceSocket);
     window.AcceptLaterStarts(channel);
