@@ -1,11 +1,15 @@
 #include "BenchSystem.h"
 
 #include "BenchSupport.h"
+#include "platform/ProcessList.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 
 #include <sys/resource.h>
 #include <time.h>
@@ -99,4 +103,15 @@ QString DesktopServicesAround()
                         names->activatableServiceNames().value().contains(notifications);
     return served ? QStringLiteral("session bus with a notification service")
                   : QStringLiteral("session bus without a notification service");
+}
+
+void WaitForDesktopHelpers()
+{
+    // Nothing tells when a detached helper ends: looked for every 10 ms, for at most 30 s.
+    QElapsedTimer waited;
+    waited.start();
+    while (platform::IsProcessNameRunning(QStringLiteral("xdg-open")) && waited.elapsed() < 30000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
 }

@@ -41,3 +41,7 @@ bool MakeSineMp3(const QString &path, int seconds);
 // The desktop services the program's desktop calls reach here, for the report: on Linux the
 // session bus and whether a notification service answers on it (or can be started by it).
 QString DesktopServicesAround();
+
+// Runs the application's events until the helpers the desktop started at a batch's end (xdg-open
+// opening the output folder on Linux) are gone, so they do not run into the next measurement.
+void WaitForDesktopHelpers();

@@ -13,6 +13,7 @@
 // Usage: parallel_bench [rounds] [short | 30 | talkative]   (default 2 rounds of 3-minute clips,
 //        5 of 30-second clips, 4 of 1-second clips, 3 of the damaged MP3s; or only one of them)
 #include "BenchSupport.h"
+#include "BenchSystem.h"
 #include "BenchWindow.h"
 #include "ConverterWrapper.h"
 #include "engine/BatchConverter.h"
@@ -77,7 +78,24 @@ double ThroughTheWindow(const platform::ProgramPlaces &places, const QStringList
     });
     cost.cpuMs += OwnCpuMilliseconds() - cpuBefore;
     cost.minorFaults += OwnMinorFaults() - faultsBefore;
+    WaitForDesktopHelpers();
     return ms;
+}
+
+// For each converter run that took a slot another had left: how long after that end it started.
+QList<double> EndToNextStartMs(const QList<ConverterRun> &runs, int atOnce)
+{
+    QList<double> gaps;
+    for (int i = atOnce; i < runs.size(); ++i) {
+        qint64 lastEnd = 0;
+        for (const ConverterRun &run : runs) {
+            if (run.endNs <= runs[i].startNs)
+                lastEnd = std::max(lastEnd, run.endNs);
+        }
+        if (lastEnd > 0)
+            gaps << (runs[i].startNs - lastEnd) / 1e6;
+    }
+    return gaps;
 }
 
 // The same command lines run directly, `atOnce` at a time, each next one as soon as one ends.
@@ -151,6 +169,7 @@ void Run(int seconds, int files, int rounds, double target)
         const QList<ConverterRun> underProgram = ReadConverterRuns(log);
         for (const ConverterRun &run : underProgram)
             figures["~run under Brimwave, 2 at once"] << run.Ns() / 1e6;
+        figures["~end to next start under Brimwave"] << EndToNextStartMs(underProgram, 2);
         if (!underProgram.isEmpty()) {
             figures["~Convert to the first start"] << (underProgram.first().startNs - two.convertNs) / 1e6;
             qint64 lastEnd = 0;
@@ -170,8 +189,10 @@ void Run(int seconds, int files, int rounds, double target)
         figures["direct, one after another"] << Directly(argvs, 1);
         QFile::remove(log);
         figures["direct, two at a time"] << Directly(argvs, 2);
-        for (const ConverterRun &run : ReadConverterRuns(log))
+        const QList<ConverterRun> direct = ReadConverterRuns(log);
+        for (const ConverterRun &run : direct)
             figures["~run direct, two at a time"] << run.Ns() / 1e6;
+        figures["~end to next start direct"] << EndToNextStartMs(direct, 2);
     }
     std::printf("%d clips of %d s to MP3 192k, %d rounds alternated, %d cores, the window shown\n", files,
                 seconds, rounds, cores);
@@ -191,6 +212,10 @@ void Run(int seconds, int files, int rounds, double target)
     std::printf("  one converter run, under Brimwave with 2: %s;  direct two at a time: %s\n",
                 qPrintable(Described(SpreadOf(figures["~run under Brimwave, 2 at once"]))),
                 qPrintable(Described(SpreadOf(figures["~run direct, two at a time"]))));
+    std::printf("  a converter's end to the next one's start, under Brimwave with 2: %s;  direct two at a "
+                "time: %s\n",
+                qPrintable(Described(SpreadOf(figures["~end to next start under Brimwave"]))),
+                qPrintable(Described(SpreadOf(figures["~end to next start direct"]))));
     std::printf("  with 2: Convert to the first start %s;  the last end to the batch's end %s\n",
                 qPrintable(Described(SpreadOf(figures["~Convert to the first start"]))),
                 qPrintable(Described(SpreadOf(figures["~last end to the batch's end"]))));

@@ -10,6 +10,7 @@
 //
 // Usage: queue_bench [batch | folder]   (only the batch, or only Add Folder of 100,000 files)
 #include "BenchSupport.h"
+#include "BenchSystem.h"
 #include "BenchWindow.h"
 #include "ConverterWrapper.h"
 #include "engine/BatchConverter.h"
@@ -243,6 +244,7 @@ void BatchBeforeALongQueue(const QStringList &tree)
             if (window.Queue().Count() > queued - kClips)
                 loop.exec();
             cpuPerFile[queued] << (OwnCpuMilliseconds() - cpuBefore) / kClips;
+            WaitForDesktopHelpers();
             QObject::disconnect(converted);
             const QList<ConverterRun> runs = ReadConverterRuns(log);
             if (!runs.isEmpty())

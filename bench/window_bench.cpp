@@ -9,6 +9,7 @@
 //
 // Usage: window_bench            (runs everything; children are this program itself)
 #include "BenchSupport.h"
+#include "BenchSystem.h"
 #include "BenchWindow.h"
 #include "ConverterWrapper.h"
 #include "engine/BatchConverter.h"
@@ -84,6 +85,7 @@ int Batch()
         window.imgConvert_Click();
         WaitFor(&window.Batch(), &BatchConverter::BatchFinished);
         const qint64 finished = MonotonicNs();
+        WaitForDesktopHelpers();
         const QList<ConverterRun> runs = ReadConverterRuns(log);
         if (runs.size() != kFiles) {
             std::fprintf(stderr, "expected %d converter runs, saw %lld\n", kFiles, (long long)runs.size());
