@@ -1,17 +1,21 @@
 // How the converter's process relates to the program's on Linux: it never outlives the program,
-// reads nothing of the program's input, and ends by a signal as the system reports it.
+// reads nothing of the program's input, takes none of its signal state or descriptors, is always
+// collected, and ends by a signal as the system reports it.
 #include "TestSupport.h"
 #include "engine/ConverterJob.h"
 #include "engine/DOSOutputs.h"
 #include "platform/ChildProcess.h"
 #include "platform/ProcessList.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTest>
 #include <QThread>
 
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -135,6 +139,114 @@ TEST(Runner, ConvertersSideBySideEndWithTheProgram)
         ASSERT_GT(converter, 0);
         EXPECT_TRUE(EndsSoon(converter));
     }
+}
+
+// Everything a child of this process prints, to its end.
+QByteArray OutputToEnd(platform::ChildProcess &child)
+{
+    QByteArray all;
+    char buffer[4096];
+    for (qint64 got; (got = child.Read(buffer, sizeof buffer)) > 0;)
+        all.append(buffer, int(got));
+    return all;
+}
+
+// The descriptors of this process that a program it starts inherits.
+QSet<int> InheritedDescriptors()
+{
+    QSet<int> fds;
+    for (const QString &entry : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System)) {
+        const int flags = ::fcntl(entry.toInt(), F_GETFD);
+        if (flags >= 0 && !(flags & FD_CLOEXEC))
+            fds.insert(entry.toInt());
+    }
+    return fds;
+}
+
+// A converter starts as from a fresh shell, however the program has set up its own signals: no
+// signal blocked, the end signals handled the standard way; and it holds no descriptor of the
+// program's but those every child may have, not even the pipe of a converter beside it.
+TEST(Runner, TheConverterGetsNoneOfTheProgramsSignalStateOrDescriptors)
+{
+    struct sigaction ignore = {}, handled = {}, savedTerm = {}, savedInt = {};
+    ignore.sa_handler = SIG_IGN;
+    handled.sa_handler = [](int) {
+    };
+    ::sigaction(SIGTERM, &ignore, &savedTerm);
+    ::sigaction(SIGINT, &handled, &savedInt);
+    sigset_t blocked, savedMask;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR2);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, &savedMask);
+    const QSet<int> inherited = InheritedDescriptors();
+
+    platform::ChildProcess beside, signalState, descriptors;
+    ASSERT_EQ(beside.Start({"/bin/sleep", "30"}), platform::ChildProcess::StartResult::Started);
+    ASSERT_EQ(signalState.Start({"/bin/grep", "-E", "^Sig(Blk|Ign)", "/proc/self/status"}),
+              platform::ChildProcess::StartResult::Started);
+    ASSERT_EQ(descriptors.Start({"/bin/sh", "-c", "ls /proc/$$/fd"}),
+              platform::ChildProcess::StartResult::Started);
+    const QList<QByteArray> lines = OutputToEnd(signalState).split('\n');
+    const QList<QByteArray> fds = OutputToEnd(descriptors).split('\n');
+    beside.Kill();
+    ::pthread_sigmask(SIG_SETMASK, &savedMask, nullptr);
+    ::sigaction(SIGTERM, &savedTerm, nullptr);
+    ::sigaction(SIGINT, &savedInt, nullptr);
+
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], "SigBlk:\t0000000000000000");
+    const quint64 ignored = lines[1].mid(lines[1].indexOf('\t') + 1).toULongLong(nullptr, 16);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        EXPECT_FALSE(ignored & (quint64(1) << (signal - 1))) << "signal " << signal;
+    }
+    for (const QByteArray &fd : fds) {
+        const bool foreign = fd.toInt() > STDERR_FILENO && !inherited.contains(fd.toInt());
+        EXPECT_FALSE(foreign) << "descriptor " << fd.constData();
+    }
+}
+
+// This process's children that never ran a program (still named as this process), collected or
+// not: a child whose program could not be run may still be on its way out.
+int ChildrenThatRanNothing()
+{
+    int count = 0;
+    QFile ownStat(QStringLiteral("/proc/self/stat"));
+    ownStat.open(QIODevice::ReadOnly);
+    const QByteArray own = ownStat.readAll();
+    const QByteArray ownName = own.left(own.lastIndexOf(')') + 1).mid(own.indexOf(' ') + 1);
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (entry.toInt() <= 0 || !stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold spaces and parentheses.
+        const QByteArray text = stat.readAll();
+        const qsizetype nameEnd = text.lastIndexOf(')') + 1;
+        const QList<QByteArray> fields = text.mid(nameEnd + 1).split(' ');
+        const QByteArray name = text.left(nameEnd).mid(text.indexOf(' ') + 1);
+        count += fields.size() > 1 && name == ownName && fields[1].toLongLong() == ::getpid() ? 1 : 0;
+    }
+    return count;
+}
+
+// A converter that could not be run and one that was killed are collected at once: nothing is
+// left behind in the process table, whatever the batch does next.
+TEST(Runner, EveryConverterIsCollected)
+{
+    FakeProgramFolder program;
+    const QString notRunnable = program.Path() + "/not-runnable";
+    QFile(notRunnable).open(QIODevice::WriteOnly);
+    const int before = ChildrenThatRanNothing();
+    platform::ChildProcess failed;
+    EXPECT_EQ(failed.Start({notRunnable}), platform::ChildProcess::StartResult::NotFound);
+    EXPECT_EQ(failed.LastError(), EACCES);
+    EXPECT_EQ(ChildrenThatRanNothing(), before);
+
+    platform::ChildProcess killed;
+    ASSERT_EQ(killed.Start({"/bin/sleep", "30"}), platform::ChildProcess::StartResult::Started);
+    const qint64 pid = killed.ProcessId();
+    killed.Kill();
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/proc/%1").arg(pid)));
+    EXPECT_EQ(killed.EndSignal(), SIGKILL);
 }
 
 // The converter reads nothing from the program's own standard input, whichever way it runs:

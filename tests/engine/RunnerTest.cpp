@@ -338,6 +338,39 @@ TEST(Runner, AConverterWatchedBesideOthersKeepsOnlyTheEndOfItsOutput)
 // Beside others, a converter is read as it talks, but not once per line: after each read its
 // pipe is left to fill for a while (a busy machine only makes that longer), and nothing is lost.
 // One that closes its output and works on costs no wake-up until it ends.
+// A converter watched beside others is read while it runs, not only at its end: each thing it
+// prints reaches the program before it prints the next (so its progress shows, and its pipe
+// never fills up).
+TEST(Runner, AConverterBesideOthersIsReadWhileItRuns)
+{
+    FakeProgramFolder program;
+    const QString seen = program.Path() + "/seen-";
+    program.WriteConverter(
+        QString("out one\nawait \"%1one\"\nout two\nawait \"%1two\"\nout three").arg(seen));
+    ConverterJob job(program.ConverterPath());
+    QObject::connect(&job, &ConverterJob::ReceiveOutputs, [&](const QString &text) {
+        for (const char *word : {"one", "two"}) {
+            if (text.contains(word))
+                QFile(seen + word).open(QIODevice::WriteOnly);
+        }
+    });
+    ASSERT_TRUE(RunToEnd(job, program.ConverterPath()));
+    EXPECT_EQ(job.Outputs(), "onetwothree");
+}
+
+// A converter watched beside others tells its end once, however long the program goes on after it.
+TEST(Runner, AConverterBesideOthersEndsOnce)
+{
+    FakeProgramFolder program;
+    program.WriteConverter("out done");
+    ConverterJob first(program.ConverterPath()), second(program.ConverterPath());
+    int firstEnds = 0;
+    QObject::connect(&first, &ConverterJob::Ended, [&] { ++firstEnds; });
+    ASSERT_TRUE(RunToEnd(first, program.ConverterPath()));
+    ASSERT_TRUE(RunToEnd(second, program.ConverterPath()));
+    EXPECT_EQ(firstEnds, 1);
+}
+
 TEST(Runner, AConverterBesideOthersWakesTheProgramSeldom)
 {
     const struct

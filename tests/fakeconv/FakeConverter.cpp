@@ -6,6 +6,7 @@
 //   err TEXT        TEXT on standard error
 //   fill N TEXT     TEXT N times on standard output, in one go
 //   sleep MS        waits MS milliseconds
+//   await FILE      waits until FILE exists; ends with 71 when it has not come in 20 s
 //   exit CODE       ends with CODE
 //   crash SIGNAL    ends abruptly (Linux: by SIGNAL; Windows: terminated)
 //   write TEXT      TEXT as the whole output file (the last argument)
@@ -127,6 +128,15 @@ void Take(const std::string &verb, const std::string &rest, const Run &run)
         long long milliseconds = 0;
         words >> milliseconds;
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    } else if (verb == "await") {
+        std::string file;
+        words >> std::quoted(file);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!std::filesystem::exists(std::filesystem::u8path(file))) {
+            if (std::chrono::steady_clock::now() > deadline)
+                std::exit(71);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
     } else if (verb == "close") { // goes on without its output
         std::fclose(stdout);
         std::fclose(stderr);
