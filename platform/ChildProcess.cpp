@@ -21,11 +21,16 @@ QString CrashOfExitCode(int)
     return {};
 }
 
-bool PrepareConverterChildSide(long parent)
+namespace {
+
+// In the converter's child, before it runs the converter (system calls only): it ends with the
+// program however the program ends (false when the program `parent` is already gone), and it
+// gets the system's standard handling of the end signals and no blocked signal.
+bool PrepareConverterChildSide(pid_t parent)
 {
     // The converter ends with the program, however the program ends (even by SIGKILL).
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != pid_t(parent))
+    if (::getppid() != parent)
         return false;
     // The program's own handling of signals is not the converter's; a handler of the program
     // must not run here either, where the child may still share the program's memory.
@@ -47,8 +52,6 @@ bool PrepareConverterChildSide(long parent)
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
     return true;
 }
-
-namespace {
 
 constexpr int kPipeBytes = 1024 * 1024;
 constexpr size_t kChildStackBytes = 64 * 1024;

@@ -4,11 +4,6 @@
 
 namespace platform {
 
-// In a converter's child process, between fork and exec (async-signal-safe): it ends with the
-// program however the program ends (false when the program `parent` is already gone), and it
-// gets the system's standard handling of the end signals and no blocked signal.
-bool PrepareConverterChildSide(long parent);
-
 // How a process that ended with `exitCode` crashed ("exception 0xC0000005" on Windows, where a
 // crash is an exit code); empty for an exit code a program gives itself (always on Linux, where a
 // crash is a signal).

@@ -16,13 +16,6 @@ QString CrashOfExitCode(int exitCode)
     return QStringLiteral("exception 0x") + QString::number(unsigned(exitCode), 16).toUpper();
 }
 
-bool PrepareConverterChildSide(long)
-{
-    // Windows has no code between fork and exec: the job object ends the converter with the
-    // program instead.
-    return true;
-}
-
 namespace {
 
 constexpr DWORD kPipeBytes = 1024 * 1024;
