@@ -141,7 +141,10 @@ FileStamp StampOf(const QString &path)
     stamp.device = identity->volume;
     stamp.number = identity->index;
     stamp.size = identity->size;
-    stamp.modifiedNanoseconds = identity->modified * 100;
+    // Windows counts from 1601 in 100 ns steps; the program's clock counts from 1970 (and 1601 in
+    // nanoseconds would not fit).
+    constexpr qint64 kFrom1601To1970 = 116444736000000000;
+    stamp.modifiedNanoseconds = (identity->modified - kFrom1601To1970) * 100;
     return stamp;
 }
 
@@ -171,7 +174,15 @@ QList<FolderEntry> ListFolder(const QByteArray &folder)
 
 bool CopyFileByName(const QByteArray &source, const QString &target)
 {
-    return ::CopyFileW(Wide(NameFromBytes(source)).c_str(), Wide(target).c_str(), FALSE) != 0;
+    const std::wstring copy = Wide(target);
+    if (!::CopyFileW(Wide(NameFromBytes(source)).c_str(), copy.c_str(), FALSE))
+        return false;
+    // The copy is the program's own and goes with its folder: a read-only source's attribute
+    // would keep it there (a read-only file is never deleted, nor its attribute changed).
+    const DWORD attributes = ::GetFileAttributesW(copy.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(copy.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    return true;
 }
 
 } // namespace platform

@@ -1,6 +1,8 @@
 #include "queue/TemporaryCopies.h"
 #include "TestSupport.h"
 #include "engine/UnfinishedOutput.h"
+#include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 #include "queue/PathHelpers.h"
 
 #include <QCoreApplication>
@@ -98,6 +100,21 @@ TEST_F(TemporaryCopies, CollidingNamesEachKeepTheirOwnCopy)
     EXPECT_EQ(Content(queued[2]), "third");
     for (const QString &path : queued)
         EXPECT_EQ(TitleOfPath(path), "x "); // every output is still named after its title
+}
+
+// Copies of a read-only file, made either way, go with the temporary folder.
+TEST_F(TemporaryCopies, CopiesOfAReadOnlyFileGoWithTheFolder)
+{
+    const QString source = Make("x\u00e9.mp4", "read-only");
+    QFile::setPermissions(source, QFile::ReadOwner);
+    const QString copied = Queue(source);
+    const QString byName = TempFolder() + "/by name.tmp";
+    ASSERT_TRUE(platform::CopyFileByName(platform::NameBytes(source), byName));
+    EXPECT_EQ(Content(copied), "read-only");
+    EXPECT_EQ(Content(byName), "read-only");
+    DeleteFolderTree(TempFolder());
+    EXPECT_FALSE(QFileInfo::exists(TempFolder()));
+    QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 TEST_F(TemporaryCopies, AFailedCopyKeepsItsPlaceAndIsKnownToHaveFailed)
@@ -237,10 +254,14 @@ TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
         {"a file put there since", false, true, true, false},
         {"an earlier file put back with its own older time", true, false, false, false, true},
     };
+    // Quotes and a line end in the output's name, where the system holds them (Windows does not).
+    const QString oddName = "/out \"x\"\n.wav";
+    QTemporaryDir probe;
+    const QString name = QFile(probe.path() + oddName).open(QIODevice::WriteOnly) ? oddName : "/out x.wav";
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         QTemporaryDir dir;
-        const QString output = dir.path() + "/out \"x\"\n.wav";
+        const QString output = dir.path() + name;
         const QString note = dir.path() + "/unfinished-output";
         if (row.existedBefore)
             PutFile(output, "an earlier batch's");
