@@ -113,5 +113,5 @@ QString DesktopServicesAround()
 
 void WaitForDesktopHelpers()
 {
-    // The shell opens the folder inside the program's own call: nothing is left running.
+    // The shell hands the folder to Explorer, which runs anyway: nothing of the batch's is left.
 }
