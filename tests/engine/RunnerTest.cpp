@@ -335,9 +335,6 @@ TEST(Runner, AConverterWatchedBesideOthersKeepsOnlyTheEndOfItsOutput)
     EXPECT_LE(job.Outputs().size(), 2 * DOSOutputs::KeptOutputChars);
 }
 
-// Beside others, a converter is read as it talks, but not once per line: after each read its
-// pipe is left to fill for a while (a busy machine only makes that longer), and nothing is lost.
-// One that closes its output and works on costs no wake-up until it ends.
 // A converter watched beside others is read while it runs, not only at its end: each thing it
 // prints reaches the program before it prints the next (so its progress shows, and its pipe
 // never fills up).
@@ -371,6 +368,9 @@ TEST(Runner, AConverterBesideOthersEndsOnce)
     EXPECT_EQ(firstEnds, 1);
 }
 
+// Beside others, a converter is read as it talks, but not once per line: after each read its
+// pipe is left to fill for a while (a busy machine only makes that longer), and nothing is lost.
+// One that closes its output and works on costs no wake-up until it ends.
 TEST(Runner, AConverterBesideOthersWakesTheProgramSeldom)
 {
     const struct
