@@ -3,10 +3,10 @@
 #include "platform/FinishSound.h"
 #include "platform/ProcessEnd.h"
 #include "platform/ProcessList.h"
+#include "platform/ShellOpen.h"
 #include "queue/TemporaryCopies.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -116,12 +116,12 @@ std::optional<QString> QtDialogs::BrowseForFolder(QObject *owner, const QString 
 
 void QtShell::OpenFolder(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    platform::OpenFolderInShell(path);
 }
 
 void QtShell::OpenWebPage(const QString &address)
 {
-    QDesktopServices::openUrl(QUrl(address));
+    platform::OpenAddressInShell(address);
 }
 
 void QtShell::PlaySoundFile(const QString &path)
