@@ -7,8 +7,9 @@
 #   %APPDATA%\Brimwave, while nothing in Program Files is written;
 # - the uninstaller, silently: the program, its entries and its shortcut go; the settings and
 #   the converted file stay;
-# - the zip, unpacked into a folder whose name holds a space and a letter outside ASCII: the
-#   program runs from there and keeps its settings beside itself.
+# - the zip, under 40 MB and without debugging symbols, unpacked into a folder whose name holds a
+#   space and a letter outside ASCII: the program runs from there and keeps its settings beside
+#   itself.
 # Usage: windows_install_check.sh <setup.exe> <zip>   (KEEP_WORK=1 keeps its work folder and prefix)
 set -euo pipefail
 setup=$(readlink -f "$1")
@@ -79,6 +80,11 @@ written=$(find "$installed" -newer "$work/before-the-run")
 portable="$work/Mes programmes é"
 mkdir -p "$portable" "$work/out2"
 (cd "$portable" && cmake -E tar xf "$zip")
+# Lean: no debugging symbols in what a user downloads.
+while read -r file; do
+    ! x86_64-w64-mingw32-objdump -h "$file" | grep -q ' \.debug_' || fail "$(basename "$file") carries debugging symbols"
+done < <(find "$portable" \( -iname '*.dll' -o -iname '*.exe' \))
+[ "$(stat -c %s "$zip")" -lt 40000000 ] || fail "the zip is $(stat -c %s "$zip") bytes, over 40 MB"
 write_mp3_choices "$portable/Brimwave/setup.ini" "$work/out2"
 expected=$(cat "$portable/Brimwave/setup.ini")
 cp -p "$settings/setup.ini" "$work/users-settings"
