@@ -82,7 +82,8 @@ mkdir -p "$portable" "$work/out2"
 (cd "$portable" && cmake -E tar xf "$zip")
 # Lean: no debugging symbols in what a user downloads.
 while read -r file; do
-    ! x86_64-w64-mingw32-objdump -h "$file" | grep -q ' \.debug_' || fail "$(basename "$file") carries debugging symbols"
+    sections=$(x86_64-w64-mingw32-objdump -h "$file")
+    [[ $sections != *' .debug_'* ]] || fail "$(basename "$file") carries debugging symbols"
 done < <(find "$portable" \( -iname '*.dll' -o -iname '*.exe' \))
 [ "$(stat -c %s "$zip")" -lt 40000000 ] || fail "the zip is $(stat -c %s "$zip") bytes, over 40 MB"
 write_mp3_choices "$portable/Brimwave/setup.ini" "$work/out2"
