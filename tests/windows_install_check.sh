@@ -85,7 +85,8 @@ while read -r file; do
     sections=$(x86_64-w64-mingw32-objdump -h "$file")
     [[ $sections != *' .debug_'* ]] || fail "$(basename "$file") carries debugging symbols"
 done < <(find "$portable" \( -iname '*.dll' -o -iname '*.exe' \))
-[ "$(stat -c %s "$zip")" -lt 40000000 ] || fail "the zip is $(stat -c %s "$zip") bytes, over 40 MB"
+zip_bytes=$(stat -c %s "$zip")
+[ "$zip_bytes" -lt 40000000 ] || fail "the zip is $zip_bytes bytes, over 40 MB"
 write_mp3_choices "$portable/Brimwave/setup.ini" "$work/out2"
 expected=$(cat "$portable/Brimwave/setup.ini")
 cp -p "$settings/setup.ini" "$work/users-settings"
