@@ -282,8 +282,8 @@ TEST(UnfinishedOutputs, AStartAfterACrashRemovesOnlyWhatTheCrashedRunWrote)
             older.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
         }
         if (row.replacedSince) {
-            QFile::remove(output);
-            QFile::rename(PutFile(dir.path() + "/other", "the user's"), output);
+            ASSERT_TRUE(QFile::remove(output));
+            ASSERT_TRUE(QFile::rename(PutFile(dir.path() + "/other", "the user's"), output));
         }
         ASSERT_TRUE(QFileInfo::exists(note));
         UnfinishedOutput::RemoveLeftover(note);
