@@ -49,10 +49,10 @@ Spread SpreadOf(const QList<double> &values)
     return spread;
 }
 
-QString Described(const Spread &spread, const char *unit)
+QString Described(const Spread &spread, const char *unit, int decimals)
 {
-    return QString::asprintf("median %.1f %s (%.1f to %.1f, n = %d)", spread.median, unit, spread.low,
-                             spread.high, spread.count);
+    return QString::asprintf("median %.*f %s (%.*f to %.*f, n = %d)", decimals, spread.median, unit, decimals,
+                             spread.low, decimals, spread.high, spread.count);
 }
 
 QStringList CopiesOf(const QString &clip, int count, const QString &folder, const QString &out)

@@ -32,7 +32,7 @@ struct Spread
 };
 Spread SpreadOf(const QList<double> &values);
 // "median 12.3 ms (10.1 to 15.0, n = 9)".
-QString Described(const Spread &spread, const char *unit = "ms");
+QString Described(const Spread &spread, const char *unit = "ms", int decimals = 1);
 
 // A 10-minute MP3 with a few bytes garbled every 600: the converter warns about nearly every
 // frame, some 4 MB of console text, as it does on a damaged download.

@@ -44,6 +44,7 @@ platform::ProgramPlaces PlacesIn(const QString &root)
     places.browseFallbackFolder = root + "/output";
     places.browseFallbackName = places.browseFallbackFolder;
     places.instanceLock = root + "/cache/lock";
+    places.unfinishedNote = root + "/cache/unfinished-output";
     QDir().mkpath(places.programFolder + "/data");
     PlaceProgram(RealConverter(), ConverterPath(places.programFolder));
     return places;

@@ -27,8 +27,15 @@ QList<ConverterRun> ReadConverterRuns(const QString &logPath)
         return runs;
     for (const QByteArray &line : file.readAll().split('\n')) {
         const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() == 2)
-            runs.append({fields[0].toLongLong(), fields[1].toLongLong()});
+        if (fields.size() < 2)
+            continue;
+        ConverterRun run{fields[0].toLongLong(), fields[1].toLongLong()};
+        if (fields.size() == 5) {
+            run.cpuUs = fields[2].toLongLong();
+            run.voluntarySwitches = fields[3].toLongLong();
+            run.forcedSwitches = fields[4].toLongLong();
+        }
+        runs.append(run);
     }
     return runs;
 }

@@ -14,6 +14,11 @@ struct ConverterRun
 {
     qint64 startNs = 0;
     qint64 endNs = 0;
+    // The converter's own CPU time and its voluntary and forced context switches (-1 where the
+    // wrapper cannot tell).
+    qint64 cpuUs = -1;
+    qint64 voluntarySwitches = -1;
+    qint64 forcedSwitches = -1;
     qint64 Ns() const { return endNs - startNs; }
 };
 // The runs noted so far, in order.

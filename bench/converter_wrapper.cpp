@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -32,13 +33,18 @@ int main(int, char **argv)
     argv[0] = real;
     pid_t child = -1;
     int status = 0;
+    rusage usage{};
     if (posix_spawn(&child, real, nullptr, nullptr, argv, environ) == 0) {
-        while (waitpid(child, &status, 0) < 0) {
+        while (wait4(child, &status, 0, &usage) < 0) {
         }
     }
     const long long end = MonotonicNs();
-    char line[64];
-    const int length = std::snprintf(line, sizeof line, "%lld %lld\n", start, end);
+    // The converter's own CPU time and how often it gave way, by itself or made to.
+    const long long cpuUs = (long long)(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000 +
+                            usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+    char line[128];
+    const int length = std::snprintf(line, sizeof line, "%lld %lld %lld %ld %ld\n", start, end, cpuUs,
+                                     usage.ru_nvcsw, usage.ru_nivcsw);
     const int fd = open(log, O_WRONLY | O_APPEND | O_CREAT, 0600);
     if (fd >= 0) {
         if (write(fd, line, size_t(length)) != length)

@@ -36,6 +36,7 @@
 
 #include <cstdio>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -96,6 +97,19 @@ QList<double> EndToNextStartMs(const QList<ConverterRun> &runs, int atOnce)
             gaps << (runs[i].startNs - lastEnd) / 1e6;
     }
     return gaps;
+}
+
+// Each converter run's wall time, CPU time and context switches, under `how`.
+void NoteRuns(const QList<ConverterRun> &runs, const QString &how, std::map<QString, QList<double>> &figures)
+{
+    for (const ConverterRun &run : runs) {
+        figures["~run " + how] << run.Ns() / 1e6;
+        if (run.cpuUs < 0)
+            continue;
+        figures["~run cpu " + how] << run.cpuUs / 1e3;
+        figures["~run voluntary " + how] << double(run.voluntarySwitches);
+        figures["~run forced " + how] << double(run.forcedSwitches);
+    }
 }
 
 // The same command lines run directly, `atOnce` at a time, each next one as soon as one ends.
@@ -167,8 +181,7 @@ void Run(int seconds, int files, int rounds, double target)
         const double twoMs = ThroughTheWindow(places, inputs, out, 2, two);
         figures["Brimwave, 2 at once"] << twoMs;
         const QList<ConverterRun> underProgram = ReadConverterRuns(log);
-        for (const ConverterRun &run : underProgram)
-            figures["~run under Brimwave, 2 at once"] << run.Ns() / 1e6;
+        NoteRuns(underProgram, "under Brimwave", figures);
         figures["~end to next start under Brimwave"] << EndToNextStartMs(underProgram, 2);
         if (!underProgram.isEmpty()) {
             figures["~Convert to the first start"] << (underProgram.first().startNs - two.convertNs) / 1e6;
@@ -188,10 +201,12 @@ void Run(int seconds, int files, int rounds, double target)
         }
         figures["direct, one after another"] << Directly(argvs, 1);
         QFile::remove(log);
-        figures["direct, two at a time"] << Directly(argvs, 2);
+        const double directTwoMs = Directly(argvs, 2);
+        figures["direct, two at a time"] << directTwoMs;
+        // Each round's own ratio: a slow spell of the machine weighs on both sides of it.
+        figures["~two against direct"] << twoMs / directTwoMs;
         const QList<ConverterRun> direct = ReadConverterRuns(log);
-        for (const ConverterRun &run : direct)
-            figures["~run direct, two at a time"] << run.Ns() / 1e6;
+        NoteRuns(direct, "direct", figures);
         figures["~end to next start direct"] << EndToNextStartMs(direct, 2);
     }
     std::printf("%d clips of %d s to MP3 192k, %d rounds alternated, %d cores, the window shown\n", files,
@@ -202,16 +217,23 @@ void Run(int seconds, int files, int rounds, double target)
     }
     const double two = Median(figures["Brimwave, 2 at once"]);
     const double one = Median(figures["Brimwave, 1 at once"]);
-    const double directTwo = Median(figures["direct, two at a time"]);
-    std::printf("  Brimwave with 2 against direct two at a time: %.3f x (target <= %.2f)\n", two / directTwo,
-                target);
+    std::printf("  Brimwave with 2 against direct two at a time, round by round: %s (target <= %.2f)\n",
+                qPrintable(Described(SpreadOf(figures["~two against direct"]), "x", 3)), target);
     std::printf("  Brimwave with 1 against Brimwave with 2:      %.2f x faster with 2 (target >= 1.8)\n",
                 one / two);
     std::printf("  the program's own CPU during its batches with 2: %s of one core (target < 2 %%)\n",
                 qPrintable(Described(SpreadOf(figures["~cpu"]), "%")));
-    std::printf("  one converter run, under Brimwave with 2: %s;  direct two at a time: %s\n",
-                qPrintable(Described(SpreadOf(figures["~run under Brimwave, 2 at once"]))),
-                qPrintable(Described(SpreadOf(figures["~run direct, two at a time"]))));
+    for (const auto &[what, key, unit] :
+         {std::tuple{"one converter run", "run", "ms"}, std::tuple{"  its own CPU", "run cpu", "ms"},
+          std::tuple{"  its voluntary switches", "run voluntary", "switches"},
+          std::tuple{"  its forced switches", "run forced", "switches"}}) {
+        const QList<double> under = figures[QStringLiteral("~%1 under Brimwave").arg(key)];
+        if (under.isEmpty())
+            continue;
+        std::printf("  %s, under Brimwave with 2: %s;  direct two at a time: %s\n", what,
+                    qPrintable(Described(SpreadOf(under), unit)),
+                    qPrintable(Described(SpreadOf(figures[QStringLiteral("~%1 direct").arg(key)]), unit)));
+    }
     std::printf("  a converter's end to the next one's start, under Brimwave with 2: %s;  direct two at a "
                 "time: %s\n",
                 qPrintable(Described(SpreadOf(figures["~end to next start under Brimwave"]))),
