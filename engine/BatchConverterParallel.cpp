@@ -92,7 +92,6 @@ void BatchConverter::StartJob(int row)
     job->outputBefore = platform::StampOf(job->output);
     job->slot = slot;
     job->number = m_clock.TakeNumber();
-    job->note.Note(job->output, job->outputBefore);
     job->process = new ConverterJob(ConverterPath(m_programFolder), this);
     Job *started = job.get();
     connect(job->process, &ConverterJob::ReceiveOutputs, this,
@@ -107,6 +106,9 @@ void BatchConverter::StartJob(int row)
         m_messages.Show(QStringLiteral("File or command not found"), {}, platform::UserMessages::Icon::Error);
         return;
     }
+    // Noted while the converter starts up (long before it creates its file), so that the disk
+    // wait of the note is not spent between one file's end and the next one's start.
+    job->note.Note(job->output, job->outputBefore);
     m_jobs.push_back(std::move(job));
     EmitBatchProgress();
 }
@@ -171,9 +173,11 @@ void BatchConverter::JobEnded(Job &job)
     DropJob(job);
     // The entry leaves the queue as its file ends, wherever it stands by now.
     m_queue.RemoveRow(row);
-    if (!m_jobs.empty())
-        EmitBatchProgress();
+    // The next file starts first; a start shows the batch's standing itself.
+    const std::size_t runningBefore = m_jobs.size();
     FillSlots();
+    if (!m_jobs.empty() && m_jobs.size() == runningBefore)
+        EmitBatchProgress();
 }
 
 void BatchConverter::EndLeftConverters()
