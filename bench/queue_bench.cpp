@@ -172,8 +172,7 @@ void GuardPerFile()
         QStringList inputs;
         for (int i = 0; i < queued; ++i)
             inputs << work.path() + QStringLiteral("/in/clip %1.mp4").arg(i);
-        for (const QString &input : std::as_const(inputs))
-            files.Queued(input);
+        files.Queued(inputs);
         QList<double> guard, everyPath;
         for (int i = 0; i < 200; ++i) {
             const QString output = work.path() + QStringLiteral("/out/clip %1.mp3").arg(i);

@@ -41,13 +41,11 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
 {
     // Every queued file is an input of the batch that runs while it is queued, and stays one
     // for the rest of the batch once it leaves the queue.
-    for (int row = 0; row < m_queue.Count(); ++row)
-        m_files.Queued(m_queue.At(row).inputPath);
+    m_files.Queued(m_queue.InputPaths(0, m_queue.Count() - 1));
     if (!m_queue.IsEmpty())
         m_identify.start();
     connect(&m_queue, &QueueModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
-        for (int row = first; row <= last; ++row)
-            m_files.Queued(m_queue.At(row).inputPath);
+        m_files.Queued(m_queue.InputPaths(first, last));
         m_identify.start();
         // Side by side, a free place takes a file as soon as it is queued (once the queue's
         // change is over).

@@ -76,20 +76,32 @@ void BatchOutputs::Clear()
     m_outputs = {};
 }
 
-void BatchOutputs::Queued(const QString &path)
+void BatchOutputs::Queued(const QStringList &paths)
 {
-    const QString clean = CleanAbsolute(path);
-    if (m_queuedPaths[clean].entries++ == 0)
-        m_unidentified.append(clean);
+    m_unbooked += paths;
+}
+
+void BatchOutputs::Book(qsizetype count) const
+{
+    if (m_unbooked.isEmpty())
+        return;
+    // Room for every path queued together at once, not as they come.
+    m_queuedPaths.reserve(m_queuedPaths.size() + size_t(m_unbooked.size()));
+    for (; count > 0 && !m_unbooked.isEmpty(); --count) {
+        const QString clean = CleanAbsolute(m_unbooked.takeLast());
+        if (m_queuedPaths[clean].entries++ == 0)
+            m_unidentified.append(clean);
+    }
 }
 
 void BatchOutputs::Unqueued(const QString &path)
 {
+    BookAll();
     const auto it = m_queuedPaths.find(CleanAbsolute(path));
-    if (it == m_queuedPaths.end() || --it->entries > 0)
+    if (it == m_queuedPaths.end() || --it->second.entries > 0)
         return;
-    if (it->id) {
-        const auto file = m_queuedFiles.find(*it->id);
+    if (const std::optional<FileId> &id = it->second.id) {
+        const auto file = m_queuedFiles.find(*id);
         if (file != m_queuedFiles.end() && --file.value() <= 0)
             m_queuedFiles.erase(file);
     }
@@ -99,19 +111,20 @@ void BatchOutputs::Unqueued(const QString &path)
 void BatchOutputs::Identify(const QString &cleanPath) const
 {
     const auto it = m_queuedPaths.find(cleanPath);
-    if (it == m_queuedPaths.end() || std::exchange(it->identified, true))
+    if (it == m_queuedPaths.end() || std::exchange(it->second.identified, true))
         return;
     if (const platform::FileStamp stamp = platform::StampOf(cleanPath); stamp.exists) {
-        it->id = FileId{stamp.device, stamp.number};
-        ++m_queuedFiles[*it->id];
+        it->second.id = FileId{stamp.device, stamp.number};
+        ++m_queuedFiles[*it->second.id];
     }
 }
 
 bool BatchOutputs::IdentifySome(int count)
 {
+    Book(count);
     for (; count > 0 && !m_unidentified.isEmpty(); --count)
         Identify(m_unidentified.takeLast());
-    return !m_unidentified.isEmpty();
+    return !m_unbooked.isEmpty() || !m_unidentified.isEmpty();
 }
 
 void BatchOutputs::AddInput(const QString &path)
@@ -121,10 +134,11 @@ void BatchOutputs::AddInput(const QString &path)
 
 bool BatchOutputs::IsQueued(const QString &path) const
 {
-    if (m_queuedPaths.contains(CleanAbsolute(path)))
+    BookAll();
+    if (m_queuedPaths.count(CleanAbsolute(path)) > 0)
         return true;
     // Only a file that exists can be a queued file of another name.
-    if (m_queuedPaths.isEmpty())
+    if (m_queuedPaths.empty())
         return false;
     const platform::FileStamp stamp = platform::StampOf(path);
     if (!stamp.exists)

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 // The files one batch reads and writes, so that no output ever replaces an input of the batch
@@ -18,10 +19,12 @@ public:
     void Clear();
     // The queue's files, known as the queue changes, so that a batch's start walks nothing: a
     // queued file is an input of the batch that runs while it is queued.
-    void Queued(const QString &path);
+    void Queued(const QStringList &paths);
+    void Queued(const QString &path) { Queued(QStringList{path}); }
     void Unqueued(const QString &path);
-    // A queued file's identity is looked up a little at a time, after it is queued (or at once
-    // when a check needs it): up to `count` more; true while some are still to be looked up.
+    // A queued path is booked, and its file's identity looked up, a little at a time after it
+    // is queued (or at once when a check or a removal needs them): up to `count` more of each;
+    // true while some are still to be booked or looked up.
     bool IdentifySome(int count);
     // A file the batch has read or is to read, also once it has left the queue.
     void AddInput(const QString &path);
@@ -63,10 +66,19 @@ private:
         bool identified = false;
         std::optional<FileId> id;
     };
+    void Book(qsizetype count) const;
+    void BookAll() const { Book(m_unbooked.size()); }
     void Identify(const QString &cleanPath) const;
 
-    // Looked up as late as a check allows, so mutable.
-    mutable QHash<QString, QueuedFile> m_queuedPaths;
+    // Booked and looked up as late as a check allows, so mutable.
+    mutable QStringList m_unbooked;
+    // Not noexcept, so that the standard library keeps each path's hash beside it (libstdc++
+    // does): 100,000 paths that share a long folder are told apart without being hashed again.
+    struct PathHash
+    {
+        size_t operator()(const QString &path) const { return qHash(path); }
+    };
+    mutable std::unordered_map<QString, QueuedFile, PathHash> m_queuedPaths;
     mutable QHash<FileId, int> m_queuedFiles;
     mutable QStringList m_unidentified;
 };

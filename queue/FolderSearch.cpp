@@ -22,6 +22,7 @@ struct Entry
     QString name;
     QString key; // the name folded to one letter case, for the order
     platform::FolderEntry found;
+    bool readsBack; // the name gives back the entry's own bytes
 };
 
 // A folder still to search: its path as the queue shows it, and its bytes on disk.
@@ -36,10 +37,16 @@ struct Pending
 // The entries of a folder in name order without regard to letter case.
 QList<Entry> Listing(const QByteArray &folder)
 {
+    QList<platform::FolderEntry> listed = platform::ListFolder(folder);
     QList<Entry> entries;
-    for (platform::FolderEntry &found : platform::ListFolder(folder)) {
+    entries.reserve(listed.size());
+    for (platform::FolderEntry &found : listed) {
         const QString name = platform::NameFromBytes(found.name);
-        entries.append({name, name.toCaseFolded(), std::move(found)});
+        // Every system reads ASCII bytes as the same characters and back.
+        const bool ascii =
+            std::all_of(found.name.cbegin(), found.name.cend(), [](char byte) { return uchar(byte) < 0x80; });
+        const bool readsBack = ascii || platform::NameBytes(name) == found.name;
+        entries.append({name, name.toCaseFolded(), std::move(found), readsBack});
     }
     std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
         return a.key != b.key ? a.key < b.key : a.name < b.name;
@@ -74,14 +81,15 @@ void SearchFilesRecursive(const QString &folder, QStringList &list,
         for (const Entry &entry : Listing(current.bytes)) {
             const QString narrow = NarrowForm(entry.name);
             const QString path = current.path + sep + narrow;
-            const QByteArray bytes = current.bytes + sepBytes + entry.found.name;
-            const bool unreachable = current.unreachable || narrow != entry.name ||
-                                     platform::NameBytes(entry.name) != entry.found.name;
+            const bool unreachable = current.unreachable || narrow != entry.name || !entry.readsBack;
+            const auto bytes = [&] {
+                return current.bytes + sepBytes + entry.found.name;
+            };
             if (entry.found.kind == platform::FolderEntry::Kind::Folder) {
-                subfolders.append({path, bytes, unreachable, {entry.found.device, entry.found.number}});
+                subfolders.append({path, bytes(), unreachable, {entry.found.device, entry.found.number}});
             } else if (entry.found.kind == platform::FolderEntry::Kind::File) {
                 if (unreachable && rawPaths)
-                    rawPaths->insert(list.size(), bytes);
+                    rawPaths->insert(list.size(), bytes());
                 list.append(path);
             }
             if (afterEachEntry) {

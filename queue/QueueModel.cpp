@@ -1,5 +1,7 @@
 #include "QueueModel.h"
 
+#include <algorithm>
+
 QueueModel::QueueModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 int QueueModel::rowCount(const QModelIndex &parent) const
@@ -54,10 +56,15 @@ void QueueModel::Append(const QList<QueueEntry> &entries)
 
 QStringList QueueModel::lstFile() const
 {
+    return InputPaths(0, Count() - 1);
+}
+
+QStringList QueueModel::InputPaths(int first, int last) const
+{
     QStringList paths;
-    paths.reserve(m_entries.size());
-    for (const QueueEntry &entry : m_entries)
-        paths.append(entry.inputPath);
+    paths.reserve(std::max(last - first + 1, 0));
+    for (int row = std::max(first, 0); row <= last && row < Count(); ++row)
+        paths.append(m_entries.at(row).inputPath);
     return paths;
 }
 

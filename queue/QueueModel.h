@@ -38,6 +38,8 @@ public:
     const QueueEntry &At(int row) const { return m_entries.at(row); }
     // The paths the converter will read, in order: the hidden path list beside the rows.
     QStringList lstFile() const;
+    // The paths of rows `first` to `last`.
+    QStringList InputPaths(int first, int last) const;
 
     // Takes the head entry off once its conversion has ended. False when the queue is empty.
     bool RemoveHead();

@@ -44,4 +44,15 @@ TEST(BatchOutputs, AQueuedFileIsAnInputUnderAnyNameUntilItLeavesTheQueue)
     EXPECT_FALSE(files.IsInput(song));
 }
 
+// Files queued together are taken up between events as many at a time as asked, and there is
+// work left until the last of them has been.
+TEST(BatchOutputs, QueuedFilesAreTakenUpAsManyAtATimeAsAsked)
+{
+    BatchOutputs files;
+    files.Queued(QStringList{"/a.mp4", "/b.mp4", "/c.mp4"});
+    EXPECT_TRUE(files.IdentifySome(1));
+    EXPECT_TRUE(files.IdentifySome(1));
+    EXPECT_FALSE(files.IdentifySome(1));
+}
+
 } // namespace

@@ -41,9 +41,11 @@ TEST_F(AddFolder, EveryFileIsReachedAndNoPipeIsQueued)
     PutFile(root + "/\"a\".wav", "quoted");
     PutFile(root + "/?a?.wav", "plain");
     PutFile(root + "/\"q\"/inner.mp3", "inner");
+    // A name beyond ASCII that is text: reached by its own path, no copy.
+    const QString summer = PutFile(root + "/zz/\u00e9t\u00e9.mp3");
 
     const QStringList found = Add(root);
-    ASSERT_EQ(found.size(), 5);
+    ASSERT_EQ(found.size(), 6);
     // Each is reached by its own bytes: no file is queued under another's name.
     const struct
     {
@@ -64,16 +66,17 @@ TEST_F(AddFolder, EveryFileIsReachedAndNoPipeIsQueued)
     }
     EXPECT_EQ(found[1], root + "/?a?.wav");
     EXPECT_EQ(found[4], bottom);
+    EXPECT_EQ(found[5], summer);
 
     // Dropped, the same file is reached by the bytes its address carries.
     auto *data = new QMimeData;
     data->setUrls({QUrl::fromEncoded("file://" + latin.toPercentEncoding("/"))});
     Drop(w.Ui().picDoor, data);
-    ASSERT_EQ(w.Queue().Count(), 6);
-    QFile dropped(w.Queue().At(5).inputPath);
+    ASSERT_EQ(w.Queue().Count(), 7);
+    QFile dropped(w.Queue().At(6).inputPath);
     ASSERT_TRUE(dropped.open(QIODevice::ReadOnly));
     EXPECT_EQ(dropped.readAll(), "latin");
-    EXPECT_TRUE(w.Queue().At(5).problem.isEmpty());
+    EXPECT_TRUE(w.Queue().At(6).problem.isEmpty());
 
     // The folder chosen may hold such a name itself.
     w.Queue().RemoveAll();
