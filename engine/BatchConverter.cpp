@@ -57,9 +57,13 @@ BatchConverter::BatchConverter(QueueModel &queue, platform::UserMessages &messag
                 for (int row = first; row <= last; ++row)
                     Unqueue(m_queue.At(row).inputPath);
             });
+    // The queue is reset only to empty it (Remove All).
     connect(&m_queue, &QueueModel::modelAboutToBeReset, this, [this] {
-        for (int row = 0; row < m_queue.Count(); ++row)
-            Unqueue(m_queue.At(row).inputPath);
+        if (m_running) {
+            for (int row = 0; row < m_queue.Count(); ++row)
+                m_files.AddInput(m_queue.At(row).inputPath);
+        }
+        m_files.QueueEmptied();
     });
     // The queued files' identities are looked up between the window's events.
     m_identify.setInterval(0);

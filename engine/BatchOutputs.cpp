@@ -96,8 +96,18 @@ void BatchOutputs::Book(qsizetype count) const
 
 void BatchOutputs::Unqueued(const QString &path)
 {
-    BookAll();
-    const auto it = m_queuedPaths.find(CleanAbsolute(path));
+    // The queue names an entry as it queued it: one that leaves before it was booked is simply
+    // not booked.
+    if (const qsizetype unbooked = m_unbooked.lastIndexOf(path); unbooked >= 0) {
+        m_unbooked.removeAt(unbooked);
+        return;
+    }
+    const QString clean = CleanAbsolute(path);
+    auto it = m_queuedPaths.find(clean);
+    if (it == m_queuedPaths.end() && !m_unbooked.isEmpty()) {
+        BookAll();
+        it = m_queuedPaths.find(clean);
+    }
     if (it == m_queuedPaths.end() || --it->second.entries > 0)
         return;
     if (const std::optional<FileId> &id = it->second.id) {
@@ -106,6 +116,14 @@ void BatchOutputs::Unqueued(const QString &path)
             m_queuedFiles.erase(file);
     }
     m_queuedPaths.erase(it);
+}
+
+void BatchOutputs::QueueEmptied()
+{
+    m_unbooked.clear();
+    m_queuedPaths.clear();
+    m_queuedFiles.clear();
+    m_unidentified.clear();
 }
 
 void BatchOutputs::Identify(const QString &cleanPath) const

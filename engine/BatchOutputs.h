@@ -22,6 +22,8 @@ public:
     void Queued(const QStringList &paths);
     void Queued(const QString &path) { Queued(QStringList{path}); }
     void Unqueued(const QString &path);
+    // Every entry has left the queue at once.
+    void QueueEmptied();
     // A queued path is booked, and its file's identity looked up, a little at a time after it
     // is queued (or at once when a check or a removal needs them): up to `count` more of each;
     // true while some are still to be booked or looked up.

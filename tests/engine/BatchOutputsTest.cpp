@@ -42,6 +42,11 @@ TEST(BatchOutputs, AQueuedFileIsAnInputUnderAnyNameUntilItLeavesTheQueue)
     EXPECT_TRUE(files.IsInput(song));
     files.Unqueued(linked);
     EXPECT_FALSE(files.IsInput(song));
+
+    // Taken off under another spelling before it was looked up.
+    files.Queued(song);
+    files.Unqueued(dir.path() + "/music/./song.mp3");
+    EXPECT_FALSE(files.IsInput(song));
 }
 
 // Files queued together are taken up between events as many at a time as asked, and there is

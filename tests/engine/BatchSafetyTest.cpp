@@ -391,10 +391,12 @@ TEST(BatchSafety, OnlyWhatIsQueuedAtConvertIsAnInput)
         bool removeAll;
         QByteArray songAfter;
         int refused;
+        bool lookedUpFirst = true; // the queued files looked up before the removal
     } cases[] = {
         {"queued, then Remove Selected", "music/song.mp3", 1, false, "song.mp4", 0},
         {"queued through a link, then Remove Selected", "music link/song.mp3", 1, false, "song.mp4", 0},
         {"queued, then Remove All", "music/song.mp3", 1, true, "song.mp4", 0},
+        {"queued, then Remove All at once", "music/song.mp3", 1, true, "song.mp4", 0, false},
         {"queued twice, one of them removed", "music/song.mp3", 2, false, "the user's own", 2},
     };
     for (const auto &c : cases) {
@@ -410,7 +412,9 @@ TEST(BatchSafety, OnlyWhatIsQueuedAtConvertIsAnInput)
             f.dialogs.files = {f.work.path() + "/" + c.queuedAs};
             w.imgAdd_Click();
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Batch().IdentifyingQueuedFiles(); }, 20000));
+        if (c.lookedUpFirst) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Batch().IdentifyingQueuedFiles(); }, 20000));
+        }
         if (c.removeAll) {
             w.menuRemoveAll_Click();
         } else {
