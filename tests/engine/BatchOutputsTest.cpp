@@ -47,6 +47,12 @@ TEST(BatchOutputs, AQueuedFileIsAnInputUnderAnyNameUntilItLeavesTheQueue)
     files.Queued(song);
     files.Unqueued(dir.path() + "/music/./song.mp3");
     EXPECT_FALSE(files.IsInput(song));
+    // Queued again before the first entry was taken off: one entry leaves, one stays.
+    files.Queued(song);
+    EXPECT_TRUE(files.IsInput(song));
+    files.Queued(song);
+    files.Unqueued(song);
+    EXPECT_TRUE(files.IsInput(song));
 }
 
 // Files queued together are taken up between events as many at a time as asked, and there is

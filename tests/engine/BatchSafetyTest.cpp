@@ -392,11 +392,14 @@ TEST(BatchSafety, OnlyWhatIsQueuedAtConvertIsAnInput)
         QByteArray songAfter;
         int refused;
         bool lookedUpFirst = true; // the queued files looked up before the removal
+        bool otherBehind = false;  // another file queued behind the song before the removal
     } cases[] = {
         {"queued, then Remove Selected", "music/song.mp3", 1, false, "song.mp4", 0},
         {"queued through a link, then Remove Selected", "music link/song.mp3", 1, false, "song.mp4", 0},
         {"queued, then Remove All", "music/song.mp3", 1, true, "song.mp4", 0},
         {"queued, then Remove All at once", "music/song.mp3", 1, true, "song.mp4", 0, false},
+        {"queued, another behind it, then Remove Selected", "music/song.mp3", 1, false, "song.mp4", 0, true,
+         true},
         {"queued twice, one of them removed", "music/song.mp3", 2, false, "the user's own", 2},
     };
     for (const auto &c : cases) {
@@ -410,6 +413,10 @@ TEST(BatchSafety, OnlyWhatIsQueuedAtConvertIsAnInput)
         frmMain &w = f.Start();
         for (int i = 0; i < c.queued; ++i) {
             f.dialogs.files = {f.work.path() + "/" + c.queuedAs};
+            w.imgAdd_Click();
+        }
+        if (c.otherBehind) {
+            f.dialogs.files = {PutFile(f.work.path() + "/elsewhere/other.mp4", "other")};
             w.imgAdd_Click();
         }
         if (c.lookedUpFirst) {
