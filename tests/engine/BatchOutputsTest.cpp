@@ -36,6 +36,7 @@ TEST(BatchOutputs, AQueuedFileIsAnInputUnderAnyNameUntilItLeavesTheQueue)
 
     // Queued, taken off and queued again before it was looked up: it counts once.
     files.Queued(linked);
+    EXPECT_TRUE(files.IsInput(linked));
     files.Unqueued(linked);
     files.Queued(linked);
     EXPECT_FALSE(files.IdentifySome(2));
@@ -53,6 +54,8 @@ TEST(BatchOutputs, AQueuedFileIsAnInputUnderAnyNameUntilItLeavesTheQueue)
     files.Queued(song);
     files.Unqueued(song);
     EXPECT_TRUE(files.IsInput(song));
+    files.Unqueued(song);
+    EXPECT_FALSE(files.IsInput(song));
 }
 
 // Files queued together are taken up between events as many at a time as asked, and there is
