@@ -20,7 +20,6 @@ public:
     // The queue's files, known as the queue changes, so that a batch's start walks nothing: a
     // queued file is an input of the batch that runs while it is queued.
     void Queued(const QStringList &paths);
-    void Queued(const QString &path) { Queued(QStringList{path}); }
     void Unqueued(const QString &path);
     // Every entry has left the queue at once.
     void QueueEmptied();

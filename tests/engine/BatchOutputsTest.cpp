@@ -23,9 +23,9 @@ TEST(BatchOutputs, AQueuedFileIsAnInputUnderAnyNameUntilItLeavesTheQueue)
         GTEST_SKIP() << "no links on this system";
 
     BatchOutputs files;
-    files.Queued(dir.path() + "/another.mp4"); // the queue never runs empty here
-    files.Queued(linked);
-    files.Queued(linked);
+    files.Queued({dir.path() + "/another.mp4"}); // the queue never runs empty here
+    files.Queued({linked});
+    files.Queued({linked});
     EXPECT_TRUE(files.IsInput(song));
     EXPECT_TRUE(files.IsInput(dir.path() + "/music/../music/song.mp3"));
     EXPECT_FALSE(files.IsInput(dir.path() + "/music/other.mp3"));
@@ -35,23 +35,23 @@ TEST(BatchOutputs, AQueuedFileIsAnInputUnderAnyNameUntilItLeavesTheQueue)
     EXPECT_FALSE(files.IsInput(song));
 
     // Queued, taken off and queued again before it was looked up: it counts once.
-    files.Queued(linked);
+    files.Queued({linked});
     EXPECT_TRUE(files.IsInput(linked));
     files.Unqueued(linked);
-    files.Queued(linked);
+    files.Queued({linked});
     EXPECT_FALSE(files.IdentifySome(2));
     EXPECT_TRUE(files.IsInput(song));
     files.Unqueued(linked);
     EXPECT_FALSE(files.IsInput(song));
 
     // Taken off under another spelling before it was looked up.
-    files.Queued(song);
+    files.Queued({song});
     files.Unqueued(dir.path() + "/music/./song.mp3");
     EXPECT_FALSE(files.IsInput(song));
     // Queued again before the first entry was taken off: one entry leaves, one stays.
-    files.Queued(song);
+    files.Queued({song});
     EXPECT_TRUE(files.IsInput(song));
-    files.Queued(song);
+    files.Queued({song});
     files.Unqueued(song);
     EXPECT_TRUE(files.IsInput(song));
     files.Unqueued(song);
@@ -63,7 +63,7 @@ TEST(BatchOutputs, AQueuedFileIsAnInputUnderAnyNameUntilItLeavesTheQueue)
 TEST(BatchOutputs, QueuedFilesAreTakenUpAsManyAtATimeAsAsked)
 {
     BatchOutputs files;
-    files.Queued(QStringList{"/a.mp4", "/b.mp4", "/c.mp4"});
+    files.Queued({"/a.mp4", "/b.mp4", "/c.mp4"});
     EXPECT_TRUE(files.IdentifySome(1));
     EXPECT_TRUE(files.IdentifySome(1));
     EXPECT_FALSE(files.IdentifySome(1));
