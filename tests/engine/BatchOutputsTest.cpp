@@ -56,6 +56,20 @@ TEST(BatchOutputs, AQueuedFileIsAnInputUnderAnyNameUntilItLeavesTheQueue)
     EXPECT_TRUE(files.IsInput(song));
     files.Unqueued(song);
     EXPECT_FALSE(files.IsInput(song));
+
+    // Queued under both names and taken off under one: an input under either name still.
+    files.Queued({song, linked});
+    EXPECT_FALSE(files.IdentifySome(2)); // both looked up
+    files.Unqueued(linked);
+    EXPECT_TRUE(files.IsInput(linked));
+    files.Unqueued(song);
+    EXPECT_FALSE(files.IsInput(linked));
+
+    // Of two files queued together, the one taken off before either was taken up leaves.
+    files.Queued({song, dir.path() + "/music/other.mp3"});
+    files.Unqueued(dir.path() + "/music/other.mp3");
+    EXPECT_TRUE(files.IsInput(song));
+    EXPECT_FALSE(files.IsInput(dir.path() + "/music/other.mp3"));
 }
 
 // Files queued together are taken up between events as many at a time as asked, and there is

@@ -2,6 +2,7 @@
 #include "engine/ConverterCommand.h"
 #include "engine/UnfinishedOutput.h"
 #include "platform/ProcessList.h"
+#include "platform/TextEncoding.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -322,12 +323,21 @@ TEST_F(SeveralAtOnce, AMissingConverterHaltsWithTheQueueWhole)
 
 TEST_F(SeveralAtOnce, ClosingWithThreeRunningLeavesNoCutShortFile)
 {
-    Convert({"slow 1.mp4", "slow 2.mp4", "slow 3.mp4", "after.mp4"});
-    ASSERT_TRUE(WaitForStarts(kAtOnce));
+    // The first file ends soon; the third slow one takes its place and its note.
+    Convert({"quick.mp4", "slow 1.mp4", "slow 2.mp4", "slow 3.mp4", "after.mp4"});
+    ASSERT_TRUE(WaitForStarts(kAtOnce + 1));
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(out + "/slow 3.wav"); }, 5000));
     // Each file being written has a note of its own, for a start after a crash.
-    for (int slot = 0; slot < kAtOnce; ++slot)
-        EXPECT_TRUE(QFileInfo::exists(UnfinishedOutput::NoteOf(f.places.unfinishedNote, slot))) << slot;
+    QStringList noted;
+    for (int slot = 0; slot < kAtOnce; ++slot) {
+        QFile note(UnfinishedOutput::NoteOf(f.places.unfinishedNote, slot));
+        const QList<QByteArray> lines =
+            note.open(QIODevice::ReadOnly) ? note.readAll().split('\n') : QList<QByteArray>();
+        if (lines.size() > 1)
+            noted << QFileInfo(platform::NameFromBytes(QByteArray::fromPercentEncoding(lines[1]))).fileName();
+    }
+    noted.sort();
+    EXPECT_EQ(noted, QStringList({"slow 1.wav", "slow 2.wav", "slow 3.wav"}));
     f.Window().close();
     for (const char *name : {"slow 1", "slow 2", "slow 3"})
         EXPECT_FALSE(QFileInfo::exists(out + "/" + name + ".wav")) << name;
