@@ -205,6 +205,44 @@ TEST(Runner, TheConverterGetsNoneOfTheProgramsSignalStateOrDescriptors)
     }
 }
 
+// How many descriptors this process holds.
+int OpenDescriptors()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+}
+
+// Every way a converter runs gives back each descriptor it took, so that a batch of any length
+// never runs out of them: alone, beside others, killed, and when it cannot be run.
+TEST(Runner, ConvertersLeaveNoDescriptorBehind)
+{
+    FakeProgramFolder program;
+    program.WriteConverter("out done");
+    const QString notRunnable = program.Path() + "/not-runnable";
+    QFile(notRunnable).open(QIODevice::WriteOnly);
+    const int before = OpenDescriptors();
+    for (int round = 0; round < 3; ++round) {
+        {
+            platform::ChildProcess alone, killed, failed;
+            ASSERT_EQ(alone.Start({program.ConverterPath()}), platform::ChildProcess::StartResult::Started);
+            EXPECT_EQ(OutputToEnd(alone), "done");
+            ASSERT_EQ(killed.Start({"/bin/sleep", "30"}), platform::ChildProcess::StartResult::Started);
+            killed.Kill();
+            EXPECT_EQ(failed.Start({notRunnable}), platform::ChildProcess::StartResult::NotFound);
+        }
+        {
+            RecordingMessages messages;
+            DOSOutputs dos(messages, program.ConverterPath());
+            EXPECT_EQ(dos.ExecuteCommand(program.ConverterPath()), "done");
+        }
+        {
+            ConverterJob beside(program.ConverterPath()), killed(program.ConverterPath());
+            ASSERT_TRUE(RunToEnd(beside, program.ConverterPath()));
+            ASSERT_TRUE(killed.Start(program.ConverterPath()));
+        }
+        EXPECT_EQ(OpenDescriptors(), before) << "round " << round;
+    }
+}
+
 // This process's children that never ran a program (still named as this process), collected or
 // not: a child whose program could not be run may still be on its way out.
 int ChildrenThatRanNothing()
