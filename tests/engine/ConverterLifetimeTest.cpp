@@ -224,7 +224,12 @@ TEST(Runner, ConvertersLeaveNoDescriptorBehind)
         {
             platform::ChildProcess alone, killed, failed;
             ASSERT_EQ(alone.Start({program.ConverterPath()}), platform::ChildProcess::StartResult::Started);
-            EXPECT_EQ(OutputToEnd(alone), "done");
+            // Read once it has ended, without waiting for the pipe's end: a leaked write end
+            // would hold that off for ever.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return alone.Reap(); }, 30000));
+            char said[8] = {};
+            EXPECT_EQ(alone.Read(said, sizeof said - 1), 4);
+            EXPECT_STREQ(said, "done");
             ASSERT_EQ(killed.Start({"/bin/sleep", "30"}), platform::ChildProcess::StartResult::Started);
             killed.Kill();
             EXPECT_EQ(failed.Start({notRunnable}), platform::ChildProcess::StartResult::NotFound);
