@@ -240,12 +240,24 @@ void BatchBeforeALongQueue(const QStringList &tree)
                 if (window.Queue().Count() == queued - kClips)
                     loop.quit();
             });
+            // The next round's files are queued once this batch has ended: queued before, the
+            // first of them would join it.
+            bool finished = false;
+            QEventLoop ending;
+            const auto ended =
+                QObject::connect(&window.Batch(), &BatchConverter::BatchFinished, &ending, [&] {
+                    finished = true;
+                    ending.quit();
+                });
             const double cpuBefore = OwnCpuMilliseconds();
             const qint64 convert = MonotonicNs();
             window.imgConvert_Click();
             if (window.Queue().Count() > queued - kClips)
                 loop.exec();
             cpuPerFile[queued] << (OwnCpuMilliseconds() - cpuBefore) / kClips;
+            if (window.Queue().Count() == 0 && !finished)
+                ending.exec();
+            QObject::disconnect(ended);
             WaitForDesktopHelpers();
             QObject::disconnect(converted);
             const QList<ConverterRun> runs = ReadConverterRuns(log);
